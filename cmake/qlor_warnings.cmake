@@ -1,0 +1,17 @@
+# Compile options shared by every QLOR target, linked PRIVATE.
+add_library(qlor_warnings INTERFACE)
+target_compile_options(qlor_warnings INTERFACE -Wall -Wextra -Wpedantic -Wshadow)
+if(QLOR_WERROR)
+  target_compile_options(qlor_warnings INTERFACE -Werror)
+endif()
+
+# Exact arithmetic: no fused multiply-add and no fast-math anywhere, since a
+# last-bit difference flips comparisons such as d <= t. Applied globally so
+# that every target, tests and benchmarks included, computes alike.
+add_compile_options(-ffp-contract=off -fno-fast-math)
+
+if(QLOR_SANITIZE)
+  add_compile_options(-fsanitize=address,undefined -fno-sanitize-recover=all
+                      -fno-omit-frame-pointer)
+  add_link_options(-fsanitize=address,undefined)
+endif()

@@ -1,0 +1,38 @@
+// The console front end's platform: message boxes are printed, questions
+// answered by flags or at a prompt, the progress dialog is one line on
+// stderr redrawn in place.
+#pragma once
+
+#include <istream>
+#include <optional>
+#include <ostream>
+
+#include "shell/platform.h"
+
+namespace qlor {
+
+class ConsolePlatform final : public Platform {
+ public:
+  /// `answer` answers every Yes/No question when set; otherwise the prompt
+  /// reads a line from `in` (end of input means No).
+  ConsolePlatform(std::istream& in, std::ostream& out, std::ostream& err,
+                  std::optional<bool> answer)
+      : in_(in), out_(out), err_(err), answer_(answer) {}
+
+  Answer message_box(std::string_view text, Buttons buttons,
+                     Icon icon) override;
+  std::optional<ChosenFile> open_file_dialog(std::string_view title,
+                                             std::string_view filter) override;
+  std::unique_ptr<ProgressDialog> create_progress_dialog(
+      bool two_bars) override;
+  void set_window_title(std::string_view) override {}
+  void show_text(const std::vector<std::string>&) override {}
+
+ private:
+  std::istream& in_;
+  std::ostream& out_;
+  std::ostream& err_;
+  std::optional<bool> answer_;
+};
+
+}  // namespace qlor

@@ -1,0 +1,8 @@
+// qlor: the console program.
+#include <iostream>
+
+#include "cli/cli_app.h"
+
+int main(int argc, char** argv) {
+  return qlor::run_cli(argc, argv, std::cin, std::cout, std::cerr);
+}

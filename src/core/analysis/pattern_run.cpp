@@ -1,0 +1,89 @@
+// Shared stages of single-file and batch runs.
+#include "analysis/pattern_run.h"
+
+#include <fstream>
+
+#include "input/header_reader.h"
+#include "input/parameter_checks.h"
+#include "results/result_file.h"
+#include "results/significance_tests.h"
+#include "results/tmp_file.h"
+#include "shell/view_commands.h"
+#include "simulation/simulate.h"
+#include "simulation/simulation_grid.h"
+#include "statistics/estimate.h"
+
+namespace qlor {
+
+std::string read_sample_file(AppContext& ctx, AnalysisState& state,
+                             RecordPass pass) {
+  {
+    std::ifstream in(ctx.input_path, std::ios::binary);
+    if (!in) return kFileOpenError;
+    if (auto s = read_header(state, in, ctx.settings.direction_index,
+                             ctx.settings.significance_index);
+        !s.empty()) {
+      return s;
+    }
+  }
+  // Second pass: the header values, then the records.
+  std::ifstream in(ctx.input_path, std::ios::binary);
+  if (!in) return kFileOpenError;
+  if (auto s = check_parameters(state, in, ctx.counters.pairs_total_file);
+      !s.empty()) {
+    return s;
+  }
+  if (auto s = read_samples(state, in, pass); !s.empty()) return s;
+  if (pass != RecordPass::kPrecheck) set_simulation_grid(state);
+  return {};
+}
+
+std::string run_patterns(AppContext& ctx, AnalysisState& state,
+                         const std::function<void(std::int32_t)>& after_pattern) {
+  const std::int32_t direction = ctx.settings.direction_index;
+  const TmpFileNames names =
+      make_tmp_file_names(ctx.input_path, direction, ctx.settings.sector_suffix);
+  ctx.tmp_file_name = names.tmp_file_name;
+  ctx.sector_tmp_file_name = names.sector_tmp_file_name;
+
+  TmpFileWriter writer;
+  std::string status = writer.open(tmp_paths(names, direction));
+  const SimulationEnv env{ctx.clock, ctx.settings.randomize_mode};
+  LcgRandom rng;
+  PairScratch scratch;
+  for (std::int32_t s = 0; status.empty() && s <= state.n_simulations; ++s) {
+    if (s > 0) {
+      status = simulate_pattern(state, s, env, rng);
+      if (!status.empty()) break;
+    }
+    estimate_pattern(state, direction, scratch);
+    count_pattern_done(state, s, ctx.counters);
+    status = writer.write_block(state, pattern_values(state, direction));
+    if (status.empty() && after_pattern) after_pattern(s);
+  }
+  const std::string close_status = writer.close();
+  release_run_arrays(state);
+  return status.empty() ? close_status : status;
+}
+
+std::string write_results(AppContext& ctx, const AnalysisState& state) {
+  const std::int32_t direction = ctx.settings.direction_index;
+  TmpFileNames names{ctx.tmp_file_name, ctx.sector_tmp_file_name};
+  const auto paths = tmp_paths(names, direction);
+  std::string status = state.n_simulations < 100
+                           ? write_envelopes_minmax(state, paths)
+                           : write_envelopes_stdev(state, paths);
+  if (!status.empty()) return status;
+  // With both tests the second status replaces the first, except that a
+  // supremum file that could not be written is never reported as success.
+  const std::int32_t sig = ctx.settings.significance_index;
+  if (sig == 1 || sig == 3) status = supremum_test(state, ctx.tmp_file_name);
+  if (sig == 2 || sig == 3) {
+    const bool write_failed = status.rfind(kFileWriteError, 0) == 0;
+    std::string cvm_status = cvm_test(state, ctx.tmp_file_name);
+    if (!cvm_status.empty() || !write_failed) status = std::move(cvm_status);
+  }
+  return status;
+}
+
+}  // namespace qlor

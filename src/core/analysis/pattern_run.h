@@ -1,0 +1,37 @@
+// The stages every run shares: reading and checking a sample data file, the
+// pattern loop (simulate, estimate, write the temporary file) and the
+// result files.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <string>
+
+#include "analysis/analysis_state.h"
+#include "input/record_reader.h"
+#include "shell/app_context.h"
+
+namespace qlor {
+
+/// Reads the header, the header values and the records of `input_path` and
+/// derives the simulation grid. Returns "" or the first failing stage's text.
+[[nodiscard]] std::string read_sample_file(AppContext& ctx,
+                                           AnalysisState& state,
+                                           RecordPass pass = RecordPass::kSingle);
+
+/// Runs pattern 0 (the sample) and the simulated patterns 1 .. n through
+/// simulation, estimation and the temporary file, calling `after_pattern`
+/// with s after each pattern is written. Sets `tmp_file_name` (and the
+/// sector names). Releases the run's arrays at the end. Returns "" or the
+/// text that stopped the loop (a simulation failure or a write error); the
+/// patterns written so far stay in the temporary file.
+[[nodiscard]] std::string run_patterns(
+    AppContext& ctx, AnalysisState& state,
+    const std::function<void(std::int32_t)>& after_pattern);
+
+/// Writes the result file(s) and then the tests of significance selected.
+/// Returns "" or the failing writer's text.
+[[nodiscard]] std::string write_results(AppContext& ctx,
+                                        const AnalysisState& state);
+
+}  // namespace qlor

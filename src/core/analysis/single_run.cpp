@@ -1,0 +1,143 @@
+// The single-file run and the common ending of interactive runs.
+#include "analysis/single_run.h"
+
+#include <fstream>
+
+#include "analysis/analysis_state.h"
+#include "analysis/pattern_run.h"
+#include "input/parameter_summary.h"
+#include "results/file_names.h"
+#include "shell/progress.h"
+#include "shell/view_commands.h"
+#include "simulation/cluster.h"
+#include "simulation/inhibition.h"
+
+namespace qlor {
+
+namespace {
+
+std::string confirm_parameters(AppContext& ctx, const AnalysisState& state) {
+  const Answer answer = ctx.platform.message_box(
+      confirm_parameters_text(state), Buttons::kYesNo, Icon::kNone);
+  return answer == Answer::kYes ? std::string() : std::string(kAborted);
+}
+
+// Steps 5 to 16 of a run, shared by the interactive and automatic forms.
+std::string analyse_input(AppContext& ctx, bool interactive) {
+  AnalysisState state;
+  if (auto s = read_sample_file(ctx, state); !s.empty()) return s;
+  if (interactive) {
+    if (auto s = confirm_parameters(ctx, state); !s.empty()) return s;
+  }
+  if (auto s = allocate_result_arrays(state, ctx.settings.direction_index);
+      !s.empty()) {
+    return s;
+  }
+  std::unique_ptr<ProgressDialog> dialog = create_one_bar(ctx.platform);
+  const bool show = ctx.counters.pairs_total_file > ctx.settings.progress_threshold;
+  if (show) {
+    dialog->show();
+  } else {
+    dialog.reset();
+  }
+  auto after_pattern = [&](std::int32_t) {
+    if (dialog) {
+      update_one_bar(*dialog, ctx.counters.pairs_total_file,
+                     ctx.counters.pairs_done_file);
+    }
+  };
+  ctx.counters.pairs_done_before = 0;
+  if (auto s = run_patterns(ctx, state, after_pattern); !s.empty()) return s;
+  return write_results(ctx, state);
+  // The dialog closes here, after the result and test files.
+}
+
+}  // namespace
+
+std::string allocation_failure_text(char cause) {
+  const char* line = "";
+  switch (cause) {
+    case '1': line = "number of sample points in input file  "; break;
+    case '2': line = "number of intervals of 't' = item 4 (3,5) in first record  "; break;
+    case '3': line = "number of simulations = item 6 in first record  "; break;
+    case '4': line = "number of simulations and/or number of intervals  "; break;
+    default: break;
+  }
+  return std::string("MEMORY ALLOCATION FAILED !  \n\nUnsuccessful allocation for "
+                     "array(s) determined by :  \n\n") + line;
+}
+
+void report_allocation_failure(AppContext& ctx, char cause) {
+  if (ctx.settings.autorun_pending == 1) return;
+  ctx.platform.message_box(allocation_failure_text(cause), Buttons::kOk,
+                           Icon::kStop);
+  end_of_run(ctx, kAborted);
+}
+
+void end_of_run(AppContext& ctx, const std::string& status) {
+  if (ctx.settings.autorun_pending == 1) return;
+  if (status.empty()) {
+    ctx.platform.message_box(kComplete, Buttons::kOk, Icon::kNone);
+    ctx.input_path.clear();
+    ctx.status_text.clear();
+    ctx.last_run_complete = true;
+    return;
+  }
+  if (status.rfind("MAF", 0) == 0) {
+    // A tag without a cause digit 1 to 4 produces no message at all.
+    const char cause = status.size() > 4 ? status[4] : '\0';
+    if (cause >= '1' && cause <= '4') report_allocation_failure(ctx, cause);
+    return;
+  }
+  ctx.platform.message_box(status, Buttons::kOk, Icon::kStop);
+  if (status == kAborted) {
+    ctx.input_path.clear();
+    ctx.status_text.clear();
+    return;
+  }
+  ctx.platform.message_box(kAborted, Buttons::kOk, Icon::kStop);
+  ctx.input_path.clear();
+  ctx.tmp_file_name.clear();
+  ctx.status_text.clear();
+}
+
+bool run_single_file(AppContext& ctx) {
+  ctx.last_run_complete = false;
+  if (ctx.settings.direction_index != 0 && ctx.settings.significance_index != 0) {
+    ctx.platform.message_box(kDirectionWithTest, Buttons::kOk, Icon::kStop);
+    return false;
+  }
+  if (ctx.input_path.empty()) file_open(ctx);
+  if (ctx.view.open_cancelled == 1 && ctx.input_path.empty()) return false;
+  if (ctx.view.batch_selected == 1) {
+    ctx.platform.message_box(kSelectBatch, Buttons::kOk, Icon::kStop);
+    return false;
+  }
+  if (!std::ifstream(ctx.input_path, std::ios::binary)) {
+    ctx.platform.message_box(kFileOpenError, Buttons::kOk, Icon::kStop);
+    ctx.input_path.clear();
+    return false;
+  }
+  ctx.status_text = analyse_input(ctx, true);
+  end_of_run(ctx, ctx.status_text);
+  return ctx.last_run_complete;
+}
+
+bool run_single_file_auto(AppContext& ctx) {
+  if (ctx.settings.direction_index != 0 && ctx.settings.significance_index != 0) {
+    ctx.status_text = kAutoDirectionWithTest;
+  } else if (!std::ifstream(ctx.input_path, std::ios::binary)) {
+    ctx.status_text = kFileNotFound;
+  } else {
+    ctx.status_text = analyse_input(ctx, false);
+  }
+  if (ctx.status_text.empty()) return true;
+  ctx.err_file_name = change_extension(ctx.input_path, ".err");
+  ctx.file_title = path_title(ctx.input_path);
+  std::ofstream err(ctx.err_file_name, std::ios::binary | std::ios::trunc);
+  err << ctx.file_title << "  -  " << ctx.status_text << "\r\n";
+  ctx.input_path.clear();
+  return false;
+}
+
+}  // namespace qlor

@@ -1,0 +1,45 @@
+// The single-file run: one sample data file from the first read to the last
+// result file, interactive (message boxes) or automatic (an error file).
+#pragma once
+
+#include <string>
+
+#include "shell/app_context.h"
+
+namespace qlor {
+
+inline constexpr const char* kComplete =
+    "C A L C U L A T I O N    C O M P L E T E  ";
+inline constexpr const char* kDirectionWithTest =
+    "Analysis considering Cardinal Direction in combination\nwith a Test of "
+    "Significance would result in a number of \nobsolete files and is not "
+    "implemented !\n\nSet Significance to  'No test'  and perform\nthe "
+    "required test on a selected file later";
+inline constexpr const char* kSelectBatch =
+    "Select \"Batch file\" for batch files !  ";
+inline constexpr const char* kAutoDirectionWithTest =
+    "Analysis of Direction in combination with Test of Significance not "
+    "implemented";
+inline constexpr const char* kFileNotFound = "File not found";
+
+/// Analysis > Single File: asks for a file when none is chosen, shows the
+/// parameter summary and reports the outcome in message boxes. Returns true
+/// when the run ended with the completion message.
+bool run_single_file(AppContext& ctx);
+
+/// The automatic run at start-up: asks and shows nothing; a failure is
+/// written to the ".err" file beside the sample file. Returns true on
+/// success.
+bool run_single_file_auto(AppContext& ctx);
+
+/// The common ending of interactive runs: the completion message, or the
+/// failure followed by the abort message, then the path buffers are reset.
+void end_of_run(AppContext& ctx, const std::string& status);
+
+/// Shows the memory-failure report for the cause digit of a "MAF:n" tag.
+void report_allocation_failure(AppContext& ctx, char cause);
+
+/// The text of the memory-failure report for a cause digit.
+[[nodiscard]] std::string allocation_failure_text(char cause);
+
+}  // namespace qlor

@@ -1,0 +1,20 @@
+// The summary of recognised parameters shown before a run and after each
+// file of a batch pre-check.
+#pragma once
+
+#include <string>
+
+#include "analysis/analysis_state.h"
+
+namespace qlor {
+
+inline constexpr const char* kAborted = "A N A L Y S I S    A B O R T E D  ";
+
+/// The summary with the question of an interactive run.
+[[nodiscard]] std::string confirm_parameters_text(const AnalysisState& state);
+
+/// The summary of a batch pre-check for the file named `file_title`.
+[[nodiscard]] std::string checked_parameters_text(const AnalysisState& state,
+                                                  const std::string& file_title);
+
+}  // namespace qlor

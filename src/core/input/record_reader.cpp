@@ -1,0 +1,112 @@
+// Record checks run per record in the order species, x, y, identity; the
+// first failure ends the reader.
+#include "input/record_reader.h"
+
+#include <cstdio>
+#include <unordered_map>
+
+#include "simulation/simulation_grid.h"
+
+namespace qlor {
+
+namespace {
+
+template <class... Args>
+std::string format_message(const char* format, Args... args) {
+  char buf[160];
+  std::snprintf(buf, sizeof buf, format, args...);
+  return buf;
+}
+
+// A species must end at a separator or line end: "1.0" is no label.
+bool species_ends_cleanly(std::istream& in) {
+  const int next = in.peek();
+  return next == std::char_traits<char>::eof() || next == ' ' ||
+         next == '\t' || next == '\r' || next == '\n';
+}
+
+struct PositionHash {
+  std::size_t operator()(const std::pair<double, double>& p) const noexcept {
+    const auto bits = [](double v) {
+      return v == 0.0 ? std::size_t{0} : std::hash<double>{}(v);
+    };
+    return bits(p.first) * 0x9E3779B97F4A7C15ull ^ bits(p.second);
+  }
+};
+
+}  // namespace
+
+std::string read_samples(AnalysisState& state, std::istream& in,
+                         RecordPass pass) {
+  if (auto s = allocate(state.points, static_cast<std::size_t>(state.n_points),
+                        "MAF:1");
+      !s.empty()) {
+    return s;
+  }
+  state.n_species1 = 0;
+  state.n_species2 = 0;
+  const bool bivariate = state.analysis_type == 2;
+  // First record number of each position read so far: the identity check
+  // reports the earliest partner of the first repeated position.
+  std::unordered_map<std::pair<double, double>, std::int32_t, PositionHash> seen;
+  seen.reserve(static_cast<std::size_t>(state.n_points));
+
+  for (std::int32_t k = 1; k <= state.n_points; ++k) {
+    PointRecord& p = state.points[static_cast<std::size_t>(k - 1)];
+    if (!(in >> p.x >> p.y) || (bivariate && !(in >> p.species))) {
+      return format_message("Input error: non-numeric value in sample record %d  ", k);
+    }
+    if (bivariate) {
+      if (p.species == 0 && species_ends_cleanly(in)) {
+        ++state.n_species1;
+      } else if (p.species == 1 && species_ends_cleanly(in)) {
+        ++state.n_species2;
+      } else {
+        return format_message("Wrong species ID <0,1>: sample record %d  ", k);
+      }
+    } else {
+      p.species = 0;
+    }
+    if (p.x < 0 || p.x >= state.x_axis) {
+      return format_message("x-coordinate out of range: sample record %d  ", k);
+    }
+    if (p.y < 0 || p.y >= state.y_axis) {
+      return format_message("y-coordinate out of range: sample record %d  ", k);
+    }
+    const auto [it, inserted] = seen.try_emplace({p.x, p.y}, k);
+    if (!inserted) {
+      return format_message("Identical coordinates for samples %d and %d  ",
+                            it->second, k);
+    }
+    if (pass != RecordPass::kPrecheck) update_coordinate_resolution(state, p.x);
+  }
+
+  // The estimators divide by both species counts.
+  if (bivariate && (state.n_species1 == 0 || state.n_species2 == 0)) {
+    return kBothSpeciesNeeded;
+  }
+  if (state.process_type == 2 && bivariate) {
+    if (pass == RecordPass::kBatch && state.n_centers != state.n_species1) {
+      return kCentersNotSpecies1;
+    }
+    if (pass != RecordPass::kBatch && state.n_centers > state.n_species1) {
+      return kCentersAboveSpecies1;
+    }
+  }
+  if (pass == RecordPass::kPrecheck) {
+    std::vector<PointRecord>().swap(state.points);
+    return {};
+  }
+  state.n_species1_observed = state.n_species1;
+  state.n_species2_observed = state.n_species2;
+  if (state.process_type == 2) {
+    const auto table = static_cast<std::size_t>(state.n_points) -
+                       static_cast<std::size_t>(state.n_centers) + 1;
+    if (auto s = allocate(state.poisson_table, table, "MAF:1"); !s.empty()) return s;
+    return allocate(state.offspring_counts,
+                    static_cast<std::size_t>(state.n_centers), "MAF:1");
+  }
+  return {};
+}
+
+}  // namespace qlor

@@ -1,0 +1,100 @@
+// The two tests of significance share the reading of the temporary file,
+// the ranking and the file layout; only the statistic differs.
+#include "results/significance_tests.h"
+
+#include <algorithm>
+#include <cmath>
+#include <functional>
+
+#include "results/file_names.h"
+#include "results/number_format.h"
+#include "results/result_file.h"
+#include "results/tmp_file.h"
+
+namespace qlor {
+
+namespace {
+
+using Statistic = std::function<double(const std::vector<double>&)>;
+
+std::string rank_test(const AnalysisState& state,
+                      const std::string& tmp_file_name,
+                      const std::string& extension, const Statistic& statistic) {
+  std::vector<double> block;
+  std::vector<double> statistics;
+  if (auto s = allocate(block, static_cast<std::size_t>(state.last_interval) + 1,
+                        "MAF:2");
+      !s.empty()) {
+    return s;
+  }
+  if (auto s = allocate(statistics,
+                        static_cast<std::size_t>(state.n_simulations) + 1, "MAF:3");
+      !s.empty()) {
+    return s;
+  }
+  TmpFileReader reader;
+  if (!reader.open(tmp_file_name)) return kTmpIncomplete;
+  for (auto& stat : statistics) {
+    if (!reader.read_block(block)) return kTmpIncomplete;
+    stat = statistic(block);
+  }
+  return write_text_file(change_extension(tmp_file_name, extension),
+                         format_ranked_statistics(std::move(statistics)));
+}
+
+}  // namespace
+
+double supremum_statistic(const std::vector<double>& values) {
+  double largest = values.front();
+  double smallest = values.front();
+  for (double v : values) {
+    largest = std::max(largest, v);
+    smallest = std::min(smallest, v);
+  }
+  return std::max(std::fabs(largest), std::fabs(smallest));
+}
+
+double cvm_statistic(const std::vector<double>& values, double t_max) {
+  const std::size_t n = values.size() - 1;
+  double q = 0;
+  for (std::size_t i = 0; i <= n; ++i) {
+    const double square = values[i] * values[i];
+    // Trapezoidal rule: the first and the last distance weigh one half.
+    q += (i == 0 || i == n) ? square / 2 : square;
+  }
+  return q / static_cast<double>(n + 1) * t_max;
+}
+
+std::string format_ranked_statistics(std::vector<double> statistics) {
+  const double observed = statistics.front();
+  const auto n_sims = static_cast<std::int64_t>(statistics.size()) - 1;
+  std::sort(statistics.begin(), statistics.end(), std::greater<>());
+  std::string text;
+  bool marked = false;
+  for (std::size_t k = 0; k < statistics.size(); ++k) {
+    text += std::to_string(n_sims - static_cast<std::int64_t>(k));
+    text += '\t';
+    append_g(text, statistics[k]);
+    if (!marked && statistics[k] == observed) {
+      text += "\t*";
+      marked = true;
+    }
+    text += "\r\n";
+  }
+  return text;
+}
+
+std::string supremum_test(const AnalysisState& state,
+                          const std::string& tmp_file_name) {
+  return rank_test(state, tmp_file_name, ".sup", supremum_statistic);
+}
+
+std::string cvm_test(const AnalysisState& state,
+                     const std::string& tmp_file_name) {
+  return rank_test(state, tmp_file_name, ".cvm",
+                   [&](const std::vector<double>& v) {
+                     return cvm_statistic(v, state.t_max);
+                   });
+}
+
+}  // namespace qlor

@@ -1,0 +1,36 @@
+// Monte Carlo tests of significance: Ripley's supremum statistic and the
+// Cramer-von Mises statistic of every pattern, ranked in a test file.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "analysis/analysis_state.h"
+
+namespace qlor {
+
+/// The supremum statistic: the largest |L(t) - t| over the distances.
+[[nodiscard]] double supremum_statistic(const std::vector<double>& values);
+
+/// The Cramer-von Mises statistic: trapezoidal sum of squares over the
+/// distances, divided by their number and multiplied by t_max.
+[[nodiscard]] double cvm_statistic(const std::vector<double>& values,
+                                   double t_max);
+
+/// The ranked lines of a test file: statistics in decreasing order, rank
+/// n_simulations down to 0, the first line equal to the observed statistic
+/// (statistics[0]) marked with a tab and "*".
+[[nodiscard]] std::string format_ranked_statistics(
+    std::vector<double> statistics);
+
+/// Writes the ".sup" file beside the temporary file. Returns "", "MAF:2",
+/// "MAF:3", the incomplete-file or the write-error text.
+[[nodiscard]] std::string supremum_test(const AnalysisState& state,
+                                        const std::string& tmp_file_name);
+
+/// Writes the ".cvm" file beside the temporary file; results as above.
+[[nodiscard]] std::string cvm_test(const AnalysisState& state,
+                                   const std::string& tmp_file_name);
+
+}  // namespace qlor

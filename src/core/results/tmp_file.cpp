@@ -1,0 +1,128 @@
+// Writing and reading the temporary file.
+#include "results/tmp_file.h"
+
+#include <charconv>
+
+#include "results/file_names.h"
+#include "results/number_format.h"
+
+namespace qlor {
+
+TmpFileNames make_tmp_file_names(const std::string& input_path,
+                                 std::int32_t direction_index,
+                                 const std::array<std::string, 4>& sector_suffix) {
+  TmpFileNames names;
+  names.tmp_file_name = change_extension(input_path, ".tmp");
+  if (direction_index != 0) {
+    for (std::size_t k = 0; k < 4; ++k) {
+      names.sector_tmp_file_name[k] =
+          change_extension(names.tmp_file_name, sector_suffix[k] + ".tmp");
+    }
+  }
+  return names;
+}
+
+std::vector<std::string> tmp_paths(const TmpFileNames& names,
+                                   std::int32_t direction_index) {
+  if (direction_index == 0) return {names.tmp_file_name};
+  return {names.sector_tmp_file_name.begin(), names.sector_tmp_file_name.end()};
+}
+
+std::string TmpFileWriter::open(const std::vector<std::string>& paths) {
+  paths_ = paths;
+  files_.clear();
+  files_.resize(paths.size());
+  for (std::size_t k = 0; k < paths.size(); ++k) {
+    files_[k].open(paths[k], std::ios::binary | std::ios::trunc);
+    if (!files_[k]) return kFileWriteError + paths[k];
+  }
+  return {};
+}
+
+std::string TmpFileWriter::write_block(
+    const AnalysisState& state,
+    const std::vector<const std::vector<double>*>& values) {
+  for (std::size_t k = 0; k < files_.size(); ++k) {
+    line_.clear();
+    const auto& v = *values[k];
+    for (std::int32_t i = 0; i <= state.last_interval; ++i) {
+      append_g(line_, state.t_of(i));
+      line_ += ' ';
+      append_g(line_, v[static_cast<std::size_t>(i)]);
+      line_ += "\r\n";
+    }
+    // Each block is flushed whole, so a file on disk always ends with
+    // complete patterns.
+    files_[k].write(line_.data(), static_cast<std::streamsize>(line_.size()));
+    files_[k].flush();
+    if (!files_[k]) return kFileWriteError + paths_[k];
+  }
+  return {};
+}
+
+std::string TmpFileWriter::close() {
+  std::string status;
+  for (std::size_t k = 0; k < files_.size(); ++k) {
+    if (!files_[k].is_open()) continue;
+    files_[k].close();
+    if (!files_[k] && status.empty()) status = kFileWriteError + paths_[k];
+  }
+  files_.clear();
+  return status;
+}
+
+bool parse_decimal(std::string_view token, double& v) {
+  if (!token.empty() && token.front() == '+') token.remove_prefix(1);
+  if (token.empty() || token.front() == '+') return false;
+  const char c = token.front() == '-' && token.size() > 1 ? token[1] : token.front();
+  // Formatted extraction reads digits and a point only: no inf, nan or hex.
+  if (!((c >= '0' && c <= '9') || c == '.')) return false;
+  const auto res = std::from_chars(token.data(), token.data() + token.size(), v,
+                                   std::chars_format::general);
+  return res.ec == std::errc() && res.ptr == token.data() + token.size();
+}
+
+bool TmpFileReader::open(const std::string& path) {
+  in_.open(path, std::ios::binary);
+  pos_ = len_ = 0;
+  return static_cast<bool>(in_);
+}
+
+bool TmpFileReader::fill() {
+  if (pos_ < len_) return true;
+  if (!in_) return false;
+  in_.read(buffer_.data(), static_cast<std::streamsize>(buffer_.size()));
+  len_ = static_cast<std::size_t>(in_.gcount());
+  pos_ = 0;
+  return len_ > 0;
+}
+
+bool TmpFileReader::next_token(std::string& token) {
+  token.clear();
+  auto is_space = [](char c) {
+    return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\v' ||
+           c == '\f';
+  };
+  while (fill() && is_space(buffer_[pos_])) ++pos_;
+  while (fill() && !is_space(buffer_[pos_])) {
+    token += buffer_[pos_++];
+    if (token.size() > 512) return false;  // no number is this long
+  }
+  return !token.empty();
+}
+
+bool TmpFileReader::next_number(double& v) {
+  return next_token(token_) && parse_decimal(token_, v);
+}
+
+bool TmpFileReader::read_block(std::vector<double>& values) {
+  double t = 0;
+  for (auto& v : values) {
+    if (!next_number(t) || !next_number(v)) return false;
+  }
+  return true;
+}
+
+bool TmpFileReader::at_end() { return !next_token(token_); }
+
+}  // namespace qlor

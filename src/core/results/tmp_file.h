@@ -1,0 +1,81 @@
+// The temporary file: the L values of every pattern of a run, block by
+// block, read back by the result writers and the tests of significance.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <fstream>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "analysis/analysis_state.h"
+
+namespace qlor {
+
+inline constexpr const char* kTmpIncomplete =
+    "QLOR - Temporary file incomplete or unreadable !";
+inline constexpr const char* kFileWriteError = "QLOR - File write error: ";
+
+/// The temporary-file names of a run: one file, or four sector files named
+/// with the sector suffixes.
+struct TmpFileNames {
+  std::string tmp_file_name;
+  std::array<std::string, 4> sector_tmp_file_name{};
+};
+
+/// Forms the temporary-file names of `input_path`.
+[[nodiscard]] TmpFileNames make_tmp_file_names(
+    const std::string& input_path, std::int32_t direction_index,
+    const std::array<std::string, 4>& sector_suffix);
+
+/// The paths that a run's readers use: the temporary file, or the four
+/// sector files.
+[[nodiscard]] std::vector<std::string> tmp_paths(const TmpFileNames& names,
+                                                 std::int32_t direction_index);
+
+/// Writes the blocks of a run to its temporary file(s).
+class TmpFileWriter {
+ public:
+  /// Creates or truncates the file(s). Returns "" or the write-error text.
+  [[nodiscard]] std::string open(const std::vector<std::string>& paths);
+  /// Appends one block per file: values[k] goes to file k.
+  [[nodiscard]] std::string write_block(
+      const AnalysisState& state,
+      const std::vector<const std::vector<double>*>& values);
+  /// Closes every file. Returns "" or the write-error text.
+  [[nodiscard]] std::string close();
+
+ private:
+  std::vector<std::string> paths_;
+  std::vector<std::ofstream> files_;
+  std::string line_;
+};
+
+/// Reads the values of a temporary file (each line: t and a value; t is
+/// ignored) as whitespace-separated decimal numbers, without any locale.
+class TmpFileReader {
+ public:
+  /// Opens the file; false when it cannot be opened.
+  [[nodiscard]] bool open(const std::string& path);
+  /// Reads the next `values.size()` values; false when the file ends or
+  /// holds something that is not a number first.
+  [[nodiscard]] bool read_block(std::vector<double>& values);
+  /// True when nothing but white space is left.
+  [[nodiscard]] bool at_end();
+
+ private:
+  [[nodiscard]] bool next_token(std::string& token);
+  [[nodiscard]] bool next_number(double& v);
+  [[nodiscard]] bool fill();
+  std::ifstream in_;
+  std::vector<char> buffer_ = std::vector<char>(1 << 16);
+  std::size_t pos_ = 0;
+  std::size_t len_ = 0;
+  std::string token_;
+};
+
+/// Parses a whole token as a decimal number (optional sign, exponent).
+[[nodiscard]] bool parse_decimal(std::string_view token, double& v);
+
+}  // namespace qlor

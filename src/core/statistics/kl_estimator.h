@@ -1,0 +1,31 @@
+// Ripley's K and the L statistic L(t) - t of one pattern, with isotropic
+// edge correction, at every distance of the run.
+#pragma once
+
+#include <cstdint>
+
+#include "analysis/analysis_state.h"
+#include "statistics/pair_kernel.h"
+
+namespace qlor {
+
+/// The progress counters of a run, in i-j calculations.
+struct ProgressCounters {
+  double pairs_total_file = 0;
+  double pairs_done_file = 0;
+  double pairs_done_before = 0;
+  double pairs_done_all = 0;
+  double pairs_total_batch = 0;
+};
+
+/// Fills `pair_sums` (univariate) or `pair_sums_12`, `pair_sums_21`, `k12`,
+/// `k21` (bivariate) and `l_values` for the pattern in `points`. Requires the
+/// arrays of the run; a bivariate pattern needs both species.
+void compute_kl(AnalysisState& state, PairScratch& scratch);
+void compute_kl(AnalysisState& state);
+
+/// Sets the counters as an estimator leaves them after pattern s.
+void count_pattern_done(const AnalysisState& state, std::int32_t s,
+                        ProgressCounters& counters);
+
+}  // namespace qlor

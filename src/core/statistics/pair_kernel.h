@@ -1,0 +1,117 @@
+// The pair loop shared by the four estimators: every qualifying ordered pair
+// (j, k) within the largest distance, visited centre j outer and k inner in
+// ascending order, so that each interval's sum adds its weights in exactly
+// the order of the all-pairs loop.
+#pragma once
+
+#include <algorithm>
+#include <cmath>
+#include <cstdint>
+#include <vector>
+
+#include "analysis/analysis_state.h"
+
+namespace qlor {
+
+/// Buckets the points into square cells at least as wide as the largest
+/// distance, so that a centre's partners lie in its own or a neighbouring
+/// cell. Cell lists hold point indices in ascending order.
+class CellGrid {
+ public:
+  CellGrid(const std::vector<PointRecord>& points, double x_axis,
+           double y_axis, double reach);
+
+  [[nodiscard]] int cells_x() const { return cells_x_; }
+  [[nodiscard]] int cells_y() const { return cells_y_; }
+  [[nodiscard]] int cell_x(double x) const { return clamp_cell(x / side_x_, cells_x_); }
+  [[nodiscard]] int cell_y(double y) const { return clamp_cell(y / side_y_, cells_y_); }
+  /// Indices of the points in cell (cx, cy), ascending.
+  [[nodiscard]] const std::int32_t* begin(int cx, int cy) const {
+    return members_.data() + starts_[static_cast<std::size_t>(cy * cells_x_ + cx)];
+  }
+  [[nodiscard]] const std::int32_t* end(int cx, int cy) const {
+    return members_.data() + starts_[static_cast<std::size_t>(cy * cells_x_ + cx) + 1];
+  }
+
+ private:
+  static int clamp_cell(double q, int cells) {
+    if (!(q >= 0)) return 0;
+    if (q >= cells) return cells - 1;
+    return std::min(static_cast<int>(q), cells - 1);
+  }
+  int cells_x_ = 1;
+  int cells_y_ = 1;
+  double side_x_ = 1;
+  double side_y_ = 1;
+  std::vector<std::int32_t> starts_;
+  std::vector<std::int32_t> members_;
+};
+
+/// The distances of the run's intervals, t_i = (i + t_min_steps) * t_interval.
+[[nodiscard]] std::vector<double> interval_distances(const AnalysisState& state);
+
+/// Index of the first interval whose distance is at least d (distances
+/// ascending); t.size() when there is none. Compares with the very t values.
+[[nodiscard]] inline std::size_t first_interval(const std::vector<double>& t,
+                                                double d) {
+  return static_cast<std::size_t>(
+      std::lower_bound(t.begin(), t.end(), d) - t.begin());
+}
+
+/// Reusable scratch space of the pair loop (one per thread).
+struct PairScratch {
+  std::vector<std::uint64_t> marks;
+  std::vector<double> distance;
+};
+
+/// Calls visit(j, k, d) for every ordered pair j != k within `reach`
+/// (d <= reach), where `bivariate` restricts pairs to different species.
+/// Order: j ascending, and for each j, k ascending.
+template <class Visit>
+void for_each_close_pair(const std::vector<PointRecord>& points, double x_axis,
+                         double y_axis, double reach, bool bivariate,
+                         PairScratch& scratch, Visit&& visit) {
+  const auto n = points.size();
+  if (n < 2 || !(reach >= 0)) return;
+  const CellGrid grid(points, x_axis, y_axis, reach);
+  const std::size_t words = (n + 63) / 64;
+  scratch.marks.assign(words, 0);
+  scratch.distance.resize(n);
+  for (std::size_t j = 0; j < n; ++j) {
+    const PointRecord& centre = points[j];
+    const int cx = grid.cell_x(centre.x);
+    const int cy = grid.cell_y(centre.y);
+    std::size_t lo_word = words;
+    std::size_t hi_word = 0;
+    for (int gy = std::max(cy - 1, 0); gy <= std::min(cy + 1, grid.cells_y() - 1); ++gy) {
+      for (int gx = std::max(cx - 1, 0); gx <= std::min(cx + 1, grid.cells_x() - 1); ++gx) {
+        for (const std::int32_t* it = grid.begin(gx, gy); it != grid.end(gx, gy); ++it) {
+          const auto k = static_cast<std::size_t>(*it);
+          if (k == j) continue;
+          const PointRecord& other = points[k];
+          if (bivariate && other.species == centre.species) continue;
+          const double dx = centre.x - other.x;
+          const double dy = centre.y - other.y;
+          const double d = std::sqrt(dx * dx + dy * dy);
+          if (d > reach) continue;
+          scratch.distance[k] = d;
+          const std::size_t w = k >> 6;
+          scratch.marks[w] |= std::uint64_t{1} << (k & 63);
+          lo_word = std::min(lo_word, w);
+          hi_word = std::max(hi_word, w);
+        }
+      }
+    }
+    for (std::size_t w = lo_word; w <= hi_word && w < words; ++w) {
+      std::uint64_t bits = scratch.marks[w];
+      scratch.marks[w] = 0;
+      while (bits != 0) {
+        const auto k = (w << 6) + static_cast<std::size_t>(__builtin_ctzll(bits));
+        bits &= bits - 1;
+        visit(j, k, scratch.distance[k]);
+      }
+    }
+  }
+}
+
+}  // namespace qlor
