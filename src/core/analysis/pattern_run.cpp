@@ -5,6 +5,7 @@
 
 #include "input/header_reader.h"
 #include "input/parameter_checks.h"
+#include "analysis/pattern_pipeline.h"
 #include "results/result_file.h"
 #include "results/significance_tests.h"
 #include "results/tmp_file.h"
@@ -47,19 +48,37 @@ std::string run_patterns(AppContext& ctx, AnalysisState& state,
   ctx.sector_tmp_file_name = names.sector_tmp_file_name;
 
   TmpFileWriter writer;
-  std::string status = writer.open(tmp_paths(names, direction));
-  const SimulationEnv env{ctx.clock, ctx.settings.randomize_mode};
-  LcgRandom rng;
-  PairScratch scratch;
-  for (std::int32_t s = 0; status.empty() && s <= state.n_simulations; ++s) {
-    if (s > 0) {
-      status = simulate_pattern(state, s, env, rng);
-      if (!status.empty()) break;
-    }
-    estimate_pattern(state, direction, scratch);
+  auto write_pattern = [&](std::int32_t s, const PatternValues& values) {
     count_pattern_done(state, s, ctx.counters);
-    status = writer.write_block(state, pattern_values(state, direction));
+    std::vector<const std::vector<double>*> blocks;
+    for (const auto& v : values) blocks.push_back(&v);
+    std::string status = writer.write_block(state, blocks);
     if (status.empty() && after_pattern) after_pattern(s);
+    return status;
+  };
+  const SimulationEnv env{ctx.clock, ctx.settings.randomize_mode};
+  std::string status = writer.open(tmp_paths(names, direction));
+  if (status.empty()) {
+    PairScratch scratch;
+    estimate_pattern(state, direction, scratch);
+    status = write_pattern(0, take_values(state, direction));
+  }
+  std::int32_t first = 1;
+  if (status.empty() && state.process_type == 2 && state.n_simulations >= 1) {
+    // The cluster process prepares the run (species order, centres) in its
+    // first call; every later simulation starts from the state it leaves.
+    LcgRandom rng;
+    PairScratch scratch;
+    status = simulate_pattern(state, 1, env, rng);
+    if (status.empty()) {
+      estimate_pattern(state, direction, scratch);
+      status = write_pattern(1, take_values(state, direction));
+    }
+    first = 2;
+  }
+  if (status.empty()) {
+    status = run_simulations(state, first, state.n_simulations, env, direction,
+                             ctx.threads, write_pattern);
   }
   const std::string close_status = writer.close();
   release_run_arrays(state);

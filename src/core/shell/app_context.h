@@ -22,6 +22,12 @@ struct ViewState {
   std::int32_t first_line = 0;
   std::int32_t open_cancelled = 0;
   std::int32_t batch_selected = 0;
+  /// Lines that fit in the view's client area, set by the front end when it
+  /// lays the view out; page up and down move by one less.
+  std::int32_t lines_per_page = 0;
+  /// True while the view shows its scroll bars (after an open, until File
+  /// Close).
+  bool scroll_bars_shown = false;
 };
 
 struct AppContext {
@@ -44,7 +50,7 @@ struct AppContext {
   ProgressCounters counters;
 
   /// Worker threads for the simulated patterns (0: every hardware thread).
-  int threads = 1;
+  int threads = 0;
   /// True when the last run ended with the completion message (or, for an
   /// automatic run, without failure).
   bool last_run_complete = false;

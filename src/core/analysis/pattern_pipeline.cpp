@@ -1,0 +1,134 @@
+// Worker threads for the simulated patterns. Every generator call seeds
+// itself from the clock and s, and its result depends only on the prepared
+// state and s, so patterns can be made in any order and on any thread; the
+// consumer still sees them one by one in order.
+#include "analysis/pattern_pipeline.h"
+
+#include <algorithm>
+#include <condition_variable>
+#include <map>
+#include <mutex>
+#include <thread>
+
+#include "simulation/simulate.h"
+#include "statistics/estimate.h"
+
+namespace qlor {
+
+namespace {
+
+struct Outcome {
+  std::string status;
+  PatternValues values;
+};
+
+// Simulates and estimates pattern s on `state`.
+Outcome make_pattern(AnalysisState& state, std::int32_t s,
+                     const SimulationEnv& env, std::int32_t direction_index,
+                     LcgRandom& rng, PairScratch& scratch) {
+  Outcome outcome;
+  try {
+    outcome.status = simulate_pattern(state, s, env, rng);
+    if (!outcome.status.empty()) return outcome;
+    estimate_pattern(state, direction_index, scratch);
+    outcome.values = take_values(state, direction_index);
+  } catch (const std::bad_alloc&) {
+    outcome.status = "MAF:1";
+  }
+  return outcome;
+}
+
+}  // namespace
+
+int effective_threads(int requested) {
+  if (requested > 0) return requested;
+  return std::max(1u, std::thread::hardware_concurrency());
+}
+
+PatternValues take_values(const AnalysisState& state,
+                          std::int32_t direction_index) {
+  if (direction_index == 0) return {state.l_values};
+  return {state.sector_l_values.begin(), state.sector_l_values.end()};
+}
+
+std::string run_simulations(const AnalysisState& prepared, std::int32_t first,
+                            std::int32_t last, const SimulationEnv& env,
+                            std::int32_t direction_index, int threads,
+                            const PatternConsumer& consume) {
+  if (first > last) return {};
+  const std::int64_t count = static_cast<std::int64_t>(last) - first + 1;
+  const int workers = static_cast<int>(
+      std::min<std::int64_t>(effective_threads(threads), count));
+
+  if (workers <= 1) {
+    AnalysisState state = prepared;
+    LcgRandom rng;
+    PairScratch scratch;
+    for (std::int32_t s = first; s <= last; ++s) {
+      Outcome outcome = make_pattern(state, s, env, direction_index, rng, scratch);
+      if (!outcome.status.empty()) return outcome.status;
+      if (auto status = consume(s, outcome.values); !status.empty()) return status;
+    }
+    return {};
+  }
+
+  // Patterns are claimed in order; a worker waits while it would run more
+  // than `window` patterns ahead of the consumer, which bounds memory.
+  const std::int64_t window = 2 * static_cast<std::int64_t>(workers);
+  std::mutex mutex;
+  std::condition_variable ready_cv;
+  std::condition_variable space_cv;
+  std::map<std::int32_t, Outcome> finished;
+  std::int64_t next = first;
+  std::int64_t consumed = static_cast<std::int64_t>(first) - 1;
+  bool stop = false;
+
+  auto work = [&] {
+    AnalysisState state = prepared;
+    LcgRandom rng;
+    PairScratch scratch;
+    for (;;) {
+      std::int32_t s = 0;
+      {
+        std::unique_lock lock(mutex);
+        space_cv.wait(lock, [&] {
+          return stop || next > last || next <= consumed + window;
+        });
+        if (stop || next > last) return;
+        s = static_cast<std::int32_t>(next++);
+      }
+      Outcome outcome = make_pattern(state, s, env, direction_index, rng, scratch);
+      {
+        std::lock_guard lock(mutex);
+        finished.emplace(s, std::move(outcome));
+      }
+      ready_cv.notify_all();
+    }
+  };
+  std::vector<std::thread> pool;
+  pool.reserve(static_cast<std::size_t>(workers));
+  for (int w = 0; w < workers; ++w) pool.emplace_back(work);
+
+  std::string status;
+  for (std::int32_t s = first; s <= last && status.empty(); ++s) {
+    Outcome outcome;
+    {
+      std::unique_lock lock(mutex);
+      ready_cv.wait(lock, [&] { return finished.count(s) != 0; });
+      outcome = std::move(finished.at(s));
+      finished.erase(s);
+      consumed = s;
+    }
+    space_cv.notify_all();
+    status = outcome.status.empty() ? consume(s, outcome.values) : outcome.status;
+  }
+  {
+    std::lock_guard lock(mutex);
+    stop = true;
+  }
+  space_cv.notify_all();
+  for (auto& t : pool) t.join();
+  return status;
+}
+
+}  // namespace qlor
