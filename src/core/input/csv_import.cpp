@@ -1,0 +1,186 @@
+// CSV import: columns found by name (or 1-based number), every row checked
+// against the plot before anything is written.
+#include "input/csv_import.h"
+
+#include <charconv>
+#include <cmath>
+#include <initializer_list>
+#include <set>
+#include <string_view>
+#include <sstream>
+
+#include "results/tmp_file.h"
+
+namespace qlor {
+
+namespace {
+
+std::string trim(const std::string& s) {
+  const auto first = s.find_first_not_of(" \t\r\n");
+  if (first == std::string::npos) return {};
+  const auto last = s.find_last_not_of(" \t\r\n");
+  return s.substr(first, last - first + 1);
+}
+
+// Index of a column given by header name or 1-based number; -1 if none.
+int find_column(const std::vector<std::string>& header, const std::string& name) {
+  for (std::size_t i = 0; i < header.size(); ++i) {
+    if (trim(header[i]) == trim(name)) return static_cast<int>(i);
+  }
+  int number = 0;
+  const auto res = std::from_chars(name.data(), name.data() + name.size(), number);
+  if (res.ec == std::errc() && res.ptr == name.data() + name.size() && number >= 1 &&
+      number <= static_cast<int>(header.size())) {
+    return number - 1;
+  }
+  return -1;
+}
+
+std::string header_line(const ImportOptions& o) {
+  std::string line;
+  for (double v : {o.x_axis, o.y_axis, o.t_min, o.t_interval, o.t_max}) {
+    line.append(shortest_decimal(v)).append(" ");
+  }
+  line.append(std::to_string(o.n_simulations));
+  if (o.model != ImportOptions::Model::kCsr) {
+    line.append(" ").append(shortest_decimal(o.radius));
+    line.append(" ").append(shortest_decimal(o.c));
+  }
+  if (o.model == ImportOptions::Model::kCluster) {
+    line.append(" ").append(std::to_string(o.n_centers));
+  }
+  return line;
+}
+
+// "row N: " followed by the parts (appended one by one: GCC 12 warns
+// wrongly about chained string additions at -O3).
+std::string row_error(int row, std::initializer_list<std::string_view> parts) {
+  std::string text = "row ";
+  text.append(std::to_string(row)).append(": ");
+  for (auto part : parts) text.append(part);
+  return text;
+}
+
+}  // namespace
+
+std::vector<std::string> split_csv_record(const std::string& line, char separator) {
+  std::vector<std::string> fields(1);
+  bool quoted = false;
+  for (std::size_t i = 0; i < line.size(); ++i) {
+    const char ch = line[i];
+    if (quoted) {
+      if (ch == '"' && i + 1 < line.size() && line[i + 1] == '"') {
+        fields.back() += '"';
+        ++i;
+      } else if (ch == '"') {
+        quoted = false;
+      } else {
+        fields.back() += ch;
+      }
+    } else if (ch == '"') {
+      quoted = true;
+    } else if (ch == separator) {
+      fields.emplace_back();
+    } else if (ch != '\r' && ch != '\n') {
+      fields.back() += ch;
+    }
+  }
+  return fields;
+}
+
+char detect_separator(const std::string& header) {
+  for (char c : {'\t', ';', ','}) {
+    if (header.find(c) != std::string::npos) return c;
+  }
+  return ',';
+}
+
+std::string shortest_decimal(double v) {
+  char buf[64];
+  const auto res = std::to_chars(buf, buf + sizeof buf, v);
+  std::string s(buf, res.ptr);
+  // Plain notation keeps the file readable by the sample reader.
+  if (s.find('e') != std::string::npos) {
+    const auto fixed = std::to_chars(buf, buf + sizeof buf, v, std::chars_format::fixed);
+    s.assign(buf, fixed.ptr);
+  }
+  return s;
+}
+
+std::optional<std::string> import_points_csv(const std::string& csv,
+                                             const ImportOptions& o,
+                                             std::string& error) {
+  std::istringstream in(csv);
+  std::string line;
+  if (!std::getline(in, line)) {
+    error = "the CSV file has no header row";
+    return std::nullopt;
+  }
+  const char separator = detect_separator(line);
+  const auto header = split_csv_record(line, separator);
+  const int x_col = find_column(header, o.x_column);
+  const int y_col = find_column(header, o.y_column);
+  const bool bivariate = !o.species_column.empty();
+  const int s_col = bivariate ? find_column(header, o.species_column) : -1;
+  for (const auto& [col, name] : {std::pair{x_col, o.x_column}, {y_col, o.y_column}}) {
+    if (col < 0) {
+      error = "no column '" + name + "' in the header row";
+      return std::nullopt;
+    }
+  }
+  if (bivariate && s_col < 0) {
+    error = "no column '" + o.species_column + "' in the header row";
+    return std::nullopt;
+  }
+
+  std::string text = header_line(o);
+  text += '\n';
+  std::set<std::pair<double, double>> seen;
+  bool has_species[2] = {false, false};
+  int row = 1;  // the header row
+  int points = 0;
+  while (std::getline(in, line)) {
+    ++row;
+    if (trim(line).empty()) continue;
+    const auto fields = split_csv_record(line, separator);
+    const auto field = [&](int col) {
+      return col < static_cast<int>(fields.size()) ? trim(fields[static_cast<std::size_t>(col)])
+                                                  : std::string();
+    };
+    double x = 0;
+    double y = 0;
+    if (!parse_decimal(field(x_col), x) || !parse_decimal(field(y_col), y)) {
+      error = row_error(row, {"x or y is not a number"});
+      return std::nullopt;
+    }
+    if (x < 0 || x >= o.x_axis || y < 0 || y >= o.y_axis) {
+      error = row_error(row, {"point (", field(x_col), ", ", field(y_col),
+                              ") lies outside the plot"});
+      return std::nullopt;
+    }
+    if (!seen.insert({x, y}).second) {
+      error = row_error(row, {"a point at (", field(x_col), ", ", field(y_col),
+                              ") was already read"});
+      return std::nullopt;
+    }
+    text.append(shortest_decimal(x)).append(" ").append(shortest_decimal(y));
+    if (bivariate) {
+      const int label = field(s_col) == trim(o.species1_value) ? 0 : 1;
+      has_species[label] = true;
+      text += label == 0 ? " 0" : " 1";
+    }
+    text += "\n";
+    ++points;
+  }
+  if (points == 0) {
+    error = "the CSV file holds no points";
+    return std::nullopt;
+  }
+  if (bivariate && !(has_species[0] && has_species[1])) {
+    error = "a bivariate file needs points of both species";
+    return std::nullopt;
+  }
+  return text;
+}
+
+}  // namespace qlor

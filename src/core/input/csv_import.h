@@ -1,0 +1,46 @@
+// Turns a table of points (CSV with a header row) into a sample data file.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace qlor {
+
+/// What the sample data file's header says besides the points.
+struct ImportOptions {
+  std::string x_column;
+  std::string y_column;
+  std::string species_column;  // empty: univariate
+  std::string species1_value;  // the value that marks species 1 (label 0)
+  double x_axis = 0;
+  double y_axis = 0;
+  double t_min = 0;
+  double t_interval = 0;
+  double t_max = 0;
+  int n_simulations = 0;
+  // Null model: none (CSR), inhibition (radius, c) or cluster (radius, c,
+  // centres).
+  enum class Model { kCsr, kInhibition, kCluster } model = Model::kCsr;
+  double radius = 0;
+  double c = 0;
+  int n_centers = 0;
+};
+
+/// Splits one CSV record into fields (quotes may hold separators and
+/// doubled quotes).
+[[nodiscard]] std::vector<std::string> split_csv_record(const std::string& line,
+                                                        char separator);
+
+/// Picks the separator of a header row: tab, semicolon or comma.
+[[nodiscard]] char detect_separator(const std::string& header);
+
+/// The shortest decimal text that reads back as v ("10.5", "3", "7.25").
+[[nodiscard]] std::string shortest_decimal(double v);
+
+/// Converts CSV text into the text of a sample data file. Returns the file
+/// text, or nothing with `error` set to a message naming the row.
+[[nodiscard]] std::optional<std::string> import_points_csv(
+    const std::string& csv, const ImportOptions& options, std::string& error);
+
+}  // namespace qlor

@@ -1,0 +1,84 @@
+// CSV import into the sample data format.
+#include "input/csv_import.h"
+
+#include <gtest/gtest.h>
+
+namespace qlor {
+namespace {
+
+ImportOptions plot_options() {
+  ImportOptions o;
+  o.x_column = "x";
+  o.y_column = "y";
+  o.x_axis = 100;
+  o.y_axis = 80;
+  o.t_min = 1;
+  o.t_interval = 0.5;
+  o.t_max = 20;
+  o.n_simulations = 99;
+  return o;
+}
+
+TEST(CsvImport, WritesTheExactSampleFormat) {
+  std::string error;
+  const auto text = import_points_csv("id,x,y\n1,10.5,3\n2,7.25,40.0\n", plot_options(), error);
+  ASSERT_TRUE(text) << error;
+  EXPECT_EQ(*text, "100 80 1 0.5 20 99\n10.5 3\n7.25 40\n");
+
+  ImportOptions o = plot_options();
+  o.species_column = "Species";
+  o.species1_value = "oak";
+  o.model = ImportOptions::Model::kCluster;
+  o.radius = 2.5;
+  o.c = 0;
+  o.n_centers = 3;
+  const auto bivariate = import_points_csv(
+      "\"x\";\"y\";\"Species\"\n\"1,5\";2;oak\n3;4;\"beech\"\n", o, error);
+  EXPECT_FALSE(bivariate);  // "1,5" is no number: decimal commas are refused
+  EXPECT_EQ(error, "row 2: x or y is not a number");
+
+  const auto ok = import_points_csv("x\ty\tSpecies\n1.5\t2\toak\n3\t4\tbeech\n", o, error);
+  ASSERT_TRUE(ok) << error;
+  EXPECT_EQ(*ok, "100 80 1 0.5 20 99 2.5 0 3\n1.5 2 0\n3 4 1\n");
+}
+
+TEST(CsvImport, NamesTheRowThatCannotBeTaken) {
+  struct Case {
+    std::string csv;
+    std::string error;
+  };
+  const Case cases[] = {
+      {"x,y\n1,2\n100,5\n", "row 3: point (100, 5) lies outside the plot"},
+      {"x,y\n1,2\n-1,5\n", "row 3: point (-1, 5) lies outside the plot"},
+      {"x,y\n1,2\nabc,5\n", "row 3: x or y is not a number"},
+      {"x,y\n1,2\n1,2\n", "row 3: a point at (1, 2) was already read"},
+      {"a,b\n1,2\n", "no column 'x' in the header row"},
+      {"x,y\n", "the CSV file holds no points"},
+      {"", "the CSV file has no header row"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.csv);
+    std::string error;
+    EXPECT_FALSE(import_points_csv(c.csv, plot_options(), error));
+    EXPECT_EQ(error, c.error);
+  }
+}
+
+TEST(CsvImport, SplitsQuotedFieldsAndFindsColumnsByNumber) {
+  EXPECT_EQ(split_csv_record("a,\"b,c\",\"d\"\"e\"", ','),
+            (std::vector<std::string>{"a", "b,c", "d\"e"}));
+  EXPECT_EQ(detect_separator("x;y"), ';');
+  EXPECT_EQ(detect_separator("x\ty;z"), '\t');
+  EXPECT_EQ(shortest_decimal(0.1), "0.1");
+  EXPECT_EQ(shortest_decimal(1e-5), "0.00001");
+  ImportOptions o = plot_options();
+  o.x_column = "2";
+  o.y_column = "3";
+  std::string error;
+  const auto text = import_points_csv("id,east,north\n1,5,6\n", o, error);
+  ASSERT_TRUE(text) << error;
+  EXPECT_EQ(*text, "100 80 1 0.5 20 99\n5 6\n");
+}
+
+}  // namespace
+}  // namespace qlor
