@@ -1,10 +1,103 @@
-// Placeholder until the inhibition generator lands.
+// Simple sequential inhibition and the Strauss process: points are placed
+// one after another on the simulation grid; a position with k placed points
+// closer than the radius is refused (c = 0) or kept with probability c^k.
 #include "simulation/inhibition.h"
+
+#include <cmath>
+#include <limits>
+
+#include "simulation/acceptance.h"
+#include "simulation/neighbour_grid.h"
 
 namespace qlor {
 
-std::string simulate_inhibition(AnalysisState&, std::int32_t,
-                                const SimulationEnv&, LcgRandom&) {
+namespace {
+
+constexpr int kAttempts = 20;
+constexpr std::int64_t kTriesPerPoint = 100;
+
+// The comparison sets of one attempt: positions for the coincidence test
+// and cells for the close-neighbour count.
+struct PlacedPoints {
+  PositionSet positions;
+  NeighbourGrid close;
+
+  void start(const AnalysisState& state, std::int32_t randomize_mode) {
+    add_fixed_points(state, randomize_mode, positions);
+    close.reset(state.x_axis, state.y_axis, state.radius, state.points.size());
+    for (const auto& p : state.points) {
+      if (is_fixed_point(state, randomize_mode, p)) close.insert(p);
+    }
+  }
+  void add(const PointRecord& p) {
+    positions.insert(p);
+    close.insert(p);
+  }
+};
+
+// The coincidence and inhibition tests of a drawn position; the Strauss
+// acceptance draw is made only for a position with close points.
+bool is_position_kept(const AnalysisState& state, const PointRecord& p,
+                      const PlacedPoints& placed, LcgRandom& rng) {
+  if (placed.positions.contains(p)) return false;
+  // SSI refuses at the first close point, so one is enough to count.
+  if (state.c == 0) return placed.close.count_close(p, 1) == 0;
+  const std::int32_t k =
+      placed.close.count_close(p, std::numeric_limits<std::int32_t>::max());
+  if (k == 0) return true;
+  return draw_acceptance(std::pow(state.c, static_cast<double>(k)), rng);
+}
+
+// One attempt: passes through the placement loop until every point is
+// placed or the budget of tries is spent. A refused point is drawn again in
+// the next pass; a skipped fixed point uses up a pass too.
+bool place_points(AnalysisState& state, const SimulationEnv& env,
+                  LcgRandom& rng, PlacedPoints& placed) {
+  const bool relabel = relabels(state, env.randomize_mode);
+  const std::int64_t max_tries = kTriesPerPoint * state.n_points;
+  std::size_t i = 0;
+  std::int64_t tries = 1;
+  while (i < state.points.size() && tries <= max_tries) {
+    PointRecord& point = state.points[i];
+    if (is_fixed_point(state, env.randomize_mode, point)) {
+      ++i;
+    } else {
+      const PointRecord drawn =
+          grid_point(state, rng, state.grid_cells_x, state.grid_cells_y);
+      point.x = drawn.x;
+      point.y = drawn.y;
+      if (is_position_kept(state, point, placed, rng)) {
+        placed.add(point);
+        if (relabel) assign_label(state, rng, point);
+        ++i;
+      }
+    }
+    ++tries;
+  }
+  // The counter decides: a last point placed on the very last permitted
+  // pass leaves tries above the budget, and the attempt counts as failed.
+  return tries <= max_tries;
+}
+
+}  // namespace
+
+std::string simulate_inhibition(AnalysisState& state, std::int32_t s,
+                                const SimulationEnv& env, LcgRandom& rng) {
+  state.grid_cells_x = plot_grid_cells(state.x_axis, state.grid_scale);
+  state.grid_cells_y = plot_grid_cells(state.y_axis, state.grid_scale);
+  if (state.grid_cells_x == 0 || state.grid_cells_y == 0) return kSsiFailure;
+  PlacedPoints placed;
+  for (int attempt = 1; attempt <= kAttempts; ++attempt) {
+    // Every attempt seeds anew from the clock, so attempts within the same
+    // second repeat each other.
+    rng.seed(simulation_seed(env.clock, s));
+    if (relabels(state, env.randomize_mode)) {
+      state.n_species1 = 0;
+      state.n_species2 = 0;
+    }
+    placed.start(state, env.randomize_mode);
+    if (place_points(state, env, rng, placed)) return {};
+  }
   return kSsiFailure;
 }
 
