@@ -1,24 +1,11 @@
-// The non-directional estimator. Each pair's distance and weight are
-// computed once per pattern and added to every interval whose t reaches the
-// distance; the pairs arrive centre j outer, k inner, so each interval's sum
-// adds its weights in the order of the all-pairs loop.
+// The non-directional estimator: each pair adds its edge-corrected weight,
+// taken around its centre, to every interval whose t reaches its distance.
 #include "statistics/kl_estimator.h"
 
 #include <algorithm>
 #include <cmath>
 
-#include "statistics/edge_weight.h"
-
 namespace qlor {
-
-namespace {
-
-void add_from(std::vector<double>& sums, std::size_t first, double w) {
-  double* s = sums.data();
-  for (std::size_t i = first, n = sums.size(); i < n; ++i) s[i] += w;
-}
-
-}  // namespace
 
 void compute_kl(AnalysisState& state, PairScratch& scratch) {
   const bool bivariate = state.analysis_type == 2;
@@ -29,16 +16,12 @@ void compute_kl(AnalysisState& state, PairScratch& scratch) {
   std::fill(sums_12.begin(), sums_12.end(), 0.0);
   std::fill(sums_21.begin(), sums_21.end(), 0.0);
 
-  const auto& points = state.points;
-  for_each_close_pair(
-      points, state.x_axis, state.y_axis, t.back(), bivariate, scratch,
-      [&](std::size_t j, std::size_t, double d) {
-        const std::size_t first = first_interval(t, d);
-        if (first >= intervals) return;
-        const PointRecord& centre = points[j];
-        const double w =
-            edge_weight(state.x_axis, state.y_axis, centre.x, centre.y, d);
-        add_from(bivariate && centre.species != 0 ? sums_21 : sums_12, first, w);
+  for_each_weighted_pair(
+      state, t, bivariate, scratch,
+      [&](std::size_t j, std::size_t, std::size_t first,
+          const EdgeAnalysis& edges) {
+        const bool centre_21 = bivariate && state.points[j].species != 0;
+        add_from(centre_21 ? sums_21 : sums_12, first, edges.w_tot);
       });
 
   const double area = state.x_axis * state.y_axis;
@@ -68,7 +51,8 @@ void count_pattern_done(const AnalysisState& state, std::int32_t s,
                         ProgressCounters& counters) {
   const double n = state.n_points;
   counters.pairs_done_file = n * n * (state.last_interval + 1.0) * (s + 1.0);
-  counters.pairs_done_all = counters.pairs_done_before + counters.pairs_done_file;
+  counters.pairs_done_all =
+      counters.pairs_done_before + counters.pairs_done_file;
 }
 
 }  // namespace qlor

@@ -1,7 +1,9 @@
 // The pair loop shared by the four estimators: every qualifying ordered pair
 // (j, k) within the largest distance, visited centre j outer and k inner in
 // ascending order, so that each interval's sum adds its weights in exactly
-// the order of the all-pairs loop.
+// the order of the all-pairs loop. Each pair's distance and edge analysis are
+// computed once per pattern and its weight added to every interval whose t
+// reaches the distance.
 #pragma once
 
 #include <algorithm>
@@ -10,6 +12,7 @@
 #include <vector>
 
 #include "analysis/analysis_state.h"
+#include "statistics/edge_weight.h"
 
 namespace qlor {
 
@@ -18,19 +21,25 @@ namespace qlor {
 /// cell. Cell lists hold point indices in ascending order.
 class CellGrid {
  public:
-  CellGrid(const std::vector<PointRecord>& points, double x_axis,
-           double y_axis, double reach);
+  CellGrid(const std::vector<PointRecord>& points, double x_axis, double y_axis,
+           double reach);
 
   [[nodiscard]] int cells_x() const { return cells_x_; }
   [[nodiscard]] int cells_y() const { return cells_y_; }
-  [[nodiscard]] int cell_x(double x) const { return clamp_cell(x / side_x_, cells_x_); }
-  [[nodiscard]] int cell_y(double y) const { return clamp_cell(y / side_y_, cells_y_); }
+  [[nodiscard]] int cell_x(double x) const {
+    return clamp_cell(x / side_x_, cells_x_);
+  }
+  [[nodiscard]] int cell_y(double y) const {
+    return clamp_cell(y / side_y_, cells_y_);
+  }
   /// Indices of the points in cell (cx, cy), ascending.
   [[nodiscard]] const std::int32_t* begin(int cx, int cy) const {
-    return members_.data() + starts_[static_cast<std::size_t>(cy * cells_x_ + cx)];
+    return members_.data() +
+           starts_[static_cast<std::size_t>(cy * cells_x_ + cx)];
   }
   [[nodiscard]] const std::int32_t* end(int cx, int cy) const {
-    return members_.data() + starts_[static_cast<std::size_t>(cy * cells_x_ + cx) + 1];
+    return members_.data() +
+           starts_[static_cast<std::size_t>(cy * cells_x_ + cx) + 1];
   }
 
  private:
@@ -48,14 +57,15 @@ class CellGrid {
 };
 
 /// The distances of the run's intervals, t_i = (i + t_min_steps) * t_interval.
-[[nodiscard]] std::vector<double> interval_distances(const AnalysisState& state);
+[[nodiscard]] std::vector<double> interval_distances(
+    const AnalysisState& state);
 
 /// Index of the first interval whose distance is at least d (distances
 /// ascending); t.size() when there is none. Compares with the very t values.
 [[nodiscard]] inline std::size_t first_interval(const std::vector<double>& t,
                                                 double d) {
-  return static_cast<std::size_t>(
-      std::lower_bound(t.begin(), t.end(), d) - t.begin());
+  return static_cast<std::size_t>(std::lower_bound(t.begin(), t.end(), d) -
+                                  t.begin());
 }
 
 /// Reusable scratch space of the pair loop (one per thread).
@@ -83,9 +93,12 @@ void for_each_close_pair(const std::vector<PointRecord>& points, double x_axis,
     const int cy = grid.cell_y(centre.y);
     std::size_t lo_word = words;
     std::size_t hi_word = 0;
-    for (int gy = std::max(cy - 1, 0); gy <= std::min(cy + 1, grid.cells_y() - 1); ++gy) {
-      for (int gx = std::max(cx - 1, 0); gx <= std::min(cx + 1, grid.cells_x() - 1); ++gx) {
-        for (const std::int32_t* it = grid.begin(gx, gy); it != grid.end(gx, gy); ++it) {
+    for (int gy = std::max(cy - 1, 0);
+         gy <= std::min(cy + 1, grid.cells_y() - 1); ++gy) {
+      for (int gx = std::max(cx - 1, 0);
+           gx <= std::min(cx + 1, grid.cells_x() - 1); ++gx) {
+        for (const std::int32_t* it = grid.begin(gx, gy);
+             it != grid.end(gx, gy); ++it) {
           const auto k = static_cast<std::size_t>(*it);
           if (k == j) continue;
           const PointRecord& other = points[k];
@@ -106,12 +119,43 @@ void for_each_close_pair(const std::vector<PointRecord>& points, double x_axis,
       std::uint64_t bits = scratch.marks[w];
       scratch.marks[w] = 0;
       while (bits != 0) {
-        const auto k = (w << 6) + static_cast<std::size_t>(__builtin_ctzll(bits));
+        const auto k =
+            (w << 6) + static_cast<std::size_t>(__builtin_ctzll(bits));
         bits &= bits - 1;
         visit(j, k, scratch.distance[k]);
       }
     }
   }
+}
+
+/// Adds w to sums[first], sums[first + 1], .. sums[last].
+inline void add_from(std::vector<double>& sums, std::size_t first, double w) {
+  double* s = sums.data();
+  for (std::size_t i = first, n = sums.size(); i < n; ++i) s[i] += w;
+}
+
+/// Calls visit(j, k, first, edges) for every qualifying ordered pair within
+/// the largest distance t.back(), in the order of for_each_close_pair: first
+/// is the first interval whose t reaches the pair's distance d, and edges the
+/// analysis of the circle of radius d around the centre j. `bivariate`
+/// restricts pairs to points of different species.
+template <class Visit>
+void for_each_weighted_pair(const AnalysisState& state,
+                            const std::vector<double>& t, bool bivariate,
+                            PairScratch& scratch, Visit&& visit) {
+  if (t.empty()) return;
+  const auto& points = state.points;
+  const double x_axis = state.x_axis;
+  const double y_axis = state.y_axis;
+  for_each_close_pair(
+      points, x_axis, y_axis, t.back(), bivariate, scratch,
+      [&](std::size_t j, std::size_t k, double d) {
+        const std::size_t first = first_interval(t, d);
+        if (first >= t.size()) return;
+        const PointRecord& centre = points[j];
+        visit(j, k, first,
+              analyse_edges(x_axis, y_axis, centre.x, centre.y, d));
+      });
 }
 
 }  // namespace qlor

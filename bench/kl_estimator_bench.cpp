@@ -1,0 +1,82 @@
+// The K and L estimators on CSR patterns in a 100 x 100 plot at 50
+// distances t = 0.5, 1, .. 25, in i-j calculations (n^2 ordered pairs per
+// distance) per second.
+#include <benchmark/benchmark.h>
+
+#include <random>
+
+#include "analysis/analysis_state.h"
+#include "statistics/kl_directional.h"
+#include "statistics/kl_estimator.h"
+
+namespace qlor {
+namespace {
+
+constexpr int kIntervals = 50;
+
+AnalysisState csr_pattern(int n, bool bivariate, int direction) {
+  AnalysisState state;
+  state.x_axis = 100;
+  state.y_axis = 100;
+  state.t_interval = 0.5;
+  state.t_min_steps = 1;
+  state.last_interval = kIntervals - 1;
+  state.analysis_type = bivariate ? 2 : 1;
+  state.n_points = n;
+  std::mt19937 gen(12345);
+  std::uniform_real_distribution<double> coordinate(0, 100);
+  for (int i = 0; i < n; ++i) {
+    const double x = coordinate(gen);
+    const double y = coordinate(gen);
+    const std::int32_t species = bivariate ? i % 2 : 0;
+    state.points.push_back({x, y, species});
+    ++(species == 0 ? state.n_species1 : state.n_species2);
+  }
+  if (!allocate_result_arrays(state, direction).empty()) std::abort();
+  return state;
+}
+
+void count_items(benchmark::State& bench, int n) {
+  const double pairs = static_cast<double>(n) * n * kIntervals;
+  bench.SetItemsProcessed(static_cast<std::int64_t>(
+      static_cast<double>(bench.iterations()) * pairs));
+}
+
+template <void (*Estimate)(AnalysisState&, PairScratch&)>
+void run(benchmark::State& bench, bool bivariate, int direction) {
+  const int n = static_cast<int>(bench.range(0));
+  AnalysisState state = csr_pattern(n, bivariate, direction);
+  PairScratch scratch;
+  for (auto _ : bench) {
+    Estimate(state, scratch);
+    benchmark::DoNotOptimize(state.l_values.data());
+    benchmark::DoNotOptimize(state.sector_l_values[0].data());
+    benchmark::ClobberMemory();
+  }
+  count_items(bench, n);
+}
+
+void BM_ComputeKl(benchmark::State& bench) { run<compute_kl>(bench, false, 0); }
+void BM_ComputeKlBivariate(benchmark::State& bench) {
+  run<compute_kl>(bench, true, 0);
+}
+void BM_ComputeKlCardinal(benchmark::State& bench) {
+  run<compute_kl_cardinal>(bench, true, 1);
+}
+void BM_ComputeKlDiagonal(benchmark::State& bench) {
+  run<compute_kl_diagonal>(bench, true, 2);
+}
+void BM_ComputeKlHalfPlanes(benchmark::State& bench) {
+  run<compute_kl_half_planes>(bench, true, 3);
+}
+
+BENCHMARK(BM_ComputeKl)->Arg(2000)->Arg(20000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ComputeKlBivariate)->Arg(2000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ComputeKlCardinal)->Arg(2000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ComputeKlDiagonal)->Arg(2000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ComputeKlHalfPlanes)->Arg(2000)->Unit(benchmark::kMillisecond);
+
+}  // namespace
+}  // namespace qlor
+
+BENCHMARK_MAIN();
