@@ -5,9 +5,9 @@ namespace qlor {
 
 CellGrid::CellGrid(const std::vector<PointRecord>& points, double x_axis,
                    double y_axis, double reach) {
-  // Cells a little wider than the reach absorb the rounding of x / side, so
-  // partners within reach never lie two cells apart.
-  const double side = reach * (1 + 1e-6);
+  // Cells a little wider than reach / kSpan absorb the rounding of x / side,
+  // so partners within reach never lie more than kSpan cells apart.
+  const double side = reach / kSpan * (1 + 1e-6);
   const double max_cells = std::max(1.0, 2.0 * static_cast<double>(points.size()));
   auto cells_along = [&](double extent) {
     if (!(side > 0) || !(extent > 0)) return 1.0;

@@ -16,13 +16,16 @@
 
 namespace qlor {
 
-/// Buckets the points into square cells at least as wide as the largest
-/// distance, so that a centre's partners lie in its own or a neighbouring
-/// cell. Cell lists hold point indices in ascending order.
+/// Buckets the points into square cells at least half as wide as the
+/// largest distance, so that a centre's partners lie within `kSpan` cells of
+/// its own along each axis. Cell lists hold point indices in ascending order.
 class CellGrid {
  public:
   CellGrid(const std::vector<PointRecord>& points, double x_axis, double y_axis,
            double reach);
+
+  /// How many cells a partner within reach can lie away along an axis.
+  static constexpr int kSpan = 2;
 
   [[nodiscard]] int cells_x() const { return cells_x_; }
   [[nodiscard]] int cells_y() const { return cells_y_; }
@@ -84,6 +87,10 @@ void for_each_close_pair(const std::vector<PointRecord>& points, double x_axis,
   const auto n = points.size();
   if (n < 2 || !(reach >= 0)) return;
   const CellGrid grid(points, x_axis, y_axis, reach);
+  constexpr int span = CellGrid::kSpan;
+  // Squared distances clearly beyond the reach skip the square root; the
+  // margin leaves every borderline pair to the exact test d > reach.
+  const double reach2_beyond = reach * reach * (1 + 1e-12);
   const std::size_t words = (n + 63) / 64;
   scratch.marks.assign(words, 0);
   scratch.distance.resize(n);
@@ -93,10 +100,10 @@ void for_each_close_pair(const std::vector<PointRecord>& points, double x_axis,
     const int cy = grid.cell_y(centre.y);
     std::size_t lo_word = words;
     std::size_t hi_word = 0;
-    for (int gy = std::max(cy - 1, 0);
-         gy <= std::min(cy + 1, grid.cells_y() - 1); ++gy) {
-      for (int gx = std::max(cx - 1, 0);
-           gx <= std::min(cx + 1, grid.cells_x() - 1); ++gx) {
+    for (int gy = std::max(cy - span, 0);
+         gy <= std::min(cy + span, grid.cells_y() - 1); ++gy) {
+      for (int gx = std::max(cx - span, 0);
+           gx <= std::min(cx + span, grid.cells_x() - 1); ++gx) {
         for (const std::int32_t* it = grid.begin(gx, gy);
              it != grid.end(gx, gy); ++it) {
           const auto k = static_cast<std::size_t>(*it);
@@ -105,7 +112,9 @@ void for_each_close_pair(const std::vector<PointRecord>& points, double x_axis,
           if (bivariate && other.species == centre.species) continue;
           const double dx = centre.x - other.x;
           const double dy = centre.y - other.y;
-          const double d = std::sqrt(dx * dx + dy * dy);
+          const double d2 = dx * dx + dy * dy;
+          if (d2 > reach2_beyond) continue;
+          const double d = std::sqrt(d2);
           if (d > reach) continue;
           scratch.distance[k] = d;
           const std::size_t w = k >> 6;
@@ -139,6 +148,30 @@ inline void add_from(std::vector<double>& sums, std::size_t first, double w) {
 /// is the first interval whose t reaches the pair's distance d, and edges the
 /// analysis of the circle of radius d around the centre j. `bivariate`
 /// restricts pairs to points of different species.
+/// The first interval whose t reaches d, found from the step and then
+/// settled against the very t values, so that rounding never misplaces a
+/// pair at an exact boundary. t.size() when there is none.
+[[nodiscard]] inline std::size_t first_interval_from_step(
+    const std::vector<double>& t, double t_interval, std::int32_t t_min_steps,
+    double d) {
+  const std::size_t n = t.size();
+  const double guess = std::ceil(d / t_interval) - t_min_steps;
+  std::size_t i = 0;
+  if (guess >= static_cast<double>(n)) {
+    i = n;
+  } else if (guess > 0) {
+    i = static_cast<std::size_t>(guess);
+  }
+  while (i > 0 && t[i - 1] >= d) --i;
+  while (i < n && t[i] < d) ++i;
+  return i;
+}
+
+/// Calls visit(j, k, first, edges) for every qualifying ordered pair within
+/// the largest distance t.back(), in the order of for_each_close_pair: first
+/// is the first interval whose t reaches the pair's distance d, and edges the
+/// analysis of the circle of radius d around the centre j. `bivariate`
+/// restricts pairs to points of different species.
 template <class Visit>
 void for_each_weighted_pair(const AnalysisState& state,
                             const std::vector<double>& t, bool bivariate,
@@ -147,14 +180,28 @@ void for_each_weighted_pair(const AnalysisState& state,
   const auto& points = state.points;
   const double x_axis = state.x_axis;
   const double y_axis = state.y_axis;
+  const double reach = t.back();
+  const EdgeAnalysis no_edge;
+  std::size_t centre_index = points.size();
+  bool interior = false;
   for_each_close_pair(
-      points, x_axis, y_axis, t.back(), bivariate, scratch,
+      points, x_axis, y_axis, reach, bivariate, scratch,
       [&](std::size_t j, std::size_t k, double d) {
-        const std::size_t first = first_interval(t, d);
+        const std::size_t first =
+            first_interval_from_step(t, state.t_interval, state.t_min_steps, d);
         if (first >= t.size()) return;
         const PointRecord& centre = points[j];
+        if (j != centre_index) {
+          // A centre whose circle of the largest radius crosses no edge
+          // crosses none at any smaller radius (rounding is monotonic), so
+          // its pairs skip the edge analysis.
+          centre_index = j;
+          interior = centre.x - reach >= 0 && centre.x + reach <= x_axis &&
+                     centre.y - reach >= 0 && centre.y + reach <= y_axis;
+        }
         visit(j, k, first,
-              analyse_edges(x_axis, y_axis, centre.x, centre.y, d));
+              interior ? no_edge
+                       : analyse_edges(x_axis, y_axis, centre.x, centre.y, d));
       });
 }
 
