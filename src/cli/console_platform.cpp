@@ -63,13 +63,18 @@ Answer ConsolePlatform::message_box(std::string_view text, Buttons buttons,
     return Answer::kNo;
   }
   const auto first = line.find_first_not_of(" \t\r");
-  const bool yes = first != std::string::npos &&
-                   (line[first] == 'y' || line[first] == 'Y');
+  const bool yes =
+      first != std::string::npos && (line[first] == 'y' || line[first] == 'Y');
   return yes ? Answer::kYes : Answer::kNo;
 }
 
 std::optional<ChosenFile> ConsolePlatform::open_file_dialog(
     std::string_view title, std::string_view) {
+  if (!preset_files_.empty()) {
+    std::string path = std::move(preset_files_.front());
+    preset_files_.pop_front();
+    return ChosenFile{path, path_title(path)};
+  }
   err_ << title << "\npath: " << std::flush;
   std::string line;
   if (!std::getline(in_, line)) return std::nullopt;

@@ -3,9 +3,11 @@
 // stderr redrawn in place.
 #pragma once
 
+#include <deque>
 #include <istream>
 #include <optional>
 #include <ostream>
+#include <string>
 
 #include "shell/platform.h"
 
@@ -18,6 +20,12 @@ class ConsolePlatform final : public Platform {
   ConsolePlatform(std::istream& in, std::ostream& out, std::ostream& err,
                   std::optional<bool> answer)
       : in_(in), out_(out), err_(err), answer_(answer) {}
+
+  /// The next file dialog chooses `path` without asking (a path given on
+  /// the command line).
+  void preset_file(std::string path) {
+    preset_files_.push_back(std::move(path));
+  }
 
   Answer message_box(std::string_view text, Buttons buttons,
                      Icon icon) override;
@@ -33,6 +41,7 @@ class ConsolePlatform final : public Platform {
   std::ostream& out_;
   std::ostream& err_;
   std::optional<bool> answer_;
+  std::deque<std::string> preset_files_;
 };
 
 }  // namespace qlor

@@ -93,6 +93,11 @@ std::string write_results(AppContext& ctx, const AnalysisState& state) {
                            ? write_envelopes_minmax(state, paths)
                            : write_envelopes_stdev(state, paths);
   if (!status.empty()) return status;
+  return write_tests(ctx, state);
+}
+
+std::string write_tests(AppContext& ctx, const AnalysisState& state) {
+  std::string status;
   // With both tests the second status replaces the first, except that a
   // supremum file that could not be written is never reported as success.
   const std::int32_t sig = ctx.settings.significance_index;

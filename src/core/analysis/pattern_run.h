@@ -34,4 +34,9 @@ namespace qlor {
 [[nodiscard]] std::string write_results(AppContext& ctx,
                                         const AnalysisState& state);
 
+/// Runs the tests of significance selected on `tmp_file_name`. Returns ""
+/// or the failing test's text.
+[[nodiscard]] std::string write_tests(AppContext& ctx,
+                                      const AnalysisState& state);
+
 }  // namespace qlor

@@ -107,8 +107,11 @@ bool run_single_file(AppContext& ctx) {
     ctx.platform.message_box(kDirectionWithTest, Buttons::kOk, Icon::kStop);
     return false;
   }
-  if (ctx.input_path.empty()) file_open(ctx);
-  if (ctx.view.open_cancelled == 1 && ctx.input_path.empty()) return false;
+  if (ctx.input_path.empty()) {
+    file_open(ctx);
+    // Cancelled, or the chosen file could not be opened (already reported).
+    if (ctx.input_path.empty()) return false;
+  }
   if (ctx.view.batch_selected == 1) {
     ctx.platform.message_box(kSelectBatch, Buttons::kOk, Icon::kStop);
     return false;

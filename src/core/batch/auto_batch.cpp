@@ -1,0 +1,56 @@
+// The automatic batch analysis attempts every entry, also those the silent
+// check found faulty: their failures reach the error file in the pass.
+#include "batch/auto_batch.h"
+
+#include "analysis/analysis_state.h"
+#include "batch/batch_file.h"
+#include "batch/batch_precheck.h"
+#include "batch/batch_run.h"
+#include "results/file_names.h"
+
+namespace qlor {
+
+namespace {
+
+// The start-up run cannot show the refusal: it leaves one line beside the
+// batch file instead.
+void write_direction_refusal(AppContext& ctx) {
+  ctx.err_file_name = change_extension(ctx.input_path, ".err");
+  ErrorFile errors(ctx.err_file_name);
+  errors.write_line(path_title(ctx.input_path), kErrSeparator,
+                    kAutoBatchDirection);
+}
+
+}  // namespace
+
+void batch_check_silent(AppContext& ctx) {
+  for (const std::string& entry : ctx.view.batch_entries) {
+    ctx.input_path = entry;
+    AnalysisState state;
+    (void)check_batch_entry(ctx, state);
+  }
+  ctx.status_text.clear();
+  ctx.input_path.clear();
+}
+
+bool batch_auto_analyse(AppContext& ctx) {
+  const bool automatic = ctx.settings.autorun_pending == 1;
+  if (ctx.settings.direction_index != 0) {
+    if (automatic) {
+      write_direction_refusal(ctx);
+    } else {
+      refuse_batch_direction(ctx);
+    }
+    return false;
+  }
+  reset_batch_counters(ctx);
+  if (!obtain_batch_entries(ctx, automatic)) return false;
+  batch_check_silent(ctx);
+  analysis_pass(ctx, BatchMode::kAutomatic);
+  ctx.input_path.clear();
+  ctx.view.batch_entries.clear();
+  ctx.status_text.clear();
+  return true;
+}
+
+}  // namespace qlor

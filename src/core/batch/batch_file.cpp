@@ -1,0 +1,80 @@
+// Batch files, entry checks and the error file.
+#include "batch/batch_file.h"
+
+#include <filesystem>
+#include <iterator>
+
+#include "analysis/pattern_run.h"
+#include "shell/view_commands.h"
+
+namespace qlor {
+
+bool read_batch_entries(const std::string& path,
+                        std::vector<std::string>& entries) {
+  if (!can_open_for_reading(path)) return false;
+  std::ifstream in(path, std::ios::binary);
+  if (!in) return false;
+  const std::string text((std::istreambuf_iterator<char>(in)),
+                         std::istreambuf_iterator<char>());
+  // The same lines as the view shows of the file.
+  entries = split_view_lines(text);
+  return true;
+}
+
+bool obtain_batch_entries(AppContext& ctx, bool quiet) {
+  if (ctx.input_path.empty()) {
+    open_batch_file(ctx);
+    // A cancelled dialog ends silently; a file the dialog could not open
+    // has had its message there.
+    if (ctx.view.open_cancelled == 1 || ctx.input_path.empty()) return false;
+  }
+  if (ctx.view.batch_selected == 0) {
+    if (!quiet) {
+      ctx.platform.message_box(kSelectSingleFile, Buttons::kOk, Icon::kStop);
+    }
+    return false;
+  }
+  ctx.view.batch_entries.clear();
+  if (!read_batch_entries(ctx.input_path, ctx.view.batch_entries)) {
+    if (quiet) {
+      ctx.status_text = kEntryNotFound;
+    } else {
+      ctx.platform.message_box(kFileOpenError, Buttons::kOk, Icon::kStop);
+      ctx.input_path.clear();
+    }
+    return false;
+  }
+  ctx.input_path.clear();
+  return true;
+}
+
+std::string check_batch_entry(AppContext& ctx, AnalysisState& state) {
+  if (!can_open_for_reading(ctx.input_path)) return kEntryNotFound;
+  std::string status = read_sample_file(ctx, state, RecordPass::kPrecheck);
+  if (status.empty()) {
+    ctx.counters.pairs_total_batch += ctx.counters.pairs_total_file;
+  }
+  return status;
+}
+
+std::string entry_error_text(std::string_view file_title,
+                             std::string_view status) {
+  std::string text = "FILE :\t";
+  text += file_title;
+  text += "  \n\nERROR :\t";
+  text += status;
+  return text;
+}
+
+void ErrorFile::write_line(std::string_view file_title,
+                           std::string_view separator,
+                           std::string_view message) {
+  if (line_count_ == 0) {
+    out_.open(path_, std::ios::binary | std::ios::trunc);
+  }
+  ++line_count_;
+  out_ << file_title << separator << message << "\r\n";
+  out_.flush();
+}
+
+}  // namespace qlor

@@ -1,0 +1,37 @@
+// Analysis > Significance only: the tests of significance on the temporary
+// file of an earlier run.
+#pragma once
+
+#include <array>
+#include <string>
+
+#include "analysis/analysis_state.h"
+#include "shell/app_context.h"
+
+namespace qlor {
+
+inline constexpr const char* kNoTestSelected =
+    "No Test of Significance selected !  ";
+inline constexpr const char* kNoFileSelected = "No file selected !  ";
+inline constexpr const char* kDatNotFound =
+    "QLOR - Corresponding DAT-File not found !";
+
+/// The sample data files that may belong to a temporary file, in the order
+/// tried: the name with ".dat" for its extension, then the name without
+/// its last seven characters (a sector suffix and ".tmp") and ".dat".
+[[nodiscard]] std::array<std::string, 2> corresponding_dat_candidates(
+    const std::string& tmp_file_name);
+
+/// Checks that the temporary file holds exactly `n_simulations` + 1 blocks
+/// of `last_interval` + 1 lines of two numbers each. Returns "", "MAF:2" or
+/// the incomplete-file text (also for a file with more values: it was made
+/// with other parameters).
+[[nodiscard]] std::string check_tmp_file(const AnalysisState& state,
+                                         const std::string& tmp_file_name);
+
+/// Asks for a temporary file, finds its sample data file, reads the header
+/// values from it and runs the selected tests. Returns true when the run
+/// ended with the completion message.
+bool significance_only(AppContext& ctx);
+
+}  // namespace qlor

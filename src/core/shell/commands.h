@@ -1,0 +1,42 @@
+// The command numbers of the menu items and accelerators. Every front end
+// sends these to the view, which handles them (see qlor_view.h).
+#pragma once
+
+namespace qlor {
+
+enum CommandId : int {
+  kCmdFileOpen = 57601,
+  kCmdFileClose = 57602,
+  kCmdAppAbout = 57664,
+  kCmdAppExit = 57665,
+  kCmdViewStatusBar = 59393,
+
+  kCmdSingleFile = 32775,
+  kCmdBatchPrecheck = 32776,
+  kCmdBatchCheckAnalyse = 32777,
+  kCmdBatchAutoAnalyse = 32778,
+  kCmdSignificanceOnly = 32779,
+
+  kCmdSignificanceNone = 32780,
+  kCmdSignificanceSupremum = 32781,
+  kCmdSignificanceCvm = 32782,
+  kCmdSignificanceBoth = 32783,
+
+  kCmdDirectionNone = 32784,
+  kCmdDirectionCardinal = 32785,
+  kCmdDirectionDiagonal = 32786,
+  kCmdDirectionHalfPlanes = 32787,
+
+  kCmdRandomizeSpecies2 = 32788,
+  kCmdRandomizeBoth = 32789,
+
+  kCmdShowSettings = 32790,
+
+  kCmdProgressAlways = 32791,
+  kCmdProgressAbove1M = 32792,
+  kCmdProgressAbove10M = 32793,
+  kCmdProgressAbove100M = 32794,
+  kCmdProgressNever = 32795,
+};
+
+}  // namespace qlor

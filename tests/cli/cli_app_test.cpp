@@ -1,0 +1,119 @@
+// The console program in-process: start-up with qlor.ini, the commands,
+// options overriding the configuration file, and the exit statuses.
+#include "cli/cli_app.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <sstream>
+
+#include "temp_dir.h"
+
+namespace qlor {
+namespace {
+
+namespace fs = std::filesystem;
+using testing::read_bytes;
+
+struct Result {
+  int code;
+  std::string out, err;
+  bool said(const std::string& text) const {
+    return out.find(text) != std::string::npos ||
+           err.find(text) != std::string::npos;
+  }
+};
+
+// qlor.ini is read from the current directory: each test works in its own.
+class CliTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    saved_ = fs::current_path();
+    fs::current_path(dir.path());
+    dir.write("p.dat",
+              "20 20 1 1 5 19\n1 1\n5 5\n9.5 3\n12 17\n3 14\n17.5 8\n");
+  }
+  void TearDown() override { fs::current_path(saved_); }
+
+  Result run(std::vector<const char*> args, const std::string& input = "") {
+    args.insert(args.begin(), "qlor");
+    std::istringstream in(input);
+    std::ostringstream out, err;
+    const int code =
+        run_cli(static_cast<int>(args.size()), args.data(), in, out, err);
+    return {code, out.str(), err.str()};
+  }
+
+  testing::TempDir dir;
+
+ private:
+  fs::path saved_;
+};
+
+TEST_F(CliTest, ExitStatuses) {
+  dir.write("b.bat", "p.dat\nmissing.dat\n");
+  struct Case {
+    std::vector<const char*> args;
+    int code;
+  };
+  const Case cases[] = {
+      {{"--help"}, 0},
+      {{"precheck", "--help"}, 0},
+      {{"bogus"}, 2},
+      {{"single", "--randomize", "3"}, 2},
+      {{}, 2},  // nothing to do: usage
+      {{"open", "none.dat"}, 1},
+      {{"single", "p.dat", "--no"}, 1},
+      {{"precheck", "b.bat"}, 1},
+      {{"check-analyse", "b.bat", "--no"}, 1},
+      {{"check-analyse", "b.bat", "--yes"}, 0},
+      {{"auto", "none.bat"}, 1},
+      {{"auto", "b.bat"}, 0},
+      {{"significance", "p.tmp"}, 1},  // no test selected
+      {{"significance", "p.tmp", "--significance", "both"}, 0},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.args.empty() ? "(none)" : c.args[0]);
+    EXPECT_EQ(run(c.args).code, c.code);
+  }
+  EXPECT_TRUE(fs::exists("p.cvm"));
+  EXPECT_EQ(read_bytes("b.err"), "missing.dat - File not found\r\n");
+}
+
+TEST_F(CliTest, OptionsOverrideQlorIni) {
+  Result r = run({"settings"});
+  EXPECT_EQ(r.err, "File  'QLOR.INI'  not found - using default settings  \n");
+  EXPECT_TRUE(r.said("Test of Significance :\tNone"));
+  dir.write("qlor.ini", "SIGNIFICANCE=1\nDIRECTION=2\nFOO=1\n");
+  r = run({"settings", "--significance", "cvm"});
+  EXPECT_EQ(r.code, 0);
+  EXPECT_TRUE(r.said("Unknown parameter in line 3"));
+  EXPECT_TRUE(r.said("Test of Significance :\tCramer-von Mises  "));
+  EXPECT_TRUE(
+      r.said("Direction analysed :\t\t90\xC2\xB0 Sectors - SW,NW,NE,SE"));
+}
+
+TEST_F(CliTest, BareStartUpRunsTheAutomaticAnalysisReproducibly) {
+  dir.write("qlor.ini", "AUTORUN=1\nINFILE=p.dat\nPROGRESS_CTRL_BAR=4\n");
+  Result r = run({"--seed", "5"});
+  EXPECT_EQ(r.code, 0);
+  EXPECT_EQ(r.out + r.err, "");
+  const std::string first = read_bytes("p.tmp");
+  ASSERT_FALSE(first.empty());
+  EXPECT_EQ(run({"--seed", "5"}).code, 0);
+  EXPECT_EQ(read_bytes("p.tmp"), first);
+  dir.write("qlor.ini", "AUTORUN=1\nINFILE=gone.dat\n");
+  EXPECT_EQ(run({}).code, 1);
+  EXPECT_EQ(read_bytes("gone.err"), "gone.dat  -  File not found\r\n");
+}
+
+TEST_F(CliTest, SingleWithoutAFileUsesTheConfigurationFile) {
+  dir.write("qlor.ini", "INFILE=p.dat\n");
+  const Result r = run({"single", "--yes", "--progress", "4"});
+  EXPECT_EQ(r.code, 0);
+  EXPECT_FALSE(r.said("open file"));
+  EXPECT_TRUE(fs::exists("p.ktt"));
+}
+
+}  // namespace
+}  // namespace qlor

@@ -1,0 +1,236 @@
+// The message sequences, error files and progress of the batch commands.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "analysis/single_run.h"
+#include "batch/auto_batch.h"
+#include "batch/batch_precheck.h"
+#include "batch/batch_run.h"
+#include "scripted_platform.h"
+#include "temp_dir.h"
+
+namespace qlor {
+namespace {
+
+namespace fs = std::filesystem;
+using testing::read_bytes;
+using testing::ScriptedPlatform;
+using Labels = std::vector<std::string>;
+
+const char* const kSmallCsr =
+    "20 20 1 1 5 19\n1 1\n5 5\n9.5 3\n12 17\n3 14\n17.5 8\n";
+const std::string kCsrFailure =
+    "Failure to create CSR-plot - grid too coarse to place all points  ";
+
+// Short labels of the boxes, for comparing whole sequences.
+Labels labels(const ScriptedPlatform& p) {
+  Labels out;
+  for (const auto& b : p.boxes) {
+    const std::string& t = b.text;
+    const std::string name =
+        t.substr(t.find('\t') + 1, t.find("  \n") - t.find('\t') - 1);
+    if (t.find("NO  DATA  ERRORS") != std::string::npos) {
+      out.push_back("summary " + name);
+    } else if (t.rfind("FILE :\t", 0) == 0) {
+      out.push_back("error " + name + ": " + t.substr(t.find("ERROR :\t") + 8));
+    } else if (t.rfind("BATCHFILE :\t", 0) == 0) {
+      out.push_back(b.icon == Icon::kStop ? "has errors" : "check complete");
+    } else {
+      const std::pair<const char*, const char*> names[] = {
+          {"QLOR has detected errors in one or more files  \n\nThese files "
+           "will "
+           "be skipped during processing  \n\nContinue ?",
+           "continue?"},
+          {"QLOR has checked all files  \n\nStart analysis ?", "start?"},
+          {"A N A L Y S I S    A B O R T E D  ", "aborted"},
+          {"C A L C U L A T I O N    C O M P L E T E  ", "complete"}};
+      std::string label = t;
+      for (const auto& [text, short_name] : names) {
+        if (t == text) label = short_name;
+      }
+      out.push_back(label);
+    }
+  }
+  return out;
+}
+
+class BatchTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    dir.write("a.dat", kSmallCsr);
+    dir.write("bad.dat", "20 20 1 0 5 19\n1 1\n");
+    fs::copy_file(fs::path(QLOR_GOLDEN_DIR) / "f_csr_grid_too_small" /
+                      "f_csr_grid_too_small.dat",
+                  dir.file("g.dat"));
+  }
+  // Chooses a batch file of these entries, each closed by a line feed.
+  void choose(const std::vector<std::string>& names,
+              const std::string& tail = "") {
+    std::string text;
+    for (const auto& n : names) text += (n.empty() ? "" : dir.file(n)) + "\n";
+    ctx.input_path = ctx.batch_file_name = dir.write("b.bat", text + tail);
+    ctx.view.batch_selected = 1;
+  }
+
+  ScriptedPlatform platform;
+  FixedClock clock{1700000000};
+  AppContext ctx{platform, clock};
+  testing::TempDir dir;
+};
+
+TEST_F(BatchTest, PrecheckReportsEveryEntryInOrderAndWritesNothing) {
+  choose({"a.dat", "missing.dat", "a.dat"});
+  EXPECT_FALSE(batch_precheck(ctx));
+  EXPECT_EQ(labels(platform),
+            (Labels{"summary a.dat", "error missing.dat: File not found",
+                    "summary a.dat", "has errors"}));
+  EXPECT_EQ(std::distance(fs::directory_iterator(dir.path()), {}), 4);
+  platform.boxes.clear();
+  choose({"a.dat", ""}, dir.file("unfinished.dat"));  // blank line counts
+  EXPECT_FALSE(batch_precheck(ctx));
+  EXPECT_EQ(labels(platform),
+            (Labels{"summary a.dat", "error : File not found", "has errors"}));
+  platform.boxes.clear();
+  choose({"a.dat"});
+  EXPECT_TRUE(batch_precheck(ctx));
+  EXPECT_EQ(platform.boxes.back().text,
+            "BATCHFILE :\tb.bat  \n\nCHECK  COMPLETE");
+}
+
+TEST_F(BatchTest, CommandsRefuseBeforeReadingAnything) {
+  struct Case {
+    int direction;
+    std::string input_path;
+    int batch_selected;
+    Labels boxes;
+  };
+  const Case cases[] = {
+      {1,
+       "b.bat",
+       1,
+       {"Analysis considering cardinal direction not implemented in Batch File "
+        "mode  \n\n- Set  'Direction'  to  'None'  to process a batch file or "
+        "select Single File mode !  "}},
+      {0,
+       dir.file("a.dat"),
+       0,
+       {"Select \"SingleFile\" to analyse this file !  "}},
+      {0, dir.file("gone.bat"), 1, {"QLOR - File open error!"}},
+      {0, "", 0, {}},  // the open dialog cancelled
+  };
+  for (const auto& c : cases) {
+    for (auto command :
+         {batch_precheck, batch_check_and_analyse, batch_auto_analyse}) {
+      SCOPED_TRACE(c.input_path);
+      ScriptedPlatform p;
+      AppContext x(p, clock);
+      x.settings.direction_index = c.direction;
+      x.input_path = c.input_path;
+      x.view.batch_selected = c.batch_selected;
+      EXPECT_FALSE(command(x));
+      EXPECT_EQ(p.box_texts(), c.boxes);
+    }
+  }
+  EXPECT_FALSE(fs::exists(dir.file("gone.bat")));  // never created
+}
+
+TEST_F(BatchTest, CheckAndAnalyseDecidesAfterTheCheckPass) {
+  struct Case {
+    std::vector<std::string> entries;
+    Answer answer;
+    Labels boxes;
+    std::string err;
+  };
+  const Case cases[] = {
+      {{"a.dat"}, Answer::kNo, {"summary a.dat", "start?", "aborted"}, ""},
+      {{"missing.dat", "a.dat"},
+       Answer::kNo,
+       {"error missing.dat: File not found", "summary a.dat", "continue?",
+        "aborted"},
+       ""},
+      {{"bad.dat", "missing.dat"},
+       Answer::kYes,
+       {"error bad.dat: Value of 't_interval' is out of range  ",
+        "error missing.dat: File not found", "aborted"},
+       ""},
+      {{}, Answer::kYes, {"aborted", "start?", "complete"}, ""},
+      {{"g.dat", "missing.dat", "a.dat"},
+       Answer::kYes,
+       {"summary g.dat", "error missing.dat: File not found", "summary a.dat",
+        "continue?", "error g.dat: " + kCsrFailure, "complete"},
+       "g.dat  -  " + kCsrFailure +
+           "\r\nmissing.dat  -   - File not found!\r\n"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.boxes.front());
+    platform.boxes.clear();
+    platform.answers = {c.answer};
+    fs::remove(dir.file("a.ktt"));
+    choose(c.entries);
+    EXPECT_EQ(batch_check_and_analyse(ctx), c.boxes.back() == "complete");
+    EXPECT_EQ(labels(platform), c.boxes);
+    EXPECT_EQ(fs::exists(dir.file("a.ktt")), c.entries.size() == 3);
+    EXPECT_EQ(read_bytes(dir.file("b.err")), c.err);
+    EXPECT_TRUE(ctx.input_path.empty());
+  }
+}
+
+TEST_F(BatchTest, AutoAnalyseShowsOnlyTheEnd) {
+  choose({"g.dat", "a.dat", "missing.dat"});
+  EXPECT_TRUE(batch_auto_analyse(ctx));
+  EXPECT_EQ(labels(platform), Labels{"complete"});
+  EXPECT_EQ(
+      read_bytes(dir.file("b.err")),
+      "g.dat  -  " + kCsrFailure + "\r\nmissing.dat - File not found\r\n");
+  // The start-up form shows nothing, and leaves no trace of a missing batch.
+  platform.boxes.clear();
+  ctx.settings.autorun_pending = 1;
+  choose({"missing.dat"});
+  ctx.input_path = ctx.batch_file_name = dir.file("gone.bat");
+  EXPECT_FALSE(batch_auto_analyse(ctx));
+  choose({"missing.dat"});
+  EXPECT_TRUE(batch_auto_analyse(ctx));
+  EXPECT_TRUE(platform.boxes.empty());
+  EXPECT_FALSE(fs::exists(dir.file("gone.err")));
+  EXPECT_EQ(read_bytes(dir.file("b.err")), "missing.dat - File not found\r\n");
+}
+
+TEST_F(BatchTest, TwoBarProgressCountsTheEntriesThatPassTheirChecks) {
+  // 6 points, 5 distances, 20 patterns: 3600 i-j calculations per file.
+  choose({"a.dat", "missing.dat", "a.dat"});
+  batch_auto_analyse(ctx);
+  EXPECT_EQ(ctx.counters.pairs_total_batch, 7200);
+  const auto& ev = platform.progress_events;
+  const auto n = [&](const char* e) {
+    return std::count(ev.begin(), ev.end(), e);
+  };
+  EXPECT_EQ(n("text 134 FILE: a.dat  -  Status: 100% done"), 2);
+  EXPECT_EQ(n("text 133 ALL FILES: - Status: 50% done"), 1);
+  EXPECT_EQ(n("text 133 Status: Calculation complete"), 1);
+  platform.progress_events.clear();
+  ctx.settings.progress_threshold = 7200;  // not above it: no dialog
+  choose({"a.dat", "a.dat"});
+  batch_auto_analyse(ctx);
+  EXPECT_EQ(n("show"), 0);
+}
+
+TEST_F(BatchTest, EachEntrySimulatesOnItsOwnLattice) {
+  // The first entry's coordinates are whole tens; the second's need tenths.
+  dir.write("coarse.dat", "50 50 1 1 5 19\n10 10\n20 30\n40 10\n30 40\n");
+  const std::string fine =
+      "50 50 1 1 5 19\n1.5 2.7\n12.1 30.3\n44.9 8.8\n25 25\n";
+  dir.write("fine.dat", fine);
+  choose({"coarse.dat", "fine.dat"});
+  ASSERT_TRUE(batch_auto_analyse(ctx));
+  testing::TempDir alone;
+  ScriptedPlatform p;
+  AppContext x(p, clock);
+  x.input_path = alone.write("fine.dat", fine);
+  ASSERT_TRUE(run_single_file(x));
+  EXPECT_EQ(read_bytes(dir.file("fine.tmp")),
+            read_bytes(alone.file("fine.tmp")));
+}
+
+}  // namespace
+}  // namespace qlor

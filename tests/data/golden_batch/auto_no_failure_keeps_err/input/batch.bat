@@ -1,0 +1,1 @@
+b_csr19_mode1.dat

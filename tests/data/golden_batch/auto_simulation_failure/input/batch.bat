@@ -1,0 +1,2 @@
+f_csr_grid_too_small.dat
+f_tint_zero.dat

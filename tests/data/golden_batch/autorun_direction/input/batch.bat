@@ -1,0 +1,1 @@
+u_csr19_int.dat

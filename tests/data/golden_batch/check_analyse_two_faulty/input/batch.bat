@@ -1,0 +1,3 @@
+missing.dat
+u_csr19_int.dat
+f_tint_zero.dat
