@@ -9,6 +9,7 @@
 #include "input/parameter_summary.h"
 #include "results/tmp_file.h"
 #include "scripted_platform.h"
+#include "shell/view_commands.h"
 #include "temp_dir.h"
 
 namespace qlor {
@@ -100,6 +101,12 @@ TEST_F(SingleRunTest, AsksForAFileAndHandlesCancelAndBatchFiles) {
   EXPECT_FALSE(run_single_file(ctx));
   EXPECT_EQ(platform.dialog_titles, std::vector<std::string>{"QLOR - open file ..."});
   EXPECT_TRUE(platform.boxes.empty());
+
+  // A chosen file that cannot be opened is reported once.
+  platform.files.push_back(dir.file("vanished.dat"));
+  EXPECT_FALSE(run_single_file(ctx));
+  EXPECT_EQ(platform.box_texts(), std::vector<std::string>{kFileOpenError});
+  platform.boxes.clear();
 
   // A batch file chosen with File Open.
   platform.files.push_back(dir.write("list.bat", "a.dat\n"));
