@@ -9,6 +9,8 @@
 #include <string>
 
 #include "cli/console_platform.h"
+#include "cli/file_commands.h"
+#include "results/file_names.h"
 #include "shell/clock.h"
 #include "shell/commands.h"
 #include "shell/qlor_view.h"
@@ -138,6 +140,22 @@ void apply_options(const CliOptions& o, AppContext& ctx) {
 
 int status_of(bool complete) { return complete ? 0 : 1; }
 
+// One line per test of significance run: the observed statistic's rank and
+// its p-value, named by test file when the command ran several files.
+void print_test_outcomes(AppContext& ctx, std::ostream& out) {
+  const auto& outcomes = ctx.test_outcomes;
+  bool several = false;
+  for (const auto& o : outcomes) {
+    several = several || change_extension(o.file_name, "") !=
+                             change_extension(outcomes.front().file_name, "");
+  }
+  for (const auto& o : outcomes) {
+    if (several) out << path_title(o.file_name) << ": ";
+    out << format_test_outcome(o) << '\n';
+  }
+  ctx.test_outcomes.clear();
+}
+
 // `qlor open`: the lines the view shows, then how the file was taken.
 int run_open(CQLOR_View& view, std::ostream& out, std::ostream& err) {
   if (!view.on_command(kCmdFileOpen)) return 1;
@@ -193,6 +211,8 @@ int run_cli(int argc, const char* const* argv, std::istream& in,
   add_run_options(app, options);
   CliCommands commands;
   add_commands(app, commands);
+  FileCommands file_commands;
+  add_file_commands(app, file_commands);
 
   try {
     app.parse(argc, argv);
@@ -200,6 +220,8 @@ int run_cli(int argc, const char* const* argv, std::istream& in,
     const int code = app.exit(e, out, err);
     return code == 0 ? 0 : 2;
   }
+  // Conversions need neither qlor.ini nor the view.
+  if (auto code = run_file_commands(file_commands, out, err)) return *code;
 
   SystemClock system_clock;
   std::unique_ptr<FixedClock> fixed_clock;
@@ -214,14 +236,19 @@ int run_cli(int argc, const char* const* argv, std::istream& in,
   apply_options(options, view.context());
 
   if (app.get_subcommands().empty()) {
-    if (view.has_pending_autorun())
-      return status_of(view.run_pending_autorun());
+    if (view.has_pending_autorun()) {
+      const int code = status_of(view.run_pending_autorun());
+      print_test_outcomes(view.context(), out);
+      return code;
+    }
     out << app.help();
     return 2;
   }
   // A command replaces the automatic run of the configuration file.
   view.context().settings.autorun_pending = 0;
-  return run_command(commands, view, platform, out, err);
+  const int code = run_command(commands, view, platform, out, err);
+  print_test_outcomes(view.context(), out);
+  return code;
 }
 
 }  // namespace qlor

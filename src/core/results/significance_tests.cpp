@@ -19,7 +19,8 @@ using Statistic = std::function<double(const std::vector<double>&)>;
 
 std::string rank_test(const AnalysisState& state,
                       const std::string& tmp_file_name,
-                      const std::string& extension, const Statistic& statistic) {
+                      const std::string& extension, const Statistic& statistic,
+                      const char* test_name, TestOutcome* outcome) {
   std::vector<double> block;
   std::vector<double> statistics;
   if (auto s = allocate(block, static_cast<std::size_t>(state.last_interval) + 1,
@@ -38,7 +39,13 @@ std::string rank_test(const AnalysisState& state,
     if (!reader.read_block(block)) return kTmpIncomplete;
     stat = statistic(block);
   }
-  return write_text_file(change_extension(tmp_file_name, extension),
+  const std::string file_name = change_extension(tmp_file_name, extension);
+  if (outcome) {
+    *outcome = rank_observed(statistics);
+    outcome->test_name = test_name;
+    outcome->file_name = file_name;
+  }
+  return write_text_file(file_name,
                          format_ranked_statistics(std::move(statistics)));
 }
 
@@ -85,16 +92,20 @@ std::string format_ranked_statistics(std::vector<double> statistics) {
 }
 
 std::string supremum_test(const AnalysisState& state,
-                          const std::string& tmp_file_name) {
-  return rank_test(state, tmp_file_name, ".sup", supremum_statistic);
+                          const std::string& tmp_file_name,
+                          TestOutcome* outcome) {
+  return rank_test(state, tmp_file_name, ".sup", supremum_statistic,
+                   "Supremum test", outcome);
 }
 
 std::string cvm_test(const AnalysisState& state,
-                     const std::string& tmp_file_name) {
-  return rank_test(state, tmp_file_name, ".cvm",
-                   [&](const std::vector<double>& v) {
-                     return cvm_statistic(v, state.t_max);
-                   });
+                     const std::string& tmp_file_name, TestOutcome* outcome) {
+  return rank_test(
+      state, tmp_file_name, ".cvm",
+      [&](const std::vector<double>& v) {
+        return cvm_statistic(v, state.t_max);
+      },
+      "Cramer-von Mises test", outcome);
 }
 
 }  // namespace qlor

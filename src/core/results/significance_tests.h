@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "analysis/analysis_state.h"
+#include "results/test_outcome.h"
 
 namespace qlor {
 
@@ -25,12 +26,16 @@ namespace qlor {
     std::vector<double> statistics);
 
 /// Writes the ".sup" file beside the temporary file. Returns "", "MAF:2",
-/// "MAF:3", the incomplete-file or the write-error text.
+/// "MAF:3", the incomplete-file or the write-error text. When `outcome` is
+/// given it receives the observed statistic's rank and p-value once every
+/// statistic is known.
 [[nodiscard]] std::string supremum_test(const AnalysisState& state,
-                                        const std::string& tmp_file_name);
+                                        const std::string& tmp_file_name,
+                                        TestOutcome* outcome = nullptr);
 
 /// Writes the ".cvm" file beside the temporary file; results as above.
 [[nodiscard]] std::string cvm_test(const AnalysisState& state,
-                                   const std::string& tmp_file_name);
+                                   const std::string& tmp_file_name,
+                                   TestOutcome* outcome = nullptr);
 
 }  // namespace qlor

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "results/test_outcome.h"
 #include "shell/clock.h"
 #include "shell/platform.h"
 #include "shell/settings.h"
@@ -54,6 +55,9 @@ struct AppContext {
   /// True when the last run ended with the completion message (or, for an
   /// automatic run, without failure).
   bool last_run_complete = false;
+  /// The tests of significance of the runs so far, in the order they ran;
+  /// the front end reports and clears them.
+  std::vector<TestOutcome> test_outcomes;
 };
 
 }  // namespace qlor

@@ -31,6 +31,8 @@ enum CommandId : int {
   kCmdRandomizeBoth = 32789,
 
   kCmdShowSettings = 32790,
+  /// Desktop window only: draws a result file in a window of its own.
+  kCmdPlotResult = 32796,
 
   kCmdProgressAlways = 32791,
   kCmdProgressAbove1M = 32792,

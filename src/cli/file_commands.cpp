@@ -1,0 +1,231 @@
+// export and import: file conversions that need no analysis run.
+#include "cli/file_commands.h"
+
+#include <algorithm>
+#include <cctype>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include "input/csv_import.h"
+#include "results/csv_export.h"
+#include "results/file_names.h"
+#include "results/tmp_file.h"
+
+namespace qlor {
+
+namespace {
+
+bool read_text(const std::string& path, std::string& text) {
+  std::ifstream in(path, std::ios::binary);
+  if (!in) return false;
+  std::ostringstream s;
+  s << in.rdbuf();
+  text = s.str();
+  return !in.bad();
+}
+
+bool write_text(const std::string& path, const std::string& text) {
+  std::ofstream out(path, std::ios::binary | std::ios::trunc);
+  out << text;
+  out.close();
+  return static_cast<bool>(out);
+}
+
+std::string lower_extension(const std::string& path) {
+  std::string ext = std::filesystem::path(path).extension().string();
+  for (char& ch : ext) ch = static_cast<char>(std::tolower(ch));
+  return ext;
+}
+
+// "MIN:STEP:MAX" with a positive step and MAX not below MIN.
+bool parse_distances(const std::string& text, ImportOptions& o) {
+  std::string parts[3];
+  std::istringstream in(text);
+  for (auto& part : parts) std::getline(in, part, ':');
+  std::string rest;
+  if (std::getline(in, rest) || text.find(':') == std::string::npos) {
+    return false;
+  }
+  return parse_decimal(parts[0], o.t_min) &&
+         parse_decimal(parts[1], o.t_interval) &&
+         parse_decimal(parts[2], o.t_max) && o.t_interval > 0 &&
+         o.t_max >= o.t_min;
+}
+
+int run_export(const FileCommands& c, std::ostream& out, std::ostream& err) {
+  const std::string ext = lower_extension(c.file);
+  const bool result = ext == ".ktt";
+  if (!result && ext != ".sup" && ext != ".cvm") {
+    err << "qlor: export takes a result file (.ktt) or a test file (.sup, "
+           ".cvm), not '"
+        << c.file << "'\n";
+    return 2;
+  }
+  std::string text;
+  if (!read_text(c.file, text)) {
+    err << "qlor: cannot open '" << c.file << "'\n";
+    return 1;
+  }
+  std::string error;
+  const auto csv =
+      result ? result_file_to_csv(text, error) : test_file_to_csv(text, error);
+  if (!csv) {
+    err << "qlor: " << path_title(c.file) << ": " << error << '\n';
+    return 1;
+  }
+  if (c.output.empty()) {
+    out << *csv << std::flush;
+    return 0;
+  }
+  if (!write_text(c.output, *csv)) {
+    err << "qlor: cannot write '" << c.output << "'\n";
+    return 1;
+  }
+  err << "qlor: wrote '" << c.output << "'\n";
+  return 0;
+}
+
+int run_import(const FileCommands& c, std::ostream& err) {
+  ImportOptions o;
+  o.x_column = c.x_column;
+  o.y_column = c.y_column;
+  o.species_column = c.species_column;
+  o.species1_value = c.species1_value;
+  o.n_simulations = c.n_simulations;
+  if (!parse_size(c.plot_size, o.x_axis, o.y_axis)) {
+    err << "qlor: --plot takes WIDTHxHEIGHT, two positive numbers such as "
+           "100x50\n";
+    return 2;
+  }
+  if (!parse_distances(c.distances, o)) {
+    err << "qlor: --t takes MIN:STEP:MAX with a positive step, such as "
+           "1:1:25\n";
+    return 2;
+  }
+  if (c.c && !c.inhibition && !c.cluster) {
+    err << "qlor: --c belongs to --inhibition or --cluster\n";
+    return 2;
+  }
+  if (c.inhibition) {
+    o.model = ImportOptions::Model::kInhibition;
+    o.radius = *c.inhibition;
+  } else if (c.cluster) {
+    o.model = ImportOptions::Model::kCluster;
+    o.radius = *c.cluster;
+    o.n_centers = c.n_centers.value_or(0);
+  }
+  o.c = c.c.value_or(0);
+
+  std::string csv;
+  if (!read_text(c.file, csv)) {
+    err << "qlor: cannot open '" << c.file << "'\n";
+    return 1;
+  }
+  std::string error;
+  const auto sample = import_points_csv(csv, o, error);
+  if (!sample) {
+    err << "qlor: " << path_title(c.file) << ": " << error << '\n';
+    return 1;
+  }
+  if (!write_text(c.output, *sample)) {
+    err << "qlor: cannot write '" << c.output << "'\n";
+    return 1;
+  }
+  const auto points = std::count(sample->begin(), sample->end(), '\n') - 1;
+  err << "qlor: wrote '" << c.output << "' with " << points << " points\n";
+  return 0;
+}
+
+void add_import(CLI::App& app, FileCommands& c) {
+  CLI::App* sub = app.add_subcommand(
+      "import",
+      "Turn a CSV table of points (with a header row) into a sample "
+      "data file");
+  c.import_points = sub;
+  sub->add_option("CSV", c.file,
+                  "CSV file: comma, semicolon or tab "
+                  "separated, quoted fields allowed")
+      ->required();
+  sub->add_option("--x", c.x_column, "Column of x (name or number)")
+      ->required();
+  sub->add_option("--y", c.y_column, "Column of y (name or number)")
+      ->required();
+  auto* species = sub->add_option("--species", c.species_column,
+                                  "Column of the species (bivariate)");
+  auto* species1 = sub->add_option("--species1", c.species1_value,
+                                   "The value that marks species 1; every "
+                                   "other value is species 2");
+  species->needs(species1);
+  species1->needs(species);
+  sub->add_option("--plot", c.plot_size, "Plot size WIDTHxHEIGHT")->required();
+  sub->add_option("--t", c.distances, "Distances MIN:STEP:MAX")->required();
+  sub->add_option("--simulations", c.n_simulations, "Number of simulations")
+      ->required()
+      ->check(CLI::PositiveNumber);
+  auto* inhibition = sub->add_option("--inhibition", c.inhibition,
+                                     "Inhibition model with this radius");
+  auto* cluster =
+      sub->add_option("--cluster", c.cluster, "Cluster model with this radius");
+  auto* c_value = sub->add_option(
+      "--c", c.c, "Inhibition: c of the model; cluster: its c value");
+  auto* centers = sub->add_option("--centers", c.n_centers,
+                                  "Cluster model: number of centres");
+  inhibition->excludes(cluster);
+  inhibition->needs(c_value);
+  cluster->needs(c_value);
+  cluster->needs(centers);
+  centers->needs(cluster);
+  sub->add_option("-o,--output", c.output, "Sample data file to write (.dat)")
+      ->required();
+}
+
+}  // namespace
+
+bool parse_size(const std::string& text, double& width, double& height) {
+  const auto x = text.find_first_of("xX");
+  if (x == std::string::npos) return false;
+  return parse_decimal(text.substr(0, x), width) &&
+         parse_decimal(text.substr(x + 1), height) && width > 0 && height > 0;
+}
+
+void add_file_commands(CLI::App& app, FileCommands& c) {
+  c.export_file = app.add_subcommand(
+      "export",
+      "Write a result file (.ktt) or a test file (.sup, .cvm) as "
+      "CSV with a header row");
+  c.export_file->add_option("FILE", c.file, "Result or test file")->required();
+  c.export_file->add_option("-o,--output", c.output,
+                            "CSV file to write (default: standard output)");
+  add_import(app, c);
+#ifdef QLOR_WITH_PLOT
+  c.plot = app.add_subcommand(
+      "plot",
+      "Draw a result file: the envelope as a grey band and the "
+      "observed L(t) - t; the four sectors of a directional run as "
+      "one figure");
+  c.plot
+      ->add_option("FILE", c.file,
+                   "Result file (.ktt), a sector's result file, or the "
+                   "sample data file")
+      ->required();
+  c.plot->add_option("-o,--output", c.output,
+                     "Image to write, .svg or .png (default: the result "
+                     "file's name with .svg)");
+  c.plot->add_option("--size", c.image_size,
+                     "Image size WIDTHxHEIGHT in pixels (default 800x600, "
+                     "1200x900 for four sectors)");
+#endif
+}
+
+std::optional<int> run_file_commands(const FileCommands& c, std::ostream& out,
+                                     std::ostream& err) {
+  if (*c.export_file) return run_export(c, out, err);
+  if (*c.import_points) return run_import(c, err);
+#ifdef QLOR_WITH_PLOT
+  if (*c.plot) return run_plot(c, err);
+#endif
+  return std::nullopt;
+}
+
+}  // namespace qlor

@@ -1,0 +1,55 @@
+// The console commands that convert files without running an analysis:
+// export (result and test files to CSV), import (a CSV table of points to a
+// sample data file) and, when built with Qt, plot.
+#pragma once
+
+#include <CLI/CLI.hpp>
+#include <optional>
+#include <ostream>
+#include <string>
+
+namespace qlor {
+
+/// What the file commands were given on the command line.
+struct FileCommands {
+  CLI::App* export_file = nullptr;
+  CLI::App* import_points = nullptr;
+  CLI::App* plot = nullptr;  // null without Qt
+  std::string file;
+  std::string output;
+  // import
+  std::string x_column;
+  std::string y_column;
+  std::string species_column;
+  std::string species1_value;
+  std::string plot_size;  // WIDTHxHEIGHT
+  std::string distances;  // MIN:STEP:MAX
+  int n_simulations = 0;
+  std::optional<double> inhibition;
+  std::optional<double> cluster;
+  std::optional<double> c;
+  std::optional<int> n_centers;
+  // plot
+  std::string image_size;  // WIDTHxHEIGHT
+};
+
+/// Adds the subcommands export, import and (with Qt) plot to `app`.
+void add_file_commands(CLI::App& app, FileCommands& c);
+
+/// Runs the file command that was chosen and returns its exit status (0
+/// done, 1 failed, 2 usage error), or nothing when none was chosen.
+[[nodiscard]] std::optional<int> run_file_commands(const FileCommands& c,
+                                                   std::ostream& out,
+                                                   std::ostream& err);
+
+/// Parses "WIDTHxHEIGHT" (both positive).
+[[nodiscard]] bool parse_size(const std::string& text, double& width,
+                              double& height);
+
+#ifdef QLOR_WITH_PLOT
+/// `qlor plot`: draws the figure of a result file (or of the four sector
+/// files of a directional run) as SVG or PNG.
+[[nodiscard]] int run_plot(const FileCommands& c, std::ostream& err);
+#endif
+
+}  // namespace qlor

@@ -1,0 +1,93 @@
+// The plot window: a canvas painted by the figure painter, and two buttons
+// that save what it shows.
+#include "gui/plot_window.h"
+
+#include <QFileDialog>
+#include <QHBoxLayout>
+#include <QMessageBox>
+#include <QPainter>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+#include "gui/qt_platform.h"
+#include "plot/figure_painter.h"
+
+namespace qlor::gui {
+
+namespace {
+
+class FigureCanvas final : public QWidget {
+ public:
+  FigureCanvas(ResultFigure figure, QWidget* parent)
+      : QWidget(parent), figure_(std::move(figure)) {
+    setMinimumSize(400, 300);
+  }
+
+ protected:
+  void paintEvent(QPaintEvent*) override {
+    QPainter painter(this);
+    painter.fillRect(rect(), Qt::white);
+    paint_figure(painter, figure_, QRectF(rect()));
+  }
+
+ private:
+  const ResultFigure figure_;
+};
+
+}  // namespace
+
+PlotWindow::PlotWindow(ResultFigure figure, QWidget* parent)
+    : QWidget(parent, Qt::Window), figure_(std::move(figure)) {
+  setAttribute(Qt::WA_DeleteOnClose);
+  setWindowTitle(to_qstring(std::string("QLOR - ") + figure_.title));
+  auto* canvas = new FigureCanvas(figure_, this);
+  auto* save_png = new QPushButton(tr("Save &PNG..."), this);
+  auto* save_svg = new QPushButton(tr("Save &SVG..."), this);
+  connect(save_png, &QPushButton::clicked, this,
+          [this] { save_as(QStringLiteral("png")); });
+  connect(save_svg, &QPushButton::clicked, this,
+          [this] { save_as(QStringLiteral("svg")); });
+  auto* buttons = new QHBoxLayout;
+  buttons->addStretch(1);
+  buttons->addWidget(save_png);
+  buttons->addWidget(save_svg);
+  auto* layout = new QVBoxLayout(this);
+  layout->addWidget(canvas, 1);
+  layout->addLayout(buttons);
+  resize(default_figure_size(figure_) + QSize(20, 60));
+}
+
+std::string PlotWindow::save(const std::string& path) const {
+  return save_figure(figure_, path, default_figure_size(figure_));
+}
+
+void PlotWindow::save_as(const QString& kind) {
+  QString suggested = to_qstring(figure_.default_output);
+  suggested.chop(3);
+  suggested += kind;
+  const QString filter = kind == QLatin1String("png") ? tr("PNG image (*.png)")
+                                                      : tr("SVG image (*.svg)");
+  const QString path =
+      QFileDialog::getSaveFileName(this, tr("Save figure"), suggested, filter);
+  if (path.isEmpty()) return;
+  if (const std::string s = save(path.toStdString()); !s.empty()) {
+    QMessageBox::critical(this, QStringLiteral("QLOR"), to_qstring(s));
+  }
+}
+
+PlotWindow* plot_result(QtPlatform& platform, QWidget* parent) {
+  const auto chosen =
+      platform.open_file_dialog(kPlotResultTitle, kPlotResultFilter);
+  if (!chosen) return nullptr;
+  ResultFigure figure;
+  if (const std::string s = load_result_figure(chosen->path, figure);
+      !s.empty()) {
+    platform.message_box(s, Buttons::kOk, Icon::kStop);
+    return nullptr;
+  }
+  auto* window = new PlotWindow(std::move(figure), parent);
+  window->show();
+  return window;
+}
+
+}  // namespace qlor::gui

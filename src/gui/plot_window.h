@@ -1,0 +1,43 @@
+// View > Plot result: the figure of a result file in a window of its own,
+// which can save it as PNG or SVG.
+#pragma once
+
+#include <QWidget>
+#include <string>
+
+#include "plot/result_figure.h"
+
+namespace qlor::gui {
+
+class QtPlatform;
+
+inline constexpr const char* kPlotResultTitle = "QLOR - plot result file ...";
+inline constexpr const char* kPlotResultFilter =
+    "Output files (*.KTT)|*.ktt| All files (*.*) |*.*||";
+
+class PlotWindow final : public QWidget {
+  Q_OBJECT
+
+ public:
+  /// A top-level window (deleted when closed) showing `figure`.
+  explicit PlotWindow(ResultFigure figure, QWidget* parent = nullptr);
+
+  [[nodiscard]] const ResultFigure& figure() const { return figure_; }
+
+  /// Writes the figure at its standard size, SVG or PNG by the extension
+  /// of `path`. Returns "" or the message to show.
+  [[nodiscard]] std::string save(const std::string& path) const;
+
+ private:
+  /// Asks for a file name of the given kind ("png" or "svg") and saves.
+  void save_as(const QString& kind);
+
+  ResultFigure figure_;
+};
+
+/// Asks for a result file and shows its figure in a new PlotWindow; a file
+/// that cannot be drawn is reported in a message box. Returns the window,
+/// or nullptr when the dialog was cancelled or the file refused.
+PlotWindow* plot_result(QtPlatform& platform, QWidget* parent);
+
+}  // namespace qlor::gui

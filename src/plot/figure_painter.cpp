@@ -1,0 +1,312 @@
+// The standard figure of a K-function analysis: t across, L(t) - t up,
+// the simulation envelope as a band, the observed curve over it.
+#include "plot/figure_painter.h"
+
+#include <QBuffer>
+#include <QFont>
+#include <QPainter>
+#include <QPainterPath>
+#include <QPolygonF>
+#include <QSvgGenerator>
+#include <algorithm>
+#include <cctype>
+#include <cmath>
+#include <filesystem>
+#include <fstream>
+
+namespace qlor {
+
+namespace {
+
+// Pixel sizes of the text and the room around a plotting area.
+constexpr int kTextPixels = 13;
+constexpr int kTitlePixels = 15;
+constexpr double kFigureTitleHeight = 34;
+constexpr double kPanelTitleHeight = 28;
+constexpr double kLeftMargin = 72;
+constexpr double kRightMargin = 20;
+constexpr double kBottomMargin = 50;
+constexpr double kTickLength = 5;
+
+struct Range {
+  double low;
+  double high;
+  double step;
+};
+
+// A tick step of 1, 2 or 5 times a power of ten giving about five ticks.
+double nice_step(double span) {
+  const double raw = span / 5;
+  const double magnitude = std::pow(10.0, std::floor(std::log10(raw)));
+  const double r = raw / magnitude;
+  const double factor = r < 1.5 ? 1 : r < 3 ? 2 : r < 7 ? 5 : 10;
+  return factor * magnitude;
+}
+
+// The range of L(t) - t over every panel, zero included, widened a little
+// and then to whole tick steps.
+Range value_range(const ResultFigure& figure) {
+  double low = 0;
+  double high = 0;
+  for (const FigurePanel& panel : figure.panels) {
+    const ResultSeries& s = panel.series;
+    for (const auto* column : {&s.upper, &s.lower, &s.observed}) {
+      for (double v : *column) {
+        low = std::min(low, v);
+        high = std::max(high, v);
+      }
+    }
+  }
+  if (high - low <= 0) high = low + 1;
+  // A little room, so that no curve runs along the frame.
+  const double room = (high - low) * 0.04;
+  low -= room;
+  high += room;
+  const double step = nice_step(high - low);
+  return {std::floor(low / step) * step, std::ceil(high / step) * step, step};
+}
+
+Range distance_range(const ResultSeries& s) {
+  double low = s.t.empty() ? 0 : s.t.front();
+  double high = s.t.empty() ? 1 : s.t.back();
+  if (high - low <= 0) {
+    low -= 0.5;
+    high += 0.5;
+  }
+  return {low, high, nice_step(high - low)};
+}
+
+QFont text_font(int pixels, bool bold) {
+  QFont font;
+  font.setPixelSize(pixels);
+  font.setBold(bold);
+  return font;
+}
+
+QString tick_label(double v, double step) {
+  if (std::fabs(v) < step * 1e-9) v = 0;  // no "-0" or "1e-17"
+  return QString::number(v, 'g', 6);
+}
+
+// The tick values of a range: the multiples of its step inside it.
+std::vector<double> ticks(const Range& r) {
+  std::vector<double> values;
+  const double first = std::ceil(r.low / r.step - 1e-9);
+  for (double k = first; k * r.step <= r.high + r.step * 1e-9; ++k) {
+    values.push_back(k * r.step);
+  }
+  return values;
+}
+
+void paint_curves(QPainter& painter, const ResultSeries& s,
+                  const PanelFrame& f) {
+  painter.save();
+  painter.setClipRect(f.area);
+  const std::size_t n = s.t.size();
+  // The band: along the upper envelope, back along the lower one.
+  QPainterPath band;
+  if (n == 1) {
+    const QPointF top = f.map(s.t[0], s.upper[0]);
+    const QPointF bottom = f.map(s.t[0], s.lower[0]);
+    band.addRect(QRectF(top.x() - 4, top.y(), 8, bottom.y() - top.y()));
+  } else {
+    band.moveTo(f.map(s.t[0], s.upper[0]));
+    for (std::size_t i = 1; i < n; ++i) band.lineTo(f.map(s.t[i], s.upper[i]));
+    for (std::size_t i = n; i-- > 0;) band.lineTo(f.map(s.t[i], s.lower[i]));
+    band.closeSubpath();
+  }
+  painter.setPen(Qt::NoPen);
+  painter.setBrush(kBandColour);
+  painter.drawPath(band);
+
+  painter.setBrush(Qt::NoBrush);
+  QPen zero(QColor(90, 90, 90), 1, Qt::DashLine);
+  painter.setPen(zero);
+  painter.drawLine(f.map(f.t_min, 0), f.map(f.t_max, 0));
+
+  QPolygonF observed;
+  for (std::size_t i = 0; i < n; ++i) observed << f.map(s.t[i], s.observed[i]);
+  painter.setPen(
+      QPen(Qt::black, 1.5, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+  if (n == 1) {
+    painter.drawEllipse(observed.front(), 2.5, 2.5);
+  } else {
+    painter.drawPolyline(observed);
+  }
+  painter.restore();
+}
+
+void paint_axes(QPainter& painter, const PanelFrame& f, const Range& t_range,
+                const Range& y_range) {
+  painter.setPen(QPen(Qt::black, 1));
+  painter.setBrush(Qt::NoBrush);
+  painter.drawRect(f.area);
+  painter.setFont(text_font(kTextPixels, false));
+  const double label_width = 80;
+  for (double t : ticks(t_range)) {
+    const QPointF p = f.map(t, f.y_min);
+    painter.drawLine(p, p + QPointF(0, kTickLength));
+    painter.drawText(QRectF(p.x() - label_width / 2, p.y() + kTickLength + 1,
+                            label_width, kTextPixels + 4),
+                     Qt::AlignHCenter | Qt::AlignTop,
+                     tick_label(t, t_range.step));
+  }
+  for (double y : ticks(y_range)) {
+    const QPointF p = f.map(f.t_min, y);
+    painter.drawLine(p, p - QPointF(kTickLength, 0));
+    painter.drawText(QRectF(p.x() - kTickLength - 3 - label_width,
+                            p.y() - kTextPixels, label_width, 2 * kTextPixels),
+                     Qt::AlignRight | Qt::AlignVCenter,
+                     tick_label(y, y_range.step));
+  }
+  const QRectF& a = f.area;
+  painter.drawText(QRectF(a.left(), a.bottom() + kTickLength + kTextPixels + 6,
+                          a.width(), kTextPixels + 6),
+                   Qt::AlignHCenter | Qt::AlignTop, QStringLiteral("t"));
+  // The value axis label, turned to read upwards.
+  painter.save();
+  painter.translate(a.left() - kLeftMargin + 4, a.center().y());
+  painter.rotate(-90);
+  painter.drawText(QRectF(-a.height() / 2, 0, a.height(), kTextPixels + 6),
+                   Qt::AlignHCenter | Qt::AlignTop, QStringLiteral("L(t) - t"));
+  painter.restore();
+}
+
+void paint_title(QPainter& painter, const QRectF& rect, const std::string& text,
+                 int pixels) {
+  painter.setPen(Qt::black);
+  painter.setFont(text_font(pixels, true));
+  painter.drawText(rect, Qt::AlignCenter, QString::fromStdString(text));
+}
+
+// The cells of the figure: the whole bounds below the figure title, or
+// four quarters of it.
+std::vector<QRectF> panel_cells(const ResultFigure& figure,
+                                const QRectF& bounds) {
+  if (figure.panels.size() <= 1) return {bounds};
+  const QRectF body = bounds.adjusted(0, kFigureTitleHeight, 0, 0);
+  const double w = body.width() / 2;
+  const double h = body.height() / 2;
+  std::vector<QRectF> cells;
+  for (std::size_t k = 0; k < figure.panels.size(); ++k) {
+    cells.emplace_back(body.left() + static_cast<double>(k % 2) * w,
+                       body.top() + static_cast<double>(k / 2 % 2) * h, w, h);
+  }
+  return cells;
+}
+
+std::string lower_extension(const std::string& path) {
+  std::string ext = std::filesystem::path(path).extension().string();
+  for (char& c : ext) c = static_cast<char>(std::tolower(c));
+  return ext;
+}
+
+}  // namespace
+
+QPointF PanelFrame::map(double t, double y) const {
+  return {area.left() + (t - t_min) / (t_max - t_min) * area.width(),
+          area.bottom() - (y - y_min) / (y_max - y_min) * area.height()};
+}
+
+QSize default_figure_size(const ResultFigure& figure) {
+  return figure.panels.size() > 1 ? QSize(1200, 900) : QSize(800, 600);
+}
+
+std::vector<PanelFrame> layout_figure(const ResultFigure& figure,
+                                      const QRectF& bounds) {
+  const Range y_range = value_range(figure);
+  const auto cells = panel_cells(figure, bounds);
+  std::vector<PanelFrame> frames;
+  for (std::size_t k = 0; k < figure.panels.size(); ++k) {
+    const double top =
+        figure.panels.size() > 1 ? kPanelTitleHeight : kFigureTitleHeight;
+    PanelFrame f;
+    f.area = cells[k].adjusted(kLeftMargin, top, -kRightMargin, -kBottomMargin);
+    const Range t_range = distance_range(figure.panels[k].series);
+    f.t_min = t_range.low;
+    f.t_max = t_range.high;
+    f.y_min = y_range.low;
+    f.y_max = y_range.high;
+    frames.push_back(f);
+  }
+  return frames;
+}
+
+void paint_figure(QPainter& painter, const ResultFigure& figure,
+                  const QRectF& bounds) {
+  painter.save();
+  painter.setRenderHints(QPainter::Antialiasing | QPainter::TextAntialiasing);
+  const auto frames = layout_figure(figure, bounds);
+  const Range y_range = value_range(figure);
+  const bool several = figure.panels.size() > 1;
+  if (several) {
+    paint_title(
+        painter,
+        QRectF(bounds.left(), bounds.top(), bounds.width(), kFigureTitleHeight),
+        figure.title, kTitlePixels);
+  }
+  for (std::size_t k = 0; k < frames.size(); ++k) {
+    const PanelFrame& f = frames[k];
+    const ResultSeries& s = figure.panels[k].series;
+    paint_curves(painter, s, f);
+    paint_axes(painter, f, distance_range(s), y_range);
+    const double title_height =
+        several ? kPanelTitleHeight : kFigureTitleHeight;
+    paint_title(painter,
+                QRectF(f.area.left(), f.area.top() - title_height,
+                       f.area.width(), title_height),
+                several ? figure.panels[k].title : figure.title,
+                several ? kTextPixels : kTitlePixels);
+  }
+  painter.restore();
+}
+
+QImage render_figure_image(const ResultFigure& figure, QSize size) {
+  QImage image(size, QImage::Format_RGB32);
+  image.fill(Qt::white);
+  QPainter painter(&image);
+  paint_figure(painter, figure, QRectF(QPointF(0, 0), QSizeF(size)));
+  painter.end();
+  return image;
+}
+
+QByteArray render_figure_svg(const ResultFigure& figure, QSize size) {
+  QByteArray bytes;
+  QBuffer buffer(&bytes);
+  buffer.open(QIODevice::WriteOnly);
+  QSvgGenerator generator;
+  generator.setOutputDevice(&buffer);
+  generator.setSize(size);
+  generator.setViewBox(QRect(QPoint(0, 0), size));
+  generator.setTitle(QString::fromStdString(figure.title));
+  generator.setDescription(QStringLiteral("L(t) - t with its envelope"));
+  QPainter painter(&generator);
+  painter.fillRect(QRectF(QPointF(0, 0), QSizeF(size)), Qt::white);
+  paint_figure(painter, figure, QRectF(QPointF(0, 0), QSizeF(size)));
+  painter.end();
+  return bytes;
+}
+
+std::string save_figure(const ResultFigure& figure, const std::string& path,
+                        QSize size) {
+  const std::string ext = lower_extension(path);
+  QByteArray bytes;
+  if (ext == ".svg") {
+    bytes = render_figure_svg(figure, size);
+  } else if (ext == ".png") {
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    if (!render_figure_image(figure, size).save(&buffer, "PNG")) {
+      return "the PNG image could not be made";
+    }
+  } else {
+    return "cannot tell the image format of " + path + ": name it .svg or .png";
+  }
+  std::ofstream out(path, std::ios::binary | std::ios::trunc);
+  out.write(bytes.constData(), bytes.size());
+  out.close();
+  if (!out) return "cannot write " + path;
+  return {};
+}
+
+}  // namespace qlor

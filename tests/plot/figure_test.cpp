@@ -1,0 +1,171 @@
+// The figure of a result file: which files it draws, its title, and the
+// structure of the SVG and PNG images (not their exact pixels).
+#include <gtest/gtest.h>
+
+#include <QImage>
+#include <QRegularExpression>
+#include <QString>
+
+#include "plot/figure_painter.h"
+#include "plot/gui_application.h"
+#include "plot/result_figure.h"
+#include "temp_dir.h"
+
+namespace qlor {
+namespace {
+
+using testing::TempDir;
+
+// t = 1..4; the envelope is 1 .. -1 everywhere, the observed curve stays
+// near the upper edge so that the middle of the band is clear of it.
+constexpr const char* kResult =
+    "1 1 -1 0.9\r\n2 1 -1 0.8\r\n3 1 -1 0.9\r\n4 1 -1 0.8\r\n";
+
+class FigureTest : public ::testing::Test {
+ protected:
+  static void SetUpTestSuite() {
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    ensure_gui_application();
+  }
+  TempDir dir;
+};
+
+TEST_F(FigureTest, ResultTextIsCheckedLineByLine) {
+  struct Case {
+    const char* text;
+    const char* error;  // empty: accepted
+  };
+  const Case cases[] = {
+      {"1 2 -2 0.5\r\n\r\n2 2 -2 1e-005\n", ""},
+      {"1 2 -2 0.5\n2 2 -2\n", "line 2 is not 't upper lower observed'"},
+      {"1 2 x 0.5\n", "line 1 is not 't upper lower observed'"},
+      {"1 2 -2 0.5 7\n", "line 1 is not 't upper lower observed'"},
+      {"\r\n", "the file holds no values"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.text);
+    ResultSeries s;
+    EXPECT_EQ(parse_result_text(c.text, s), c.error);
+  }
+  ResultSeries s;
+  ASSERT_EQ(parse_result_text(cases[0].text, s), "");
+  EXPECT_EQ(s.t, (std::vector<double>{1, 2}));
+  EXPECT_EQ(s.observed, (std::vector<double>{0.5, 1e-5}));
+}
+
+TEST_F(FigureTest, TitleNamesTheFileAndTheEnvelopeOfTheSampleFile) {
+  struct Case {
+    const char* sample;  // nullptr: no sample data file
+    const char* title;
+  };
+  const Case cases[] = {
+      {"10 10 1 1 4 19\n1 1\n", "p.ktt - max/min envelope of 19 simulations"},
+      {"10 10 1 1 4 99\n1 1\n", "p.ktt - max/min envelope of 99 simulations"},
+      {"10 10 1 1 4 100 2 0.5\n1 1\n",
+       "p.ktt - mean ± 1.96 sd envelope of 100 simulations"},
+      {"garbage\n", "p.ktt"},
+      {nullptr, "p.ktt"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.title);
+    TempDir d;
+    d.write("p.ktt", kResult);
+    if (c.sample) d.write("p.dat", c.sample);
+    ResultFigure f;
+    ASSERT_EQ(load_result_figure(d.file("p.ktt"), f), "");
+    EXPECT_EQ(f.title, c.title);
+    ASSERT_EQ(f.panels.size(), 1u);
+    EXPECT_EQ(f.default_output, d.file("p.svg"));
+  }
+}
+
+TEST_F(FigureTest, DirectionalRunGivesFourPanelsInSectorOrder) {
+  dir.write("x.dat", "10 10 1 1 4 19\n1 1 0\n2 2 1\n");
+  for (const char* s : {"_SW", "_NW", "_NE", "_SE"}) {
+    dir.write(std::string("x") + s + ".ktt", kResult);
+  }
+  const std::vector<std::string> order{"x_SW.ktt", "x_NW.ktt", "x_NE.ktt",
+                                       "x_SE.ktt"};
+  for (const char* start : {"x_NE.ktt", "x.dat"}) {
+    SCOPED_TRACE(start);
+    ResultFigure f;
+    ASSERT_EQ(load_result_figure(dir.file(start), f), "");
+    std::vector<std::string> titles;
+    for (const auto& p : f.panels) titles.push_back(p.title);
+    EXPECT_EQ(titles, order);
+    EXPECT_EQ(f.title,
+              "x - diagonal sectors - max/min envelope of 19 simulations");
+    EXPECT_EQ(f.default_output, dir.file("x_diagonal.svg"));
+  }
+  // Without all four sectors a sector file is drawn on its own.
+  std::filesystem::remove(dir.file("x_SE.ktt"));
+  ResultFigure f;
+  ASSERT_EQ(load_result_figure(dir.file("x_NE.ktt"), f), "");
+  ASSERT_EQ(f.panels.size(), 1u);
+  EXPECT_EQ(f.panels[0].title, "x_NE.ktt");
+  EXPECT_NE(load_result_figure(dir.file("x.dat"), f), "");
+  EXPECT_EQ(load_result_figure(dir.file("none.ktt"), f),
+            "cannot open " + dir.file("none.ktt"));
+}
+
+TEST_F(FigureTest, SvgHoldsTheBandTheTwoLinesAndTheLabels) {
+  dir.write("p.ktt", kResult);
+  dir.write("p.dat", "10 10 1 1 4 19\n1 1\n");
+  ResultFigure f;
+  ASSERT_EQ(load_result_figure(dir.file("p.ktt"), f), "");
+  const QString svg = QString::fromUtf8(render_figure_svg(f, {800, 600}));
+  // Each drawing state is a <g> group with its pen and brush, then shapes.
+  const auto group = [&](const QString& attributes, const QString& shape) {
+    return QRegularExpression("<g " + attributes + "[^>]*>\\s*<" + shape +
+                              "[^>]*>")
+        .match(svg)
+        .hasMatch();
+  };
+  EXPECT_TRUE(group("fill=\"#d3d3d3\"[^>]*stroke=\"none\"", "path"))
+      << "grey band";
+  EXPECT_TRUE(group("fill=\"none\"[^>]*stroke-dasharray", "polyline"))
+      << "dashed zero line";
+  // The observed curve: a solid black polyline through the four points.
+  const QRegularExpression observed(
+      "stroke=\"#000000\"[^>]*stroke-width=\"1.5\"[^>]*>\\s*"
+      "<polyline[^>]*points=\"([^\"]*)\"");
+  const auto m = observed.match(svg);
+  ASSERT_TRUE(m.hasMatch()) << "observed line";
+  EXPECT_FALSE(m.captured(0).contains("dasharray"));
+  EXPECT_EQ(m.captured(1).split(' ', Qt::SkipEmptyParts).size(), 4);
+  for (const char* label :
+       {">L(t) - t</text>", ">t</text>",
+        ">p.ktt - max/min envelope of 19 simulations</text>"}) {
+    EXPECT_TRUE(svg.contains(label)) << label;
+  }
+}
+
+TEST_F(FigureTest, PngHasTheSizeAndAGreyBand) {
+  dir.write("p.ktt", kResult);
+  ResultFigure f;
+  ASSERT_EQ(load_result_figure(dir.file("p.ktt"), f), "");
+  const std::string png = dir.file("p.png");
+  ASSERT_EQ(save_figure(f, png, {640, 480}), "");
+  QImage image;
+  ASSERT_TRUE(image.load(QString::fromStdString(png), "PNG"));
+  EXPECT_EQ(image.size(), QSize(640, 480));
+  const auto frames = layout_figure(f, QRectF(0, 0, 640, 480));
+  ASSERT_EQ(frames.size(), 1u);
+  const PanelFrame& frame = frames[0];
+  // Inside the band, away from the observed line and the zero line.
+  for (double t : {1.5, 2.5, 3.5}) {
+    for (double y : {-0.5, 0.4}) {
+      SCOPED_TRACE(t * 10 + y);
+      const QPoint p = frame.map(t, y).toPoint();
+      EXPECT_EQ(image.pixelColor(p), kBandColour);
+    }
+  }
+  // Above the upper envelope the plot stays white.
+  const QPoint above = frame.map(2.5, 1.25).toPoint();
+  ASSERT_TRUE(frame.area.contains(above));
+  EXPECT_EQ(image.pixelColor(above), QColor(Qt::white));
+  EXPECT_NE(save_figure(f, dir.file("p.jpg"), {640, 480}), "");
+}
+
+}  // namespace
+}  // namespace qlor

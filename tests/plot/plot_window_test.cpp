@@ -1,0 +1,98 @@
+// View > Plot result in the desktop window: the item's place, the file it
+// asks for, the window it opens and what that window saves.
+#include "gui/plot_window.h"
+
+#include <QAction>
+#include <QMenu>
+#include <QMenuBar>
+#include <QTest>
+#include <clocale>
+#include <memory>
+
+#include "gui/main_frame.h"
+#include "scripted_answers.h"
+#include "shell/commands.h"
+#include "temp_dir.h"
+
+using namespace qlor;
+using namespace qlor::gui;
+
+class PlotWindowTest : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void initTestCase() { std::setlocale(LC_NUMERIC, "C"); }
+
+  void init() {
+    platform_ = std::make_unique<QtPlatform>();
+    answers_ = std::make_unique<gui::testing::ScriptedAnswers>(*platform_);
+    frame_ = std::make_unique<CMainFrame>(*platform_, clock_,
+                                          dir_.write("qlor.ini", ""));
+  }
+
+  void cleanup() {
+    frame_.reset();
+    answers_.reset();
+    platform_.reset();
+  }
+
+  void itemFollowsShowSettings() {
+    QMenu* view = nullptr;
+    for (QAction* a : frame_->menuBar()->actions()) {
+      if (a->text() == QStringLiteral("  &View")) view = a->menu();
+    }
+    QVERIFY(view != nullptr);
+    const auto items = view->actions();
+    QVERIFY(items.size() > 2);
+    QCOMPARE(items[0], frame_->action(kCmdShowSettings));
+    QCOMPARE(items[1], frame_->action(kCmdPlotResult));
+    QCOMPARE(items[1]->text(), QStringLiteral("&Plot result..."));
+  }
+
+  void showsTheChosenFileAndSavesIt() {
+    const std::string ktt = dir_.write("p.ktt", "1 1 -1 0.5\r\n2 1 -1 0\r\n");
+    dir_.write("p.dat", "10 10 1 1 2 19\n1 1\n");
+    answers_->files = {ktt};
+    frame_->action(kCmdPlotResult)->trigger();
+    QCOMPARE(answers_->dialogs.size(), std::size_t{1});
+    QCOMPARE(answers_->dialogs[0].first, std::string(kPlotResultTitle));
+    QVERIFY(answers_->dialogs[0].second.contains(QStringLiteral("*.ktt")));
+    auto* window = frame_->findChild<PlotWindow*>();
+    QVERIFY(window != nullptr);
+    QVERIFY(window->isVisible());
+    QCOMPARE(
+        window->windowTitle(),
+        QStringLiteral("QLOR - p.ktt - max/min envelope of 19 simulations"));
+    QCOMPARE(window->figure().panels.size(), std::size_t{1});
+    for (const char* name : {"f.png", "f.svg"}) {
+      QCOMPARE(window->save(dir_.file(name)), std::string());
+      QVERIFY(!qlor::testing::read_bytes(dir_.file(name)).empty());
+    }
+    QVERIFY(window->save(dir_.file("f.gif")) != std::string());
+    QVERIFY(answers_->boxes.empty());
+    window->close();
+  }
+
+  void refusesAFileThatIsNoResult() {
+    answers_->files = {dir_.write("bad.ktt", "1 2\n")};
+    frame_->action(kCmdPlotResult)->trigger();
+    QCOMPARE(answers_->box_texts(),
+             std::vector<std::string>{
+                 "bad.ktt: line 1 is not 't upper lower observed'"});
+    QCOMPARE(answers_->boxes[0].icon, Icon::kStop);
+    QVERIFY(frame_->findChild<PlotWindow*>() == nullptr);
+    // A cancelled dialog opens nothing and says nothing.
+    frame_->action(kCmdPlotResult)->trigger();
+    QCOMPARE(answers_->boxes.size(), std::size_t{1});
+  }
+
+ private:
+  std::unique_ptr<QtPlatform> platform_;
+  std::unique_ptr<gui::testing::ScriptedAnswers> answers_;
+  std::unique_ptr<CMainFrame> frame_;
+  qlor::testing::TempDir dir_;
+  FixedClock clock_{1700000000};
+};
+
+QTEST_MAIN(PlotWindowTest)
+#include "plot_window_test.moc"
