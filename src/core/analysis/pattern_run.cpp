@@ -1,11 +1,13 @@
 // Shared stages of single-file and batch runs.
 #include "analysis/pattern_run.h"
 
+#include <filesystem>
 #include <fstream>
 
 #include "input/header_reader.h"
 #include "input/parameter_checks.h"
 #include "analysis/pattern_pipeline.h"
+#include "results/file_names.h"
 #include "results/result_file.h"
 #include "results/significance_tests.h"
 #include "results/tmp_file.h"
@@ -15,6 +17,24 @@
 #include "statistics/estimate.h"
 
 namespace qlor {
+
+namespace {
+
+// The output file of a run that is the sample data file itself (a file
+// named p.tmp, or a link), which the run would overwrite; "" when none is.
+std::string output_naming_input(const std::string& input_path,
+                                const std::vector<std::string>& tmp_files) {
+  for (const std::string& tmp : tmp_files) {
+    for (const char* extension : {".tmp", ".ktt", ".sup", ".cvm"}) {
+      const std::string out = change_extension(tmp, extension);
+      std::error_code ec;
+      if (std::filesystem::equivalent(out, input_path, ec)) return out;
+    }
+  }
+  return {};
+}
+
+}  // namespace
 
 std::string read_sample_file(AppContext& ctx, AnalysisState& state,
                              RecordPass pass) {
@@ -57,7 +77,12 @@ std::string run_patterns(AppContext& ctx, AnalysisState& state,
     return status;
   };
   const SimulationEnv env{ctx.clock, ctx.settings.randomize_mode};
-  std::string status = writer.open(tmp_paths(names, direction));
+  const std::vector<std::string> tmp_files = tmp_paths(names, direction);
+  if (auto out = output_naming_input(ctx.input_path, tmp_files); !out.empty()) {
+    release_run_arrays(state);
+    return kFileWriteError + out;
+  }
+  std::string status = writer.open(tmp_files);
   if (status.empty()) {
     PairScratch scratch;
     estimate_pattern(state, direction, scratch);
@@ -101,10 +126,15 @@ std::string write_tests(AppContext& ctx, const AnalysisState& state) {
   // With both tests the second status replaces the first, except that a
   // supremum file that could not be written is never reported as success.
   const std::int32_t sig = ctx.settings.significance_index;
-  if (sig == 1 || sig == 3) status = supremum_test(state, ctx.tmp_file_name);
+  TestOutcome outcome;
+  if (sig == 1 || sig == 3) {
+    status = supremum_test(state, ctx.tmp_file_name, &outcome);
+    if (status.empty()) ctx.test_outcomes.push_back(outcome);
+  }
   if (sig == 2 || sig == 3) {
     const bool write_failed = status.rfind(kFileWriteError, 0) == 0;
-    std::string cvm_status = cvm_test(state, ctx.tmp_file_name);
+    std::string cvm_status = cvm_test(state, ctx.tmp_file_name, &outcome);
+    if (cvm_status.empty()) ctx.test_outcomes.push_back(outcome);
     if (!cvm_status.empty() || !write_failed) status = std::move(cvm_status);
   }
   return status;

@@ -116,7 +116,7 @@ bool run_single_file(AppContext& ctx) {
     ctx.platform.message_box(kSelectBatch, Buttons::kOk, Icon::kStop);
     return false;
   }
-  if (!std::ifstream(ctx.input_path, std::ios::binary)) {
+  if (!can_open_for_reading(ctx.input_path)) {
     ctx.platform.message_box(kFileOpenError, Buttons::kOk, Icon::kStop);
     ctx.input_path.clear();
     return false;
@@ -129,7 +129,7 @@ bool run_single_file(AppContext& ctx) {
 bool run_single_file_auto(AppContext& ctx) {
   if (ctx.settings.direction_index != 0 && ctx.settings.significance_index != 0) {
     ctx.status_text = kAutoDirectionWithTest;
-  } else if (!std::ifstream(ctx.input_path, std::ios::binary)) {
+  } else if (!can_open_for_reading(ctx.input_path)) {
     ctx.status_text = kFileNotFound;
   } else {
     ctx.status_text = analyse_input(ctx, false);

@@ -46,11 +46,11 @@ bool batch_auto_analyse(AppContext& ctx) {
   reset_batch_counters(ctx);
   if (!obtain_batch_entries(ctx, automatic)) return false;
   batch_check_silent(ctx);
-  analysis_pass(ctx, BatchMode::kAutomatic);
+  const bool written = analysis_pass(ctx, BatchMode::kAutomatic);
   ctx.input_path.clear();
   ctx.view.batch_entries.clear();
   ctx.status_text.clear();
-  return true;
+  return written;
 }
 
 }  // namespace qlor

@@ -12,7 +12,8 @@ inline constexpr const char* kAutoBatchDirection =
 /// Analyses every entry of a batch file without questions and without a
 /// box per file; failures go only to the batch's error file. With
 /// `autorun_pending` 1 (the start-up run) nothing at all is shown. Returns
-/// true when the analysis pass ran.
+/// true when the analysis pass ran and its error file, if any, could be
+/// written.
 bool batch_auto_analyse(AppContext& ctx);
 
 /// Checks every entry silently, only to total the batch's work in

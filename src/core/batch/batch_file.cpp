@@ -75,6 +75,7 @@ void ErrorFile::write_line(std::string_view file_title,
   ++line_count_;
   out_ << file_title << separator << message << "\r\n";
   out_.flush();
+  if (!out_) failed_ = true;
 }
 
 }  // namespace qlor

@@ -56,12 +56,20 @@ class ErrorFile {
                   std::string_view message);
   [[nodiscard]] int line_count() const { return line_count_; }
   [[nodiscard]] const std::string& path() const { return path_; }
-  void close() { out_.close(); }
+  /// True when a line could not be written (a full disk, a folder of that
+  /// name): the failures it should hold are lost.
+  [[nodiscard]] bool failed() const { return failed_; }
+  void close() {
+    if (!out_.is_open()) return;
+    out_.close();
+    if (!out_) failed_ = true;
+  }
 
  private:
   std::string path_;
   std::ofstream out_;
   int line_count_ = 0;
+  bool failed_ = false;
 };
 
 /// The separator of an error-file line; the line written after the last

@@ -11,6 +11,7 @@
 #include "batch/batch_precheck.h"
 #include "input/parameter_summary.h"
 #include "results/file_names.h"
+#include "results/tmp_file.h"
 #include "shell/progress.h"
 #include "shell/view_commands.h"
 
@@ -69,7 +70,7 @@ void reset_batch_counters(AppContext& ctx) {
   ctx.counters.pairs_done_before = 0;
 }
 
-void analysis_pass(AppContext& ctx, BatchMode mode) {
+bool analysis_pass(AppContext& ctx, BatchMode mode) {
   std::unique_ptr<ProgressDialog> dialog = create_two_bar(ctx.platform);
   if (ctx.counters.pairs_total_batch > ctx.settings.progress_threshold) {
     dialog->show();
@@ -92,8 +93,11 @@ void analysis_pass(AppContext& ctx, BatchMode mode) {
   }
   if (!ctx.status_text.empty()) record_failure(ctx, errors, kErrSeparatorLast);
   errors.close();
-  end_of_run(ctx, std::string());
+  // Failures that could not be recorded must not end as a complete run.
+  end_of_run(ctx,
+             errors.failed() ? kFileWriteError + errors.path() : std::string());
   dialog.reset();
+  return !errors.failed();
 }
 
 bool batch_check_and_analyse(AppContext& ctx) {
@@ -123,10 +127,10 @@ bool batch_check_and_analyse(AppContext& ctx) {
     end_of_run(ctx, kAborted);
   }
   const bool run = (error_count == 0 && start) || go_on;
-  if (run) analysis_pass(ctx, BatchMode::kInteractive);
+  const bool written = run && analysis_pass(ctx, BatchMode::kInteractive);
   ctx.input_path.clear();
   ctx.view.batch_entries.clear();
-  return run;
+  return written;
 }
 
 }  // namespace qlor

@@ -56,7 +56,10 @@ double count_pairs_total(const AnalysisState& state) {
 std::string check_parameters(AnalysisState& s, std::istream& in,
                              double& pairs_total_file) {
   if (!read_items(s, in)) return kHeaderNonNumeric;
-  if (s.x_axis <= 0 || s.y_axis <= 0) return kPlotSize;
+  // A plot whose area overflows leaves every estimate undefined.
+  if (s.x_axis <= 0 || s.y_axis <= 0 || !std::isfinite(s.x_axis * s.y_axis)) {
+    return kPlotSize;
+  }
   if (s.t_min > s.t_max) return kTminAboveTmax;
   if (s.t_interval <= 0 || s.t_interval > s.t_max) return kTintervalRange;
   if (s.t_max > s.x_axis / 2 || s.t_max > s.y_axis / 2) return kTmaxAboveHalf;

@@ -67,9 +67,11 @@ void process_line(AppContext& ctx, const std::string& line, int line_number) {
   bool known = false;
   bool in_range = true;
   if (line.compare(0, 6, "INFILE") == 0 || line.compare(0, 6, "infile") == 0) {
-    // A path line without "=" names no path.
+    // A path line without "=" names no path; a NUL byte would cut the
+    // path short, so such a path is refused too.
     const auto equals = line.find('=');
-    if (equals != std::string::npos) {
+    if (equals != std::string::npos &&
+        line.find('\0', equals) == std::string::npos) {
       known = true;
       ctx.input_path = line.substr(equals + 1);
     }
@@ -129,7 +131,8 @@ void read_config(AppContext& ctx, std::istream& in) {
 void read_config_file(AppContext& ctx, const std::string& path) {
   std::error_code ec;
   std::ifstream in;
-  if (!std::filesystem::is_directory(path, ec)) {
+  // Only a regular file: a device or a pipe might never end.
+  if (std::filesystem::is_regular_file(path, ec)) {
     in.open(path, std::ios::binary);
   }
   if (!in.is_open()) {

@@ -64,8 +64,14 @@ bool is_batch_path(std::string_view path) {
 }
 
 bool can_open_for_reading(const std::string& path) {
+  // A name with a NUL byte would open a shorter name, and the files written
+  // beside it would overwrite that one. Only a regular file can be read
+  // twice and comes to an end: no folder, device or pipe.
   std::error_code ec;
-  if (path.empty() || std::filesystem::is_directory(path, ec)) return false;
+  if (path.empty() || path.find('\0') != std::string::npos ||
+      !std::filesystem::is_regular_file(path, ec)) {
+    return false;
+  }
   return std::ifstream(path, std::ios::binary).is_open();
 }
 

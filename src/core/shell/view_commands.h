@@ -47,8 +47,9 @@ void file_close(AppContext& ctx);
 /// True when the path ends in ".bat" (lower case only).
 [[nodiscard]] bool is_batch_path(std::string_view path);
 
-/// True when `path` names something that can be opened for reading as a
-/// file; nothing is created, and a directory is no file.
+/// True when `path` names a regular file that can be opened for reading;
+/// nothing is created. A folder, a device, a pipe or a name holding a NUL
+/// byte is no such file.
 [[nodiscard]] bool can_open_for_reading(const std::string& path);
 
 /// The lines of a file as the view shows them: each line feed closes a

@@ -1,0 +1,4 @@
+2p.dat
+in.bat
+r.dat
+last.dat

@@ -1,0 +1,2 @@
+p.dat
+h.dat

@@ -1,0 +1,4 @@
+p.dat
+b.dat
+k.dat
+i.dat

@@ -1,0 +1,4 @@
+in.bat
+.
+ p.dat
+p.dat 
