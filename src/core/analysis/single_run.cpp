@@ -1,6 +1,7 @@
 // The single-file run and the common ending of interactive runs.
 #include "analysis/single_run.h"
 
+#include <filesystem>
 #include <fstream>
 
 #include "analysis/analysis_state.h"
@@ -137,6 +138,12 @@ bool run_single_file_auto(AppContext& ctx) {
   if (ctx.status_text.empty()) return true;
   ctx.err_file_name = change_extension(ctx.input_path, ".err");
   ctx.file_title = path_title(ctx.input_path);
+  // A sample file named like its own error file is never overwritten.
+  std::error_code ec;
+  if (std::filesystem::equivalent(ctx.err_file_name, ctx.input_path, ec)) {
+    ctx.input_path.clear();
+    return false;
+  }
   std::ofstream err(ctx.err_file_name, std::ios::binary | std::ios::trunc);
   err << ctx.file_title << "  -  " << ctx.status_text << "\r\n";
   ctx.input_path.clear();

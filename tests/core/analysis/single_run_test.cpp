@@ -138,6 +138,12 @@ TEST_F(SingleRunTest, AutomaticRunWritesOnlyTheErrorFile) {
   EXPECT_FALSE(run_single_file_auto(ctx));
   EXPECT_EQ(testing::read_bytes(dir.file("big.err")), "big.dat  -  MAF:2\r\n");
 
+  // A sample file named like its error file is left as it is.
+  const std::string odd = dir.write("odd.err", "20 20 1 1 5\n1 1\n");
+  ctx.input_path = odd;
+  EXPECT_FALSE(run_single_file_auto(ctx));
+  EXPECT_EQ(testing::read_bytes(odd), "20 20 1 1 5\n1 1\n");
+
   ctx.input_path = dir.write("ok.dat", kSmallCsr);
   EXPECT_TRUE(run_single_file_auto(ctx));
   EXPECT_EQ(ctx.input_path, dir.file("ok.dat"));
