@@ -6,7 +6,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/install-deps.sh
 build=${QLOR_BUILD_DIR:-build-tests}
-options=(-DCMAKE_BUILD_TYPE=Release -DQLOR_WERROR=ON)
+options=(-DCMAKE_BUILD_TYPE=Release -DQLOR_WERROR=ON -DQLOR_BUILD_BENCHMARKS=ON)
 if [[ "${1:-}" == "--sanitize" ]]; then
   build=${QLOR_BUILD_DIR:-build-asan}
   options=(-DCMAKE_BUILD_TYPE=RelWithDebInfo -DQLOR_WERROR=ON -DQLOR_SANITIZE=ON)

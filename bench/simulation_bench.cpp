@@ -1,0 +1,71 @@
+// The null-model generators on 2000 points in a 100 x 100 plot: one
+// simulated pattern per iteration.
+#include <benchmark/benchmark.h>
+
+#include <random>
+
+#include "analysis/analysis_state.h"
+#include "shell/clock.h"
+#include "simulation/simulate.h"
+#include "simulation/simulation_grid.h"
+
+namespace qlor {
+namespace {
+
+AnalysisState observed_pattern(int process_type, double radius, double c,
+                               int centers) {
+  AnalysisState state;
+  state.x_axis = 100;
+  state.y_axis = 100;
+  state.process_type = process_type;
+  state.radius = radius;
+  state.c = c;
+  state.n_centers = centers;
+  state.n_points = 2000;
+  std::mt19937 gen(7);
+  std::uniform_int_distribution<int> cell(0, 9999);
+  PositionSet seen;
+  while (static_cast<int>(state.points.size()) < state.n_points) {
+    const PointRecord p{cell(gen) / 100.0, cell(gen) / 100.0, 0};
+    if (seen.contains(p)) continue;
+    seen.insert(p);
+    state.points.push_back(p);
+    update_coordinate_resolution(state, p.x);
+  }
+  set_simulation_grid(state);
+  if (process_type == 2) {
+    state.poisson_table.assign(static_cast<std::size_t>(2000 - centers + 1), 0);
+    state.offspring_counts.assign(static_cast<std::size_t>(centers), 0);
+  }
+  return state;
+}
+
+void simulate(benchmark::State& bench, AnalysisState state) {
+  const FixedClock clock(1700000000);
+  const SimulationEnv env{clock, 1};
+  LcgRandom rng;
+  std::int32_t s = 1;
+  for (auto _ : bench) {
+    const std::string status = simulate_pattern(state, s++, env, rng);
+    if (!status.empty()) bench.SkipWithError(status.c_str());
+  }
+}
+
+void BM_Csr(benchmark::State& bench) { simulate(bench, observed_pattern(0, 0, 0, 0)); }
+void BM_Ssi(benchmark::State& bench) { simulate(bench, observed_pattern(1, 1, 0, 0)); }
+void BM_Strauss(benchmark::State& bench) {
+  simulate(bench, observed_pattern(1, 2, 0.5, 0));
+}
+void BM_Cluster(benchmark::State& bench) {
+  simulate(bench, observed_pattern(2, 5, 0, 40));
+}
+
+BENCHMARK(BM_Csr)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Ssi)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Strauss)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Cluster)->Unit(benchmark::kMillisecond);
+
+}  // namespace
+}  // namespace qlor
+
+BENCHMARK_MAIN();
