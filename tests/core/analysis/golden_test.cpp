@@ -9,6 +9,7 @@
 
 #include "analysis/single_run.h"
 #include "input/parameter_summary.h"
+#include "golden_compare.h"
 #include "scripted_platform.h"
 #include "shell/app_context.h"
 #include "temp_dir.h"
@@ -57,34 +58,6 @@ std::vector<GoldenCase> load_cases() {
   return cases;
 }
 
-// Output files a run may write.
-bool is_output(const fs::path& p) {
-  static const std::set<std::string> kExt{".tmp", ".ktt", ".sup", ".cvm", ".err"};
-  return kExt.count(p.extension().string()) != 0;
-}
-
-std::string first_difference(const std::string& want, const std::string& got) {
-  std::istringstream w(want), g(got);
-  std::string wl, gl;
-  for (int line = 1;; ++line) {
-    const bool wok = static_cast<bool>(std::getline(w, wl));
-    const bool gok = static_cast<bool>(std::getline(g, gl));
-    if (!wok && !gok) return "identical lines, different bytes";
-    if (wl != gl || wok != gok) {
-      return "line " + std::to_string(line) + ": want '" + wl + "' got '" + gl + "'";
-    }
-  }
-}
-
-// The boxes a failed run shows after the summary: the message (or the
-// memory-failure report of a tag) and the abort message.
-std::vector<std::string> expected_failure_boxes(const std::string& message) {
-  std::string first = message;
-  if (message.rfind("MAF:", 0) == 0) first = allocation_failure_text(message[4]);
-  if (first == kAborted) return {first};
-  return {first, kAborted};
-}
-
 // Runs the case with the given number of worker threads and compares.
 void run_case(const GoldenCase& gc, int threads) {
   SCOPED_TRACE(::testing::Message() << threads << " thread(s)");
@@ -102,38 +75,18 @@ void run_case(const GoldenCase& gc, int threads) {
   ctx.input_path = work.file(gc.name + ".dat");
   const bool complete = run_single_file(ctx);
 
-  std::vector<std::string> stop_boxes;
-  for (const auto& box : platform.boxes) {
-    if (box.icon == Icon::kStop) stop_boxes.push_back(box.text);
-  }
+  const std::vector<std::string> stop_boxes = testing::stop_box_texts(platform);
   const fs::path message_file = case_dir / "message.txt";
   if (fs::exists(message_file)) {
     EXPECT_FALSE(complete);
-    EXPECT_EQ(stop_boxes, expected_failure_boxes(read_bytes(message_file)));
+    EXPECT_EQ(stop_boxes, testing::expected_failure_boxes(read_bytes(message_file)));
   } else {
     EXPECT_TRUE(complete);
     EXPECT_TRUE(stop_boxes.empty()) << stop_boxes.front();
     ASSERT_FALSE(platform.boxes.empty());
     EXPECT_EQ(platform.boxes.back().text, kComplete);
   }
-
-  std::set<std::string> expected;
-  for (const auto& entry : fs::directory_iterator(case_dir)) {
-    if (!is_output(entry.path())) continue;
-    const std::string file = entry.path().filename().string();
-    expected.insert(file);
-    SCOPED_TRACE(file);
-    const std::string want = read_bytes(entry.path());
-    const std::string got = read_bytes(work.path() / file);
-    ASSERT_TRUE(fs::exists(work.path() / file)) << "not written";
-    EXPECT_TRUE(want == got) << first_difference(want, got);
-  }
-  for (const auto& entry : fs::directory_iterator(work.path())) {
-    const std::string file = entry.path().filename().string();
-    if (is_output(entry.path())) {
-      EXPECT_EQ(expected.count(file), 1u) << "unexpected output file " << file;
-    }
-  }
+  testing::expect_same_outputs(case_dir, work.path());
 }
 
 class GoldenTest : public ::testing::TestWithParam<GoldenCase> {};

@@ -60,10 +60,7 @@ std::vector<std::string> expected_boxes(const std::string& message) {
       "No Test of Significance selected !  ", "No file selected !  ",
       "QLOR - File open error!", "QLOR - Corresponding DAT-File not found !"};
   if (kRefusals.count(message) != 0) return {message};
-  std::string first = message;
-  if (message.rfind("MAF:", 0) == 0)
-    first = allocation_failure_text(message[4]);
-  return {first, kAborted};
+  return testing::expected_failure_boxes(message);
 }
 
 class GoldenSigonlyTest : public ::testing::TestWithParam<SigonlyCase> {};
@@ -87,10 +84,7 @@ TEST_P(GoldenSigonlyTest, ReproducesTheTestFiles) {
   ctx.settings.significance_index = c.significance;
   const bool complete = significance_only(ctx);
 
-  std::vector<std::string> stop_boxes;
-  for (const auto& box : platform.boxes) {
-    if (box.icon == Icon::kStop) stop_boxes.push_back(box.text);
-  }
+  const std::vector<std::string> stop_boxes = testing::stop_box_texts(platform);
   const fs::path message_file = case_dir / "message.txt";
   if (fs::exists(message_file)) {
     EXPECT_FALSE(complete);

@@ -1,0 +1,85 @@
+// Shared pieces of the golden tests: byte-for-byte comparison of output
+// files and the message boxes a failed run is expected to show.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <set>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "analysis/single_run.h"
+#include "input/parameter_summary.h"
+#include "scripted_platform.h"
+#include "temp_dir.h"
+
+namespace qlor::testing {
+
+inline bool is_output_file(const std::filesystem::path& p) {
+  static const std::set<std::string> kExt{".tmp", ".ktt", ".sup", ".cvm",
+                                          ".err"};
+  return kExt.count(p.extension().string()) != 0;
+}
+
+/// The first line where two texts differ, for failure messages.
+inline std::string first_difference(const std::string& want,
+                                    const std::string& got) {
+  std::istringstream w(want), g(got);
+  std::string wl, gl;
+  for (int line = 1;; ++line) {
+    const bool wok = static_cast<bool>(std::getline(w, wl));
+    const bool gok = static_cast<bool>(std::getline(g, gl));
+    if (!wok && !gok) return "identical lines, different bytes";
+    if (wl != gl || wok != gok) {
+      return "line " + std::to_string(line) + ": want '" + wl + "' got '" +
+             gl + "'";
+    }
+  }
+}
+
+/// The texts of the stop-icon boxes shown so far.
+inline std::vector<std::string> stop_box_texts(const ScriptedPlatform& p) {
+  std::vector<std::string> texts;
+  for (const auto& box : p.boxes) {
+    if (box.icon == Icon::kStop) texts.push_back(box.text);
+  }
+  return texts;
+}
+
+/// The stop boxes of a run that failed with `message`: the message (or the
+/// memory-failure report of a "MAF:n" tag), then the abort message.
+inline std::vector<std::string> expected_failure_boxes(
+    const std::string& message) {
+  std::string first = message;
+  if (message.rfind("MAF:", 0) == 0) first = allocation_failure_text(message[4]);
+  if (first == kAborted) return {first};
+  return {first, kAborted};
+}
+
+/// Every output file of `expected` must be in `work` with the same bytes,
+/// and `work` must hold no other output file.
+inline void expect_same_outputs(const std::filesystem::path& expected,
+                                const std::filesystem::path& work) {
+  namespace fs = std::filesystem;
+  std::set<std::string> names;
+  for (const auto& entry : fs::directory_iterator(expected)) {
+    if (!is_output_file(entry.path())) continue;
+    const std::string file = entry.path().filename().string();
+    names.insert(file);
+    SCOPED_TRACE(file);
+    ASSERT_TRUE(fs::exists(work / file)) << "not written";
+    const std::string want = read_bytes(entry.path());
+    const std::string got = read_bytes(work / file);
+    EXPECT_TRUE(want == got) << first_difference(want, got);
+  }
+  for (const auto& entry : fs::directory_iterator(work)) {
+    const std::string file = entry.path().filename().string();
+    if (is_output_file(entry.path())) {
+      EXPECT_EQ(names.count(file), 1u) << "unexpected output file " << file;
+    }
+  }
+}
+
+}  // namespace qlor::testing
