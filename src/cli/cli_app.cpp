@@ -56,11 +56,13 @@ void add_run_options(CLI::App& app, CliOptions& o) {
   app.add_option("--significance", o.significance,
                  "Test of significance: none, supremum, cvm, both (or 0-3)")
       ->transform(
-          CLI::CheckedTransformer(kSignificanceNames, CLI::ignore_case));
+          CLI::CheckedTransformer(kSignificanceNames, CLI::ignore_case))
+      ->option_text("none|supremum|cvm|both");
   app.add_option("--direction", o.direction,
                  "Directional analysis: none, cardinal, diagonal, half-planes "
                  "(or 0-3)")
-      ->transform(CLI::CheckedTransformer(kDirectionNames, CLI::ignore_case));
+      ->transform(CLI::CheckedTransformer(kDirectionNames, CLI::ignore_case))
+      ->option_text("none|cardinal|diagonal|half-planes");
   app.add_option("--randomize", o.randomize,
                  "Bivariate randomisation: 1 species 2 only, 2 both species")
       ->check(CLI::Range(1, 2));
