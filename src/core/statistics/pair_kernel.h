@@ -148,14 +148,18 @@ inline void add_from(std::vector<double>& sums, std::size_t first, double w) {
 /// is the first interval whose t reaches the pair's distance d, and edges the
 /// analysis of the circle of radius d around the centre j. `bivariate`
 /// restricts pairs to points of different species.
-/// The first interval whose t reaches d, found from the step and then
+/// The first interval whose t reaches d, guessed from 1 / step and then
 /// settled against the very t values, so that rounding never misplaces a
 /// pair at an exact boundary. t.size() when there is none.
 [[nodiscard]] inline std::size_t first_interval_from_step(
-    const std::vector<double>& t, double t_interval, std::int32_t t_min_steps,
-    double d) {
+    const std::vector<double>& t, double inverse_step,
+    std::int32_t t_min_steps, double d) {
   const std::size_t n = t.size();
-  const double guess = std::ceil(d / t_interval) - t_min_steps;
+  // A truncating conversion is cheaper than ceil; the loops below settle
+  // the guess either way.
+  const double guess = static_cast<double>(static_cast<std::int64_t>(
+                           std::min(d * inverse_step, 9.0e18))) -
+                       t_min_steps;
   std::size_t i = 0;
   if (guess >= static_cast<double>(n)) {
     i = n;
@@ -182,13 +186,14 @@ void for_each_weighted_pair(const AnalysisState& state,
   const double y_axis = state.y_axis;
   const double reach = t.back();
   const EdgeAnalysis no_edge;
+  const double inverse_step = 1 / state.t_interval;
   std::size_t centre_index = points.size();
   bool interior = false;
   for_each_close_pair(
       points, x_axis, y_axis, reach, bivariate, scratch,
       [&](std::size_t j, std::size_t k, double d) {
         const std::size_t first =
-            first_interval_from_step(t, state.t_interval, state.t_min_steps, d);
+            first_interval_from_step(t, inverse_step, state.t_min_steps, d);
         if (first >= t.size()) return;
         const PointRecord& centre = points[j];
         if (j != centre_index) {
