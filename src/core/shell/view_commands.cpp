@@ -17,21 +17,29 @@ std::int32_t line_count(const ViewState& view) {
   return static_cast<std::int32_t>(view.text_lines.size());
 }
 
-// File Open and the open-batch dialog differ only in their title, filter
-// and whether the choice is always the batch file.
-void open_into_view(AppContext& ctx, const char* title, const char* filter,
-                    OpenKind kind) {
+// The start every open dialog shares: ask for a file into `path`; a cancel
+// empties it and marks the view. Returns false on a cancel.
+bool choose_file(AppContext& ctx, const char* title, const char* filter,
+                 std::string& path) {
   auto chosen = ctx.platform.open_file_dialog(title, filter);
   if (!chosen) {
-    ctx.input_path.clear();
+    path.clear();
     ctx.view.open_cancelled = 1;
     ctx.platform.show_text(ctx.view.text_lines);
-    return;
+    return false;
   }
   ctx.view.open_cancelled = 0;
   ctx.view.text_lines.clear();
   ctx.view.first_line = 0;
-  ctx.input_path = chosen->path;
+  path = chosen->path;
+  return true;
+}
+
+// File Open and the open-batch dialog differ only in their title, filter
+// and whether the choice is always the batch file.
+void open_into_view(AppContext& ctx, const char* title, const char* filter,
+                    OpenKind kind) {
+  if (!choose_file(ctx, title, filter, ctx.input_path)) return;
   std::ifstream in;
   if (can_open_for_reading(ctx.input_path)) {
     in.open(ctx.input_path, std::ios::binary);
@@ -97,17 +105,9 @@ void open_batch_file(AppContext& ctx) {
 }
 
 void open_temp_file(AppContext& ctx) {
-  auto chosen = ctx.platform.open_file_dialog(kOpenTempTitle, kOpenTempFilter);
-  if (!chosen) {
-    ctx.tmp_file_name.clear();
-    ctx.view.open_cancelled = 1;
-    ctx.platform.show_text(ctx.view.text_lines);
+  if (!choose_file(ctx, kOpenTempTitle, kOpenTempFilter, ctx.tmp_file_name)) {
     return;
   }
-  ctx.view.open_cancelled = 0;
-  ctx.view.text_lines.clear();
-  ctx.view.first_line = 0;
-  ctx.tmp_file_name = chosen->path;
   if (can_open_for_reading(ctx.tmp_file_name)) {
     ctx.platform.set_window_title("QLOR - " + path_title(ctx.tmp_file_name));
   } else {
