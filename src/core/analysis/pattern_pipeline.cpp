@@ -22,14 +22,17 @@ struct Outcome {
   PatternValues values;
 };
 
-// Simulates and estimates pattern s on `state`.
+// Simulates (s > 0) and estimates pattern s on `state`; pattern 0 is the
+// observed pattern as it stands.
 Outcome make_pattern(AnalysisState& state, std::int32_t s,
                      const SimulationEnv& env, std::int32_t direction_index,
                      LcgRandom& rng, PairScratch& scratch) {
   Outcome outcome;
   try {
-    outcome.status = simulate_pattern(state, s, env, rng);
-    if (!outcome.status.empty()) return outcome;
+    if (s > 0) {
+      outcome.status = simulate_pattern(state, s, env, rng);
+      if (!outcome.status.empty()) return outcome;
+    }
     estimate_pattern(state, direction_index, scratch);
     outcome.values = take_values(state, direction_index);
   } catch (const std::bad_alloc&) {

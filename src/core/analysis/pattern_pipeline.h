@@ -23,7 +23,8 @@ using PatternConsumer =
 /// The number of worker threads for a request (0: every hardware thread).
 [[nodiscard]] int effective_threads(int requested);
 
-/// Simulates and estimates patterns first .. last from `prepared` (whose
+/// Simulates and estimates patterns first .. last (pattern 0, the observed
+/// one, is only estimated) from `prepared` (whose
 /// generator preparation is done) with `threads` workers, each on its own
 /// copy of the state, and gives each pattern's values to `consume` on the
 /// calling thread in increasing s. Stops at the first simulation failure in

@@ -83,23 +83,25 @@ std::string run_patterns(AppContext& ctx, AnalysisState& state,
     return kFileWriteError + out;
   }
   std::string status = writer.open(tmp_files);
-  if (status.empty()) {
+  // The observed pattern is estimated alongside the first simulations,
+  // except for the cluster process, which prepares the run (species order,
+  // centres) in its first call: patterns 0 and 1 come first there, and
+  // every later simulation starts from the state they leave.
+  std::int32_t first = 0;
+  if (status.empty() && state.process_type == 2) {
+    LcgRandom rng;
     PairScratch scratch;
     estimate_pattern(state, direction, scratch);
     status = write_pattern(0, take_values(state, direction));
-  }
-  std::int32_t first = 1;
-  if (status.empty() && state.process_type == 2 && state.n_simulations >= 1) {
-    // The cluster process prepares the run (species order, centres) in its
-    // first call; every later simulation starts from the state it leaves.
-    LcgRandom rng;
-    PairScratch scratch;
-    status = simulate_pattern(state, 1, env, rng);
-    if (status.empty()) {
-      estimate_pattern(state, direction, scratch);
-      status = write_pattern(1, take_values(state, direction));
+    first = 1;
+    if (status.empty() && state.n_simulations >= 1) {
+      status = simulate_pattern(state, 1, env, rng);
+      if (status.empty()) {
+        estimate_pattern(state, direction, scratch);
+        status = write_pattern(1, take_values(state, direction));
+      }
+      first = 2;
     }
-    first = 2;
   }
   if (status.empty()) {
     status = run_simulations(state, first, state.n_simulations, env, direction,
