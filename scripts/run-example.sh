@@ -9,4 +9,4 @@ cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=Release >/dev/null
 cmake --build build --target qlor
 cd examples
 ../build/src/cli/qlor single plot1.dat --yes --seed 1 --significance both "$@"
-echo "Results: $(ls plot1.*)"
+echo "Results: $(ls plot1.* | tr "\n" " ")"
