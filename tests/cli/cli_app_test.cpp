@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <sstream>
 
+#include "cli_fixture.h"
 #include "temp_dir.h"
 
 namespace qlor {
@@ -15,39 +16,15 @@ namespace {
 namespace fs = std::filesystem;
 using testing::read_bytes;
 
-struct Result {
-  int code;
-  std::string out, err;
-  bool said(const std::string& text) const {
-    return out.find(text) != std::string::npos ||
-           err.find(text) != std::string::npos;
-  }
-};
+using Result = testing::CliResult;
 
-// qlor.ini is read from the current directory: each test works in its own.
-class CliTest : public ::testing::Test {
+class CliTest : public testing::CliFixture {
  protected:
   void SetUp() override {
-    saved_ = fs::current_path();
-    fs::current_path(dir.path());
+    CliFixture::SetUp();
     dir.write("p.dat",
               "20 20 1 1 5 19\n1 1\n5 5\n9.5 3\n12 17\n3 14\n17.5 8\n");
   }
-  void TearDown() override { fs::current_path(saved_); }
-
-  Result run(std::vector<const char*> args, const std::string& input = "") {
-    args.insert(args.begin(), "qlor");
-    std::istringstream in(input);
-    std::ostringstream out, err;
-    const int code =
-        run_cli(static_cast<int>(args.size()), args.data(), in, out, err);
-    return {code, out.str(), err.str()};
-  }
-
-  testing::TempDir dir;
-
- private:
-  fs::path saved_;
 };
 
 TEST_F(CliTest, ExitStatuses) {

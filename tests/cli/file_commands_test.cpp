@@ -6,6 +6,7 @@
 #include <sstream>
 
 #include "cli/cli_app.h"
+#include "cli_fixture.h"
 #include "temp_dir.h"
 
 namespace qlor {
@@ -14,33 +15,8 @@ namespace {
 namespace fs = std::filesystem;
 using testing::read_bytes;
 
-struct Result {
-  int code;
-  std::string out, err;
-};
-
-class FileCommandsTest : public ::testing::Test {
- protected:
-  void SetUp() override {
-    saved_ = fs::current_path();
-    fs::current_path(dir.path());
-  }
-  void TearDown() override { fs::current_path(saved_); }
-
-  Result run(std::vector<const char*> args) {
-    args.insert(args.begin(), "qlor");
-    std::istringstream in;
-    std::ostringstream out, err;
-    const int code =
-        run_cli(static_cast<int>(args.size()), args.data(), in, out, err);
-    return {code, out.str(), err.str()};
-  }
-
-  testing::TempDir dir;
-
- private:
-  fs::path saved_;
-};
+using Result = testing::CliResult;
+using FileCommandsTest = testing::CliFixture;
 
 TEST_F(FileCommandsTest, ExportWritesHeaderAndValuesAsWritten) {
   dir.write("p.ktt", "1 0.5 -0.5 0.25\r\n2 1.2e-005 -1 -2\r\n");

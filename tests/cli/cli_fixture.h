@@ -1,0 +1,51 @@
+// A fixture for tests of the console program in-process: each test works in
+// a folder of its own (qlor.ini and relative paths are read from there).
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "cli/cli_app.h"
+#include "temp_dir.h"
+
+namespace qlor::testing {
+
+/// What one invocation printed and returned.
+struct CliResult {
+  int code;
+  std::string out, err;
+  [[nodiscard]] bool said(const std::string& text) const {
+    return out.find(text) != std::string::npos ||
+           err.find(text) != std::string::npos;
+  }
+};
+
+class CliFixture : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    saved_ = std::filesystem::current_path();
+    std::filesystem::current_path(dir.path());
+  }
+  void TearDown() override { std::filesystem::current_path(saved_); }
+
+  /// Runs "qlor ARGS" with `input` as standard input.
+  CliResult run(std::vector<const char*> args, const std::string& input = "") {
+    args.insert(args.begin(), "qlor");
+    std::istringstream in(input);
+    std::ostringstream out, err;
+    const int code =
+        run_cli(static_cast<int>(args.size()), args.data(), in, out, err);
+    return {code, out.str(), err.str()};
+  }
+
+  TempDir dir;
+
+ private:
+  std::filesystem::path saved_;
+};
+
+}  // namespace qlor::testing
