@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <fstream>
 #include <set>
 #include <sstream>
 #include <string>
@@ -23,6 +24,23 @@ inline bool is_output_file(const std::filesystem::path& p) {
   return kExt.count(p.extension().string()) != 0;
 }
 
+/// The rows of a case table (tab-separated, "#" lines are comments): each
+/// row is read into a Row by read(fields, row).
+template <class Row, class Read>
+std::vector<Row> load_case_table(const std::filesystem::path& path, Read read) {
+  std::vector<Row> rows;
+  std::ifstream in(path);
+  std::string line;
+  while (std::getline(in, line)) {
+    if (line.empty() || line[0] == '#') continue;
+    std::istringstream fields(line);
+    Row row;
+    read(fields, row);
+    rows.push_back(row);
+  }
+  return rows;
+}
+
 /// The first line where two texts differ, for failure messages.
 inline std::string first_difference(const std::string& want,
                                     const std::string& got) {
@@ -33,8 +51,8 @@ inline std::string first_difference(const std::string& want,
     const bool gok = static_cast<bool>(std::getline(g, gl));
     if (!wok && !gok) return "identical lines, different bytes";
     if (wl != gl || wok != gok) {
-      return "line " + std::to_string(line) + ": want '" + wl + "' got '" +
-             gl + "'";
+      return "line " + std::to_string(line) + ": want '" + wl + "' got '" + gl +
+             "'";
     }
   }
 }
@@ -53,7 +71,8 @@ inline std::vector<std::string> stop_box_texts(const ScriptedPlatform& p) {
 inline std::vector<std::string> expected_failure_boxes(
     const std::string& message) {
   std::string first = message;
-  if (message.rfind("MAF:", 0) == 0) first = allocation_failure_text(message[4]);
+  if (message.rfind("MAF:", 0) == 0)
+    first = allocation_failure_text(message[4]);
   if (first == kAborted) return {first};
   return {first, kAborted};
 }

@@ -8,8 +8,8 @@
 #include <sstream>
 
 #include "analysis/single_run.h"
-#include "input/parameter_summary.h"
 #include "golden_compare.h"
+#include "input/parameter_summary.h"
 #include "scripted_platform.h"
 #include "shell/app_context.h"
 #include "temp_dir.h"
@@ -18,9 +18,9 @@ namespace qlor {
 namespace {
 
 namespace fs = std::filesystem;
+using testing::read_bytes;
 using testing::ScriptedPlatform;
 using testing::TempDir;
-using testing::read_bytes;
 
 struct GoldenCase {
   std::string name;
@@ -45,17 +45,12 @@ bool is_pending(const std::string& name) {
 fs::path golden_dir() { return QLOR_GOLDEN_DIR; }
 
 std::vector<GoldenCase> load_cases() {
-  std::vector<GoldenCase> cases;
-  std::ifstream in(golden_dir() / "cases.tsv");
-  std::string line;
-  while (std::getline(in, line)) {
-    if (line.empty() || line[0] == '#') continue;
-    std::istringstream fields(line);
-    GoldenCase c;
-    fields >> c.name >> c.seed >> c.significance >> c.direction >> c.randomize;
-    cases.push_back(c);
-  }
-  return cases;
+  return testing::load_case_table<GoldenCase>(
+      golden_dir() / "cases.tsv",
+      [](std::istringstream& fields, GoldenCase& c) {
+        fields >> c.name >> c.seed >> c.significance >> c.direction >>
+            c.randomize;
+      });
 }
 
 // Runs the case with the given number of worker threads and compares.
@@ -63,7 +58,8 @@ void run_case(const GoldenCase& gc, int threads) {
   SCOPED_TRACE(::testing::Message() << threads << " thread(s)");
   const fs::path case_dir = golden_dir() / gc.name;
   TempDir work;
-  fs::copy_file(case_dir / (gc.name + ".dat"), work.path() / (gc.name + ".dat"));
+  fs::copy_file(case_dir / (gc.name + ".dat"),
+                work.path() / (gc.name + ".dat"));
 
   ScriptedPlatform platform;
   FixedClock clock(gc.seed);
@@ -79,7 +75,8 @@ void run_case(const GoldenCase& gc, int threads) {
   const fs::path message_file = case_dir / "message.txt";
   if (fs::exists(message_file)) {
     EXPECT_FALSE(complete);
-    EXPECT_EQ(stop_boxes, testing::expected_failure_boxes(read_bytes(message_file)));
+    EXPECT_EQ(stop_boxes,
+              testing::expected_failure_boxes(read_bytes(message_file)));
   } else {
     EXPECT_TRUE(complete);
     EXPECT_TRUE(stop_boxes.empty()) << stop_boxes.front();
@@ -100,7 +97,9 @@ TEST_P(GoldenTest, ReproducesEveryFile) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Cases, GoldenTest, ::testing::ValuesIn(load_cases()),
-                         [](const auto& param_info) { return param_info.param.name; });
+                         [](const auto& param_info) {
+                           return param_info.param.name;
+                         });
 
 }  // namespace
 }  // namespace qlor

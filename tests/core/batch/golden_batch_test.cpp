@@ -35,17 +35,10 @@ void PrintTo(const BatchCase& c, std::ostream* os) { *os << c.name; }
 fs::path cases_dir() { return fs::path(QLOR_TEST_DATA_DIR) / "golden_batch"; }
 
 std::vector<BatchCase> load_cases() {
-  std::vector<BatchCase> cases;
-  std::ifstream in(cases_dir() / "cases.tsv");
-  std::string line;
-  while (std::getline(in, line)) {
-    if (line.empty() || line[0] == '#') continue;
-    std::istringstream fields(line);
-    BatchCase c;
-    fields >> c.name >> c.command >> c.seed >> c.answer;
-    cases.push_back(c);
-  }
-  return cases;
+  return testing::load_case_table<BatchCase>(
+      cases_dir() / "cases.tsv", [](std::istringstream& fields, BatchCase& c) {
+        fields >> c.name >> c.command >> c.seed >> c.answer;
+      });
 }
 
 // Batch entries are relative to the current directory.

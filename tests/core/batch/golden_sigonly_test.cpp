@@ -40,18 +40,12 @@ void PrintTo(const SigonlyCase& c, std::ostream* os) { *os << c.folder(); }
 fs::path golden_dir() { return QLOR_GOLDEN_DIR; }
 
 std::vector<SigonlyCase> load_cases() {
-  std::vector<SigonlyCase> cases;
-  std::ifstream in(golden_dir() / "sigonly.tsv");
-  std::string line;
-  while (std::getline(in, line)) {
-    if (line.empty() || line[0] == '#') continue;
-    std::istringstream fields(line);
-    SigonlyCase c;
-    fields >> c.name >> c.suffix >> c.significance >> c.copy;
-    if (c.suffix == "-") c.suffix.clear();
-    cases.push_back(c);
-  }
-  return cases;
+  return testing::load_case_table<SigonlyCase>(
+      golden_dir() / "sigonly.tsv",
+      [](std::istringstream& fields, SigonlyCase& c) {
+        fields >> c.name >> c.suffix >> c.significance >> c.copy;
+        if (c.suffix == "-") c.suffix.clear();
+      });
 }
 
 // The refusals before the run proper end without the abort message.
