@@ -5,6 +5,7 @@
 #include <array>
 #include <cstdint>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace qlor {
@@ -17,6 +18,13 @@ struct PointRecord {
   double x = 0.0;
   double y = 0.0;
   std::int32_t species = 0;
+};
+
+/// Hash of an exact position (x, y) for the identity and coincidence
+/// checks; +0.0 and -0.0 compare equal and so hash alike.
+struct PositionHash {
+  [[nodiscard]] std::size_t operator()(
+      const std::pair<double, double>& p) const noexcept;
 };
 
 using SectorTable = std::array<std::vector<double>, 4>;

@@ -26,6 +26,12 @@ std::int64_t count_more_records(std::istream& in, bool bivariate) {
 
 }  // namespace
 
+bool item_ends_cleanly(std::istream& in) {
+  const int next = in.peek();
+  return next == std::char_traits<char>::eof() || next == ' ' ||
+         next == '\t' || next == '\r' || next == '\n';
+}
+
 std::string read_header(AnalysisState& state, std::istream& in,
                         std::int32_t direction_index,
                         std::int32_t significance_index) {

@@ -19,6 +19,10 @@ inline constexpr const char* kUnivariateDirection =
     "Input file contains univariate data set which\ncannot be analysed for "
     "directional association  \n\nSet  'Direction'  to  'None'  to continue";
 
+/// True when the item just extracted from `in` ends at a blank, tab, line
+/// end or the end of the file ("99.5" read as an integer does not).
+[[nodiscard]] bool item_ends_cleanly(std::istream& in);
+
 /// Reads the header line and the first record line character by character
 /// and counts the records. Sets `process_type`, `analysis_type` and
 /// `n_points`. Returns "" or the message to show.

@@ -2,6 +2,8 @@
 // a header with several faults reports.
 #include "input/parameter_checks.h"
 
+#include "input/header_reader.h"
+
 #include <cmath>
 #include <cstdint>
 #include <limits>
@@ -19,10 +21,7 @@ bool read_real(std::istream& in, double& v) {
 // An integer item must end at a separator or line end: "99.5" or "19x"
 // would otherwise be read as 99 or 19 and shift the rest into the records.
 bool read_integer(std::istream& in, std::int32_t& v) {
-  if (!(in >> v)) return false;
-  const int next = in.peek();
-  return next == std::char_traits<char>::eof() || next == ' ' ||
-         next == '\t' || next == '\r' || next == '\n';
+  return static_cast<bool>(in >> v) && item_ends_cleanly(in);
 }
 
 bool read_items(AnalysisState& s, std::istream& in) {

@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <unordered_map>
 
+#include "input/header_reader.h"
 #include "simulation/simulation_grid.h"
 
 namespace qlor {
@@ -17,22 +18,6 @@ std::string format_message(const char* format, Args... args) {
   std::snprintf(buf, sizeof buf, format, args...);
   return buf;
 }
-
-// A species must end at a separator or line end: "1.0" is no label.
-bool species_ends_cleanly(std::istream& in) {
-  const int next = in.peek();
-  return next == std::char_traits<char>::eof() || next == ' ' ||
-         next == '\t' || next == '\r' || next == '\n';
-}
-
-struct PositionHash {
-  std::size_t operator()(const std::pair<double, double>& p) const noexcept {
-    const auto bits = [](double v) {
-      return v == 0.0 ? std::size_t{0} : std::hash<double>{}(v);
-    };
-    return bits(p.first) * 0x9E3779B97F4A7C15ull ^ bits(p.second);
-  }
-};
 
 }  // namespace
 
@@ -48,18 +33,21 @@ std::string read_samples(AnalysisState& state, std::istream& in,
   const bool bivariate = state.analysis_type == 2;
   // First record number of each position read so far: the identity check
   // reports the earliest partner of the first repeated position.
-  std::unordered_map<std::pair<double, double>, std::int32_t, PositionHash> seen;
+  std::unordered_map<std::pair<double, double>, std::int32_t, PositionHash>
+      seen;
   seen.reserve(static_cast<std::size_t>(state.n_points));
 
   for (std::int32_t k = 1; k <= state.n_points; ++k) {
     PointRecord& p = state.points[static_cast<std::size_t>(k - 1)];
     if (!(in >> p.x >> p.y) || (bivariate && !(in >> p.species))) {
-      return format_message("Input error: non-numeric value in sample record %d  ", k);
+      return format_message(
+          "Input error: non-numeric value in sample record %d  ", k);
     }
     if (bivariate) {
-      if (p.species == 0 && species_ends_cleanly(in)) {
+      // "1.0" is no label: the species must end at a separator.
+      if (p.species == 0 && item_ends_cleanly(in)) {
         ++state.n_species1;
-      } else if (p.species == 1 && species_ends_cleanly(in)) {
+      } else if (p.species == 1 && item_ends_cleanly(in)) {
         ++state.n_species2;
       } else {
         return format_message("Wrong species ID <0,1>: sample record %d  ", k);
@@ -102,7 +90,8 @@ std::string read_samples(AnalysisState& state, std::istream& in,
   if (state.process_type == 2) {
     const auto table = static_cast<std::size_t>(state.n_points) -
                        static_cast<std::size_t>(state.n_centers) + 1;
-    if (auto s = allocate(state.poisson_table, table, "MAF:1"); !s.empty()) return s;
+    if (auto s = allocate(state.poisson_table, table, "MAF:1"); !s.empty())
+      return s;
     return allocate(state.offspring_counts,
                     static_cast<std::size_t>(state.n_centers), "MAF:1");
   }

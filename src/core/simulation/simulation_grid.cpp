@@ -1,7 +1,6 @@
 // Coordinate resolution, simulation grid and the draw of one grid point.
 #include "simulation/simulation_grid.h"
 
-#include <bit>
 #include <cmath>
 
 namespace qlor {
@@ -83,16 +82,6 @@ PointRecord grid_point(const AnalysisState& state, LcgRandom& rng,
   p.x = rng.draw_mod(cells_x) / state.grid_scale;
   p.y = rng.draw_mod(cells_y) / state.grid_scale;
   return p;
-}
-
-std::size_t PositionSet::Hash::operator()(const Key& k) const noexcept {
-  // +0.0 and -0.0 compare equal, so they must hash alike.
-  const auto bits = [](double v) {
-    return v == 0.0 ? 0ull : std::bit_cast<unsigned long long>(v);
-  };
-  unsigned long long h = bits(k.x) * 0x9E3779B97F4A7C15ull;
-  h ^= bits(k.y) + 0x7F4A7C159E3779B9ull + (h << 6) + (h >> 2);
-  return static_cast<std::size_t>(h ^ (h >> 29));
 }
 
 }  // namespace qlor

@@ -22,8 +22,8 @@ void set_simulation_grid(AnalysisState& state);
 [[nodiscard]] std::int32_t plot_grid_cells(double extent, double grid_scale);
 
 /// Draws one grid point on a grid of cells_x by cells_y cells (both > 0).
-[[nodiscard]] PointRecord grid_point(const AnalysisState& state,
-                                     LcgRandom& rng, std::int32_t cells_x,
+[[nodiscard]] PointRecord grid_point(const AnalysisState& state, LcgRandom& rng,
+                                     std::int32_t cells_x,
                                      std::int32_t cells_y);
 
 /// Hash set of point positions for the coincidence checks (exact equality of
@@ -38,15 +38,10 @@ class PositionSet {
   void insert(const PointRecord& p) { set_.insert(key(p)); }
 
  private:
-  struct Key {
-    double x, y;
-    bool operator==(const Key& o) const { return x == o.x && y == o.y; }
-  };
-  struct Hash {
-    std::size_t operator()(const Key& k) const noexcept;
-  };
-  static Key key(const PointRecord& p) { return {p.x, p.y}; }
-  std::unordered_set<Key, Hash> set_;
+  static std::pair<double, double> key(const PointRecord& p) {
+    return {p.x, p.y};
+  }
+  std::unordered_set<std::pair<double, double>, PositionHash> set_;
 };
 
 }  // namespace qlor
