@@ -12,8 +12,10 @@ endif()
 
 # Exact arithmetic: no fused multiply-add and no fast-math anywhere, since a
 # last-bit difference flips comparisons such as d <= t. Applied globally so
-# that every target, tests and benchmarks included, computes alike.
-add_compile_options(-ffp-contract=off -fno-fast-math)
+# that every target, tests and benchmarks included, computes alike. Math
+# functions need not set errno (results are the same), which lets square
+# roots run as vector instructions.
+add_compile_options(-ffp-contract=off -fno-fast-math -fno-math-errno)
 
 if(QLOR_FUZZ)
   add_compile_options(-fsanitize=fuzzer-no-link,address,undefined

@@ -5,6 +5,8 @@
 #include <algorithm>
 #include <cmath>
 
+#include "statistics/interval_sums.h"
+
 namespace qlor {
 
 namespace {

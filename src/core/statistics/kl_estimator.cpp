@@ -5,31 +5,126 @@
 #include <algorithm>
 #include <cmath>
 
+#include "statistics/interval_sums.h"
+
 namespace qlor {
 
-void compute_kl(AnalysisState& state, PairScratch& scratch) {
+namespace {
+
+/// Adds the marked partners' weights of one centre, in ascending partner
+/// index, to the sums held in registers.
+template <int N>
+[[gnu::always_inline]] inline void add_centre_in_registers(PairScratch& scratch,
+                                                           std::size_t lo,
+                                                           std::size_t hi,
+                                                           double* sums) {
+  RegisterSums<N> registers(sums);
+  const double* first = scratch.first.data();
+  const double* weight = scratch.weight.data();
+  drain_marks(scratch.marks.data(), lo, hi,
+              [&](std::size_t k) { registers.add_from(first[k], weight[k]); });
+  registers.store(sums);
+}
+
+/// The same in memory, for runs with more intervals than registers hold.
+[[gnu::always_inline]] inline void add_centre_in_memory(PairScratch& scratch,
+                                                        std::size_t lo,
+                                                        std::size_t hi,
+                                                        double* sums,
+                                                        std::size_t chunks) {
+  const double* first = scratch.first.data();
+  const double* weight = scratch.weight.data();
+  drain_marks(scratch.marks.data(), lo, hi, [&](std::size_t k) {
+    add_from_chunks(sums, chunks, static_cast<std::size_t>(first[k]),
+                    weight[k]);
+  });
+}
+
+}  // namespace
+
+QLOR_KERNEL_CLONES void compute_kl(AnalysisState& state, PairScratch& scratch) {
   const bool bivariate = state.analysis_type == 2;
   const std::vector<double> t = interval_distances(state);
   const std::size_t intervals = t.size();
-  auto& sums_12 = bivariate ? state.pair_sums_12 : state.pair_sums;
-  auto& sums_21 = bivariate ? state.pair_sums_21 : state.pair_sums;
-  std::fill(sums_12.begin(), sums_12.end(), 0.0);
-  std::fill(sums_21.begin(), sums_21.end(), 0.0);
+  const std::size_t chunks = chunks_for(intervals);
+  // Padded sums of the species-1 centres and, bivariate, the species-2
+  // centres (a univariate run uses the first for every centre).
+  std::vector<double> padded(2 * chunks * kChunkLanes, 0.0);
+  double* const sums_of[2] = {padded.data(),
+                              padded.data() + chunks * kChunkLanes};
 
-  for_each_weighted_pair(
-      state, t, bivariate, scratch,
-      [&](std::size_t j, std::size_t, std::size_t first,
-          const EdgeAnalysis& edges) {
-        const bool centre_21 = bivariate && state.points[j].species != 0;
-        add_from(centre_21 ? sums_21 : sums_12, first, edges.w_tot);
-      });
+  const auto& points = state.points;
+  const std::size_t n = points.size();
+  if (intervals > 0 && n >= 2) {
+    const double x_axis = state.x_axis;
+    const double y_axis = state.y_axis;
+    const double reach = t.back();
+    const double inverse_step = 1 / state.t_interval;
+    prepare_pair_scratch(points, x_axis, y_axis, reach, bivariate, scratch);
+    std::uint64_t* marks = scratch.marks.data();
+    double* first = scratch.first.data();
+    double* weight = scratch.weight.data();
+    for (std::size_t j = 0; j < n; ++j) {
+      const PointRecord& centre = points[j];
+      const bool interior =
+          circle_inside(x_axis, y_axis, centre.x, centre.y, reach);
+      std::size_t lo = scratch.marks.size();
+      std::size_t hi = 0;
+      // The weights are found in the grid's order ...
+      gather_partners(
+          partner_grid(scratch, bivariate, centre.species), j, centre.x,
+          centre.y, reach, scratch, [&](std::size_t k, double d) {
+            const std::size_t from =
+                first_interval_from_step(t, inverse_step, state.t_min_steps, d);
+            if (from >= intervals) return;
+            first[k] = static_cast<double>(from);
+            weight[k] =
+                interior ? 1.0
+                         : analyse_edges(x_axis, y_axis, centre.x, centre.y, d)
+                               .w_tot;
+            marks[k >> 6] |= std::uint64_t{1} << (k & 63);
+            lo = std::min(lo, k >> 6);
+            hi = std::max(hi, k >> 6);
+          });
+      if (lo > hi) continue;
+      // ... and added in ascending partner index.
+      double* sums = sums_of[bivariate && centre.species != 0 ? 1 : 0];
+      switch (chunks) {
+#define QLOR_REGISTER_CASE(N)                          \
+  case N:                                              \
+    add_centre_in_registers<N>(scratch, lo, hi, sums); \
+    break;
+        QLOR_REGISTER_CASE(1)
+        QLOR_REGISTER_CASE(2)
+        QLOR_REGISTER_CASE(3)
+        QLOR_REGISTER_CASE(4)
+        QLOR_REGISTER_CASE(5)
+        QLOR_REGISTER_CASE(6)
+        QLOR_REGISTER_CASE(7)
+        QLOR_REGISTER_CASE(8)
+        QLOR_REGISTER_CASE(9)
+        QLOR_REGISTER_CASE(10)
+        QLOR_REGISTER_CASE(11)
+        QLOR_REGISTER_CASE(12)
+        QLOR_REGISTER_CASE(13)
+        QLOR_REGISTER_CASE(14)
+#undef QLOR_REGISTER_CASE
+        default:
+          add_centre_in_memory(scratch, lo, hi, sums, chunks);
+      }
+    }
+  }
+
+  auto& sums_12 = bivariate ? state.pair_sums_12 : state.pair_sums;
+  std::copy_n(sums_of[0], intervals, sums_12.begin());
+  if (bivariate) std::copy_n(sums_of[1], intervals, state.pair_sums_21.begin());
 
   const double area = state.x_axis * state.y_axis;
   for (std::size_t i = 0; i < intervals; ++i) {
     if (!bivariate) {
-      const double n = state.n_points;
+      const double n_all = state.n_points;
       state.l_values[i] =
-          std::sqrt(area * state.pair_sums[i] / (n * kPi * n)) - t[i];
+          std::sqrt(area * state.pair_sums[i] / (n_all * kPi * n_all)) - t[i];
       continue;
     }
     const double n1 = state.n_species1;

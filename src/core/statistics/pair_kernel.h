@@ -4,6 +4,11 @@
 // the order of the all-pairs loop. Each pair's distance and edge analysis are
 // computed once per pattern and its weight added to every interval whose t
 // reaches the distance.
+//
+// A centre's partners are found in two steps: a scan of the grid cells its
+// circle can reach, written as plain loops over coordinate arrays so that
+// the compiler vectorises the distances, and a bitmap over the partner
+// indices that puts the survivors back into ascending order.
 #pragma once
 
 #include <algorithm>
@@ -14,19 +19,35 @@
 #include "analysis/analysis_state.h"
 #include "statistics/edge_weight.h"
 
+// The hot estimator functions are compiled twice on x86-64, once for the
+// baseline instruction set and once for AVX2, and the loader picks the
+// version the processor supports. Both compute every value with the same
+// IEEE operations (no contraction into fused multiply-adds), so they give
+// identical results.
+#if defined(__x86_64__) && defined(__has_attribute)
+#if __has_attribute(target_clones) && !defined(QLOR_NO_CLONES)
+#define QLOR_KERNEL_CLONES __attribute__((target_clones("avx2", "default")))
+#endif
+#endif
+#ifndef QLOR_KERNEL_CLONES
+#define QLOR_KERNEL_CLONES
+#endif
+
 namespace qlor {
 
-/// Buckets the points into square cells at least half as wide as the
-/// largest distance, so that a centre's partners lie within `kSpan` cells of
-/// its own along each axis. Cell lists hold point indices in ascending order.
-class CellGrid {
+/// The points of a pattern, or of one species, bucketed into cells about a
+/// quarter of the largest distance wide and stored cell after cell, row after
+/// row, as separate coordinate arrays: the candidates of a centre within one
+/// row of cells are one contiguous run. Within a cell, points keep ascending
+/// index. Built anew for every pattern; the arrays are reused.
+class PointGrid {
  public:
-  CellGrid(const std::vector<PointRecord>& points, double x_axis, double y_axis,
-           double reach);
+  /// Buckets the points whose species key (species != 0) equals `key`, or
+  /// all points when key < 0.
+  void build(const std::vector<PointRecord>& points, double x_axis,
+             double y_axis, double reach, int key);
 
-  /// How many cells a partner within reach can lie away along an axis.
-  static constexpr int kSpan = 2;
-
+  [[nodiscard]] std::size_t size() const { return ids_.size(); }
   [[nodiscard]] int cells_x() const { return cells_x_; }
   [[nodiscard]] int cells_y() const { return cells_y_; }
   [[nodiscard]] int cell_x(double x) const {
@@ -35,15 +56,22 @@ class CellGrid {
   [[nodiscard]] int cell_y(double y) const {
     return clamp_cell(y / side_y_, cells_y_);
   }
-  /// Indices of the points in cell (cx, cy), ascending.
-  [[nodiscard]] const std::int32_t* begin(int cx, int cy) const {
-    return members_.data() +
-           starts_[static_cast<std::size_t>(cy * cells_x_ + cx)];
+  [[nodiscard]] double side_y() const { return side_y_; }
+  /// Position of the first point of cell (gx, gy); cell (gx, gy) ends where
+  /// the next one begins, and cells are numbered row after row.
+  [[nodiscard]] std::int32_t cell_begin(int gx, int gy) const {
+    return starts_[static_cast<std::size_t>(gy) *
+                       static_cast<std::size_t>(cells_x_) +
+                   static_cast<std::size_t>(gx)];
   }
-  [[nodiscard]] const std::int32_t* end(int cx, int cy) const {
-    return members_.data() +
-           starts_[static_cast<std::size_t>(cy * cells_x_ + cx) + 1];
+  [[nodiscard]] std::int32_t cell_end(int gx, int gy) const {
+    return starts_[static_cast<std::size_t>(gy) *
+                       static_cast<std::size_t>(cells_x_) +
+                   static_cast<std::size_t>(gx) + 1];
   }
+  [[nodiscard]] const double* xs() const { return xs_.data(); }
+  [[nodiscard]] const double* ys() const { return ys_.data(); }
+  [[nodiscard]] const std::int32_t* ids() const { return ids_.data(); }
 
  private:
   static int clamp_cell(double q, int cells) {
@@ -56,7 +84,10 @@ class CellGrid {
   double side_x_ = 1;
   double side_y_ = 1;
   std::vector<std::int32_t> starts_;
-  std::vector<std::int32_t> members_;
+  std::vector<std::int32_t> cell_of_;
+  std::vector<double> xs_;
+  std::vector<double> ys_;
+  std::vector<std::int32_t> ids_;
 };
 
 /// The distances of the run's intervals, t_i = (i + t_min_steps) * t_interval.
@@ -71,89 +102,12 @@ class CellGrid {
                                   t.begin());
 }
 
-/// Reusable scratch space of the pair loop (one per thread).
-struct PairScratch {
-  std::vector<std::uint64_t> marks;
-  std::vector<double> distance;
-};
-
-/// Calls visit(j, k, d) for every ordered pair j != k within `reach`
-/// (d <= reach), where `bivariate` restricts pairs to different species.
-/// Order: j ascending, and for each j, k ascending.
-template <class Visit>
-void for_each_close_pair(const std::vector<PointRecord>& points, double x_axis,
-                         double y_axis, double reach, bool bivariate,
-                         PairScratch& scratch, Visit&& visit) {
-  const auto n = points.size();
-  if (n < 2 || !(reach >= 0)) return;
-  const CellGrid grid(points, x_axis, y_axis, reach);
-  constexpr int span = CellGrid::kSpan;
-  // Squared distances clearly beyond the reach skip the square root; the
-  // margin leaves every borderline pair to the exact test d > reach.
-  const double reach2_beyond = reach * reach * (1 + 1e-12);
-  const std::size_t words = (n + 63) / 64;
-  scratch.marks.assign(words, 0);
-  scratch.distance.resize(n);
-  for (std::size_t j = 0; j < n; ++j) {
-    const PointRecord& centre = points[j];
-    const int cx = grid.cell_x(centre.x);
-    const int cy = grid.cell_y(centre.y);
-    std::size_t lo_word = words;
-    std::size_t hi_word = 0;
-    for (int gy = std::max(cy - span, 0);
-         gy <= std::min(cy + span, grid.cells_y() - 1); ++gy) {
-      for (int gx = std::max(cx - span, 0);
-           gx <= std::min(cx + span, grid.cells_x() - 1); ++gx) {
-        for (const std::int32_t* it = grid.begin(gx, gy);
-             it != grid.end(gx, gy); ++it) {
-          const auto k = static_cast<std::size_t>(*it);
-          if (k == j) continue;
-          const PointRecord& other = points[k];
-          if (bivariate && other.species == centre.species) continue;
-          const double dx = centre.x - other.x;
-          const double dy = centre.y - other.y;
-          const double d2 = dx * dx + dy * dy;
-          if (d2 > reach2_beyond) continue;
-          const double d = std::sqrt(d2);
-          if (d > reach) continue;
-          scratch.distance[k] = d;
-          const std::size_t w = k >> 6;
-          scratch.marks[w] |= std::uint64_t{1} << (k & 63);
-          lo_word = std::min(lo_word, w);
-          hi_word = std::max(hi_word, w);
-        }
-      }
-    }
-    for (std::size_t w = lo_word; w <= hi_word && w < words; ++w) {
-      std::uint64_t bits = scratch.marks[w];
-      scratch.marks[w] = 0;
-      while (bits != 0) {
-        const auto k =
-            (w << 6) + static_cast<std::size_t>(__builtin_ctzll(bits));
-        bits &= bits - 1;
-        visit(j, k, scratch.distance[k]);
-      }
-    }
-  }
-}
-
-/// Adds w to sums[first], sums[first + 1], .. sums[last].
-inline void add_from(std::vector<double>& sums, std::size_t first, double w) {
-  double* s = sums.data();
-  for (std::size_t i = first, n = sums.size(); i < n; ++i) s[i] += w;
-}
-
-/// Calls visit(j, k, first, edges) for every qualifying ordered pair within
-/// the largest distance t.back(), in the order of for_each_close_pair: first
-/// is the first interval whose t reaches the pair's distance d, and edges the
-/// analysis of the circle of radius d around the centre j. `bivariate`
-/// restricts pairs to points of different species.
 /// The first interval whose t reaches d, guessed from 1 / step and then
 /// settled against the very t values, so that rounding never misplaces a
 /// pair at an exact boundary. t.size() when there is none.
 [[nodiscard]] inline std::size_t first_interval_from_step(
-    const std::vector<double>& t, double inverse_step,
-    std::int32_t t_min_steps, double d) {
+    const std::vector<double>& t, double inverse_step, std::int32_t t_min_steps,
+    double d) {
   const std::size_t n = t.size();
   // A truncating conversion is cheaper than ceil; the loops below settle
   // the guess either way.
@@ -169,6 +123,140 @@ inline void add_from(std::vector<double>& sums, std::size_t first, double w) {
   while (i > 0 && t[i - 1] >= d) --i;
   while (i < n && t[i] < d) ++i;
   return i;
+}
+
+/// Reusable scratch space of the pair loop (one per thread).
+struct PairScratch {
+  PointGrid grids[2];
+  std::vector<std::uint64_t> marks;     // partners of the current centre
+  std::vector<double> distance;         // by partner index
+  std::vector<double> weight;           // by partner index
+  std::vector<double> first;            // by partner: first interval
+  std::vector<double> candidate_d;      // distances of a centre's candidates
+  std::vector<std::int32_t> survivors;  // grid positions within reach
+  std::vector<double> survivor_d;       // and their distances
+};
+
+/// Builds the grids for a pattern: one of all points, or for a bivariate
+/// pattern one per species. Sizes the per-partner arrays.
+void prepare_pair_scratch(const std::vector<PointRecord>& points, double x_axis,
+                          double y_axis, double reach, bool bivariate,
+                          PairScratch& scratch);
+
+/// The grid that holds the partners of a centre of the given species.
+[[nodiscard]] inline const PointGrid& partner_grid(const PairScratch& scratch,
+                                                   bool bivariate,
+                                                   std::int32_t species) {
+  return scratch.grids[bivariate && species == 0 ? 1 : 0];
+}
+
+/// Finds the partners within reach of the centre j at (x, y) in `grid`
+/// (the centre itself excluded) and calls found(k, d) for each, in no
+/// particular order. Leaves their positions and distances in
+/// scratch.survivors / survivor_d and returns their number.
+template <class Found>
+[[gnu::always_inline]] inline std::size_t gather_partners(
+    const PointGrid& grid, std::size_t j, double x, double y, double reach,
+    PairScratch& scratch, Found&& found) {
+  const double* xs = grid.xs();
+  const double* ys = grid.ys();
+  const std::int32_t* ids = grid.ids();
+  double* candidate_d = scratch.candidate_d.data();
+  std::int32_t* survivors = scratch.survivors.data();
+  double* survivor_d = scratch.survivor_d.data();
+  // Rows and cells are widened a little beyond the circle, so that rounding
+  // in the bounds never leaves out a point the exact test d <= reach keeps.
+  const double wide = reach * (1 + 1e-9) + 1e-300;
+  const int row_lo = grid.cell_y(y - wide);
+  const int row_hi = grid.cell_y(y + wide);
+  std::size_t count = 0;
+  for (int gy = row_lo; gy <= row_hi; ++gy) {
+    // The nearest y of the row's band bounds the chord the circle cuts;
+    // the outermost rows also hold any point beyond the plot's sides.
+    const double band_lo = gy == 0 ? -HUGE_VAL : gy * grid.side_y();
+    const double band_hi =
+        gy == grid.cells_y() - 1 ? HUGE_VAL : (gy + 1) * grid.side_y();
+    const double gap = std::max({band_lo - y, y - band_hi, 0.0});
+    const double half =
+        std::sqrt(std::max(wide * wide - gap * gap, 0.0)) * (1 + 1e-9) + 1e-300;
+    const std::int32_t begin = grid.cell_begin(grid.cell_x(x - half), gy);
+    const std::int32_t stop = grid.cell_end(grid.cell_x(x + half), gy);
+    const auto span = static_cast<std::size_t>(stop - begin);
+    for (std::size_t i = 0; i < span; ++i) {
+      const double dx = x - xs[static_cast<std::size_t>(begin) + i];
+      const double dy = y - ys[static_cast<std::size_t>(begin) + i];
+      candidate_d[i] = std::sqrt(dx * dx + dy * dy);
+    }
+    for (std::size_t i = 0; i < span; ++i) {
+      survivors[count] = begin + static_cast<std::int32_t>(i);
+      survivor_d[count] = candidate_d[i];
+      count += candidate_d[i] <= reach ? 1 : 0;
+    }
+  }
+  std::size_t kept = 0;
+  for (std::size_t q = 0; q < count; ++q) {
+    const auto k =
+        static_cast<std::size_t>(ids[static_cast<std::size_t>(survivors[q])]);
+    if (k == j) continue;
+    found(k, survivor_d[q]);
+    ++kept;
+  }
+  return kept;
+}
+
+/// Calls visit(k) for every partner bit set in `marks` between the words
+/// lo and hi, in ascending k, clearing the bits.
+template <class Visit>
+[[gnu::always_inline]] inline void drain_marks(std::uint64_t* marks,
+                                               std::size_t lo, std::size_t hi,
+                                               Visit&& visit) {
+  for (std::size_t w = lo; w <= hi; ++w) {
+    std::uint64_t bits = marks[w];
+    marks[w] = 0;
+    while (bits != 0) {
+      visit((w << 6) + static_cast<std::size_t>(__builtin_ctzll(bits)));
+      bits &= bits - 1;
+    }
+  }
+}
+
+/// Calls visit(j, k, d) for every ordered pair j != k within `reach`
+/// (d <= reach), where `bivariate` restricts pairs to different species.
+/// Order: j ascending, and for each j, k ascending.
+template <class Visit>
+void for_each_close_pair(const std::vector<PointRecord>& points, double x_axis,
+                         double y_axis, double reach, bool bivariate,
+                         PairScratch& scratch, Visit&& visit) {
+  const auto n = points.size();
+  if (n < 2 || !(reach >= 0)) return;
+  prepare_pair_scratch(points, x_axis, y_axis, reach, bivariate, scratch);
+  std::uint64_t* marks = scratch.marks.data();
+  double* distance = scratch.distance.data();
+  for (std::size_t j = 0; j < n; ++j) {
+    const PointRecord& centre = points[j];
+    std::size_t lo = scratch.marks.size();
+    std::size_t hi = 0;
+    gather_partners(partner_grid(scratch, bivariate, centre.species), j,
+                    centre.x, centre.y, reach, scratch,
+                    [&](std::size_t k, double d) {
+                      distance[k] = d;
+                      marks[k >> 6] |= std::uint64_t{1} << (k & 63);
+                      lo = std::min(lo, k >> 6);
+                      hi = std::max(hi, k >> 6);
+                    });
+    if (lo > hi) continue;
+    drain_marks(marks, lo, hi,
+                [&](std::size_t k) { visit(j, k, distance[k]); });
+  }
+}
+
+/// Whether the circle of radius reach around (x, y) lies within the plot.
+/// Such a centre crosses no edge at any smaller radius either (rounding is
+/// monotonic), so its pairs skip the edge analysis.
+[[nodiscard]] inline bool circle_inside(double x_axis, double y_axis, double x,
+                                        double y, double reach) {
+  return x - reach >= 0 && x + reach <= x_axis && y - reach >= 0 &&
+         y + reach <= y_axis;
 }
 
 /// Calls visit(j, k, first, edges) for every qualifying ordered pair within
@@ -197,12 +285,8 @@ void for_each_weighted_pair(const AnalysisState& state,
         if (first >= t.size()) return;
         const PointRecord& centre = points[j];
         if (j != centre_index) {
-          // A centre whose circle of the largest radius crosses no edge
-          // crosses none at any smaller radius (rounding is monotonic), so
-          // its pairs skip the edge analysis.
           centre_index = j;
-          interior = centre.x - reach >= 0 && centre.x + reach <= x_axis &&
-                     centre.y - reach >= 0 && centre.y + reach <= y_axis;
+          interior = circle_inside(x_axis, y_axis, centre.x, centre.y, reach);
         }
         visit(j, k, first,
               interior ? no_edge

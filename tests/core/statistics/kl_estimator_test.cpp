@@ -4,8 +4,11 @@
 
 #include <array>
 #include <cmath>
+#include <string>
+#include <vector>
 
 #include "pattern_builder.h"
+#include "statistics/edge_weight.h"
 
 namespace qlor {
 namespace {
@@ -51,6 +54,92 @@ TEST(ComputeKl, BivariateCountsOnlyPairsOfDifferentSpecies) {
   EXPECT_EQ(state.k21[1], 5000);
   // (1 * 5000 + 2 * 5000) / 3 = 5000.
   EXPECT_NEAR(state.l_values[1], kRootK5000 - 1, 1e-12);
+}
+
+// The estimator's sums, formed the plain way: every ordered pair, centre j
+// outer and k inner, adds its weight to each interval whose t reaches it.
+std::array<std::vector<double>, 2> all_pairs_sums(const AnalysisState& state) {
+  const bool bivariate = state.analysis_type == 2;
+  const auto intervals = static_cast<std::size_t>(state.last_interval) + 1;
+  std::array<std::vector<double>, 2> sums{std::vector<double>(intervals, 0.0),
+                                          std::vector<double>(intervals, 0.0)};
+  const auto& p = state.points;
+  for (std::size_t j = 0; j < p.size(); ++j) {
+    for (std::size_t k = 0; k < p.size(); ++k) {
+      if (k == j || (bivariate && p[k].species == p[j].species)) continue;
+      const double dx = p[j].x - p[k].x;
+      const double dy = p[j].y - p[k].y;
+      const double d = std::sqrt(dx * dx + dy * dy);
+      auto& group = sums[bivariate && p[j].species != 0 ? 1 : 0];
+      for (std::size_t i = 0; i < intervals; ++i) {
+        if (d <= state.t_of(static_cast<std::int32_t>(i))) {
+          group[i] +=
+              edge_weight(state.x_axis, state.y_axis, p[j].x, p[j].y, d);
+        }
+      }
+    }
+  }
+  return sums;
+}
+
+// Points on a lattice of the step's spacing, with some lattice points
+// doubled: many distances equal some t exactly, and some pairs coincide.
+std::vector<PointRecord> lattice_points(double x_axis, double y_axis,
+                                        double spacing) {
+  std::vector<PointRecord> points;
+  int i = 0;
+  for (double y = 0; y <= y_axis; y += spacing) {
+    for (double x = 0; x <= x_axis; x += spacing, ++i) {
+      points.push_back({x, y, i % 3 == 0 ? 1 : 0});
+      if (i % 17 == 0) points.push_back({x, y, i % 2});
+    }
+  }
+  return points;
+}
+
+TEST(ComputeKl, AddsEveryWeightInTheOrderOfTheAllPairsLoop) {
+  struct Row {
+    const char* name;
+    bool bivariate;
+    bool lattice;
+    int n;  // random points
+    double x_axis, y_axis, step;
+    int t_min_steps, last_interval;
+  };
+  const Row rows[] = {
+      {"one interval", false, false, 300, 100, 100, 20, 1, 0},
+      {"three intervals, odd step", false, false, 300, 100, 60, 0.7, 3, 2},
+      {"50 intervals", false, false, 900, 100, 100, 0.5, 1, 49},
+      {"most intervals held in registers", true, false, 700, 120, 80, 0.5, 2,
+       55},
+      {"one interval more", true, false, 700, 120, 80, 0.5, 2, 56},
+      {"many intervals", false, false, 500, 50, 200, 0.1, 5, 119},
+      {"sparse points, reach of half the plot", true, false, 40, 10, 10, 0.25,
+       1, 19},
+      {"lattice, distances on the t values", false, true, 0, 12, 9, 0.5, 1, 8},
+      {"bivariate lattice", true, true, 0, 12, 9, 0.5, 0, 8},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.name);
+    std::vector<PointRecord> points =
+        row.lattice ? lattice_points(row.x_axis, row.y_axis, row.step)
+                    : testing::random_points(row.n, row.x_axis, row.y_axis, 7);
+    AnalysisState state =
+        make_pattern(std::move(points), row.bivariate, 0, row.x_axis,
+                     row.y_axis, row.step, row.last_interval);
+    state.t_min_steps = row.t_min_steps;
+    compute_kl(state);
+    const auto want = all_pairs_sums(state);
+    const auto& got_12 = row.bivariate ? state.pair_sums_12 : state.pair_sums;
+    ASSERT_EQ(got_12.size(), want[0].size());
+    for (std::size_t i = 0; i < want[0].size(); ++i) {
+      SCOPED_TRACE("interval " + std::to_string(i));
+      EXPECT_EQ(got_12[i], want[0][i]);
+      if (row.bivariate) {
+        EXPECT_EQ(state.pair_sums_21[i], want[1][i]);
+      }
+    }
+  }
 }
 
 }  // namespace
