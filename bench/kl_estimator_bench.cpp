@@ -3,6 +3,7 @@
 // distance) per second.
 #include <benchmark/benchmark.h>
 
+#include <algorithm>
 #include <random>
 
 #include "analysis/analysis_state.h"
@@ -72,6 +73,26 @@ void BM_ComputeKlHalfPlanes(benchmark::State& bench) {
   run<compute_kl_half_planes>(bench, true, 3);
 }
 
+// compute_kl with each variant of the kernel the processor runs
+// (0 baseline, 1 AVX2, 2 AVX-512).
+void BM_ComputeKlVariant(benchmark::State& bench) {
+  const int n = static_cast<int>(bench.range(0));
+  const auto isa = static_cast<KernelIsa>(bench.range(1));
+  const auto supported = supported_kernel_isas();
+  if (std::find(supported.begin(), supported.end(), isa) == supported.end()) {
+    bench.SkipWithError("not supported by this processor");
+    return;
+  }
+  AnalysisState state = csr_pattern(n, false, 0);
+  PairScratch scratch;
+  for (auto _ : bench) {
+    compute_kl(state, scratch, isa);
+    benchmark::DoNotOptimize(state.l_values.data());
+    benchmark::ClobberMemory();
+  }
+  count_items(bench, n);
+}
+
 // The floor: the distance and edge weight of every close pair, summed into
 // one number, without intervals or ordering. compute_kl's time per pattern
 // is reported as a multiple of this.
@@ -102,6 +123,9 @@ BENCHMARK(BM_ComputeKl)
     ->Arg(2000)
     ->Arg(5000)
     ->Arg(20000)
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ComputeKlVariant)
+    ->ArgsProduct({{5000}, {0, 1, 2}})
     ->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_ComputeKlBivariate)->Arg(2000)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_ComputeKlCardinal)->Arg(2000)->Unit(benchmark::kMillisecond);

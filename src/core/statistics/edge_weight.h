@@ -38,8 +38,8 @@ struct EdgeAnalysis {
 
 // Strict tests: a circle that only touches an edge crosses nothing.
 // Ten-digit pi on purpose: the west-edge weight is 1.99999999974, not 2.
-inline EdgeAnalysis analyse_edges(double x_axis, double y_axis, double x, double y,
-                           double d) {
+inline EdgeAnalysis analyse_edges(double x_axis, double y_axis, double x,
+                                  double y, double d) {
   EdgeAnalysis r;
   // Strict tests: a circle that only touches an edge crosses nothing.
   int x_edge = -1;

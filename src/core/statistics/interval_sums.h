@@ -77,7 +77,7 @@ struct RegisterSums {
   }
 }
 
-/// Adds w to sums[first], sums[first + 1], .. sums[last].
+/// Adds w to sums[first], sums[first + 1], .. up to the last interval.
 inline void add_from(std::vector<double>& sums, std::size_t first, double w) {
   double* s = sums.data();
   for (std::size_t i = first, n = sums.size(); i < n; ++i) s[i] += w;

@@ -40,9 +40,8 @@ template <int N>
   });
 }
 
-}  // namespace
-
-QLOR_KERNEL_CLONES void compute_kl(AnalysisState& state, PairScratch& scratch) {
+[[gnu::always_inline]] inline void estimate(AnalysisState& state,
+                                            PairScratch& scratch) {
   const bool bivariate = state.analysis_type == 2;
   const std::vector<double> t = interval_distances(state);
   const std::size_t intervals = t.size();
@@ -135,6 +134,41 @@ QLOR_KERNEL_CLONES void compute_kl(AnalysisState& state, PairScratch& scratch) {
         std::sqrt((n2 * state.k12[i] + n1 * state.k21[i]) / ((n1 + n2) * kPi)) -
         t[i];
   }
+}
+
+void estimate_baseline(AnalysisState& state, PairScratch& scratch) {
+  estimate(state, scratch);
+}
+
+#ifdef QLOR_WIDE_KERNELS
+QLOR_TARGET_AVX2 void estimate_avx2(AnalysisState& state,
+                                    PairScratch& scratch) {
+  estimate(state, scratch);
+}
+
+QLOR_TARGET_AVX512 void estimate_avx512(AnalysisState& state,
+                                        PairScratch& scratch) {
+  estimate(state, scratch);
+}
+#endif
+
+}  // namespace
+
+void compute_kl(AnalysisState& state, PairScratch& scratch, KernelIsa isa) {
+  switch (isa) {
+#ifdef QLOR_WIDE_KERNELS
+    case KernelIsa::kAvx512:
+      return estimate_avx512(state, scratch);
+    case KernelIsa::kAvx2:
+      return estimate_avx2(state, scratch);
+#endif
+    default:
+      return estimate_baseline(state, scratch);
+  }
+}
+
+void compute_kl(AnalysisState& state, PairScratch& scratch) {
+  compute_kl(state, scratch, best_kernel_isa());
 }
 
 void compute_kl(AnalysisState& state) {

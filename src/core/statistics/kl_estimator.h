@@ -5,6 +5,7 @@
 #include <cstdint>
 
 #include "analysis/analysis_state.h"
+#include "statistics/kernel_isa.h"
 #include "statistics/pair_kernel.h"
 
 namespace qlor {
@@ -22,6 +23,9 @@ struct ProgressCounters {
 /// `k21` (bivariate) and `l_values` for the pattern in `points`. Requires the
 /// arrays of the run; a bivariate pattern needs both species.
 void compute_kl(AnalysisState& state, PairScratch& scratch);
+/// The same with the given variant of the kernel, which the processor must
+/// run (the one above picks the widest).
+void compute_kl(AnalysisState& state, PairScratch& scratch, KernelIsa isa);
 void compute_kl(AnalysisState& state);
 
 /// Sets the counters as an estimator leaves them after pattern s.

@@ -19,20 +19,6 @@
 #include "analysis/analysis_state.h"
 #include "statistics/edge_weight.h"
 
-// The hot estimator functions are compiled twice on x86-64, once for the
-// baseline instruction set and once for AVX2, and the loader picks the
-// version the processor supports. Both compute every value with the same
-// IEEE operations (no contraction into fused multiply-adds), so they give
-// identical results.
-#if defined(__x86_64__) && defined(__has_attribute)
-#if __has_attribute(target_clones) && !defined(QLOR_NO_CLONES)
-#define QLOR_KERNEL_CLONES __attribute__((target_clones("avx2", "default")))
-#endif
-#endif
-#ifndef QLOR_KERNEL_CLONES
-#define QLOR_KERNEL_CLONES
-#endif
-
 namespace qlor {
 
 /// The points of a pattern, or of one species, bucketed into cells about a

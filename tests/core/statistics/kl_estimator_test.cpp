@@ -128,15 +128,20 @@ TEST(ComputeKl, AddsEveryWeightInTheOrderOfTheAllPairsLoop) {
         make_pattern(std::move(points), row.bivariate, 0, row.x_axis,
                      row.y_axis, row.step, row.last_interval);
     state.t_min_steps = row.t_min_steps;
-    compute_kl(state);
     const auto want = all_pairs_sums(state);
-    const auto& got_12 = row.bivariate ? state.pair_sums_12 : state.pair_sums;
-    ASSERT_EQ(got_12.size(), want[0].size());
-    for (std::size_t i = 0; i < want[0].size(); ++i) {
-      SCOPED_TRACE("interval " + std::to_string(i));
-      EXPECT_EQ(got_12[i], want[0][i]);
-      if (row.bivariate) {
-        EXPECT_EQ(state.pair_sums_21[i], want[1][i]);
+    // Every variant of the kernel this processor runs gives the same sums.
+    for (const KernelIsa isa : supported_kernel_isas()) {
+      SCOPED_TRACE("kernel variant " + std::to_string(static_cast<int>(isa)));
+      PairScratch scratch;
+      compute_kl(state, scratch, isa);
+      const auto& got_12 = row.bivariate ? state.pair_sums_12 : state.pair_sums;
+      ASSERT_EQ(got_12.size(), want[0].size());
+      for (std::size_t i = 0; i < want[0].size(); ++i) {
+        SCOPED_TRACE("interval " + std::to_string(i));
+        EXPECT_EQ(got_12[i], want[0][i]);
+        if (row.bivariate) {
+          EXPECT_EQ(state.pair_sums_21[i], want[1][i]);
+        }
       }
     }
   }
