@@ -4,6 +4,7 @@
 // every sum still adds its weights one by one in the pairs' order.
 #pragma once
 
+#include <cmath>
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
@@ -75,6 +76,33 @@ struct RegisterSums {
     s += all;
     std::memcpy(sums + kChunkLanes * c, &s, sizeof(Chunk));
   }
+}
+
+/// The sum s + 1 + 1 + .. (count ones), added one at a time in double
+/// arithmetic, without adding them one at a time: between two powers of two
+/// each addition is exact, so only the additions that cross a power of two
+/// (where the sum may round) are made one by one. s must not be negative.
+[[nodiscard]] inline double add_ones(double s, std::uint64_t count) {
+  constexpr double kExactBelow = 9007199254740992.0;  // 2^53
+  while (count > 0) {
+    if (!(s >= 1) || s >= kExactBelow) {
+      // Below 1 the ulp is finer than 1; from 2^53 on additions round.
+      s = s + 1.0;
+      --count;
+      continue;
+    }
+    // s lies in [top / 2, top), where its ulp divides 1: s + k is exact
+    // while it stays below top, and top - s is exact (Sterbenz).
+    const double top = std::ldexp(1.0, std::ilogb(s) + 1);
+    const double below = std::ceil(top - s) - 1;  // additions staying below
+    const auto exact = static_cast<std::uint64_t>(below);
+    if (count <= exact) return s + static_cast<double>(count);
+    s = s + below;  // exact
+    count -= exact;
+    s = s + 1.0;  // the addition that reaches top
+    --count;
+  }
+  return s;
 }
 
 /// Adds w to sums[first], sums[first + 1], .. up to the last interval.

@@ -63,31 +63,49 @@ template <int N>
     std::uint64_t* marks = scratch.marks.data();
     double* first = scratch.first.data();
     double* weight = scratch.weight.data();
+    // Partners by first interval (one more slot for distances beyond all).
+    std::vector<std::uint64_t> counts(intervals + 1);
     for (std::size_t j = 0; j < n; ++j) {
       const PointRecord& centre = points[j];
       const bool interior =
           circle_inside(x_axis, y_axis, centre.x, centre.y, reach);
+      const PointGrid& grid = partner_grid(scratch, bivariate, centre.species);
+      double* sums = sums_of[bivariate && centre.species != 0 ? 1 : 0];
+      if (interior) {
+        // Every pair of a centre whose circles cross no edge adds exactly
+        // 1, so the order of its partners does not matter: count them by
+        // first interval and add each interval's ones in one go.
+        std::fill(counts.begin(), counts.end(), 0);
+        gather_partners(grid, j, centre.x, centre.y, reach, scratch,
+                        [&](std::size_t, double d) {
+                          ++counts[first_interval_from_step(
+                              t, inverse_step, state.t_min_steps, d)];
+                        });
+        std::uint64_t reached = 0;
+        for (std::size_t i = 0; i < intervals; ++i) {
+          reached += counts[i];
+          sums[i] = add_ones(sums[i], reached);
+        }
+        continue;
+      }
       std::size_t lo = scratch.marks.size();
       std::size_t hi = 0;
       // The weights are found in the grid's order ...
       gather_partners(
-          partner_grid(scratch, bivariate, centre.species), j, centre.x,
-          centre.y, reach, scratch, [&](std::size_t k, double d) {
+          grid, j, centre.x, centre.y, reach, scratch,
+          [&](std::size_t k, double d) {
             const std::size_t from =
                 first_interval_from_step(t, inverse_step, state.t_min_steps, d);
             if (from >= intervals) return;
             first[k] = static_cast<double>(from);
             weight[k] =
-                interior ? 1.0
-                         : analyse_edges(x_axis, y_axis, centre.x, centre.y, d)
-                               .w_tot;
+                analyse_edges(x_axis, y_axis, centre.x, centre.y, d).w_tot;
             marks[k >> 6] |= std::uint64_t{1} << (k & 63);
             lo = std::min(lo, k >> 6);
             hi = std::max(hi, k >> 6);
           });
       if (lo > hi) continue;
       // ... and added in ascending partner index.
-      double* sums = sums_of[bivariate && centre.species != 0 ? 1 : 0];
       switch (chunks) {
 #define QLOR_REGISTER_CASE(N)                          \
   case N:                                              \
