@@ -63,6 +63,10 @@ template <int N>
     std::uint64_t* marks = scratch.marks.data();
     double* first = scratch.first.data();
     double* weight = scratch.weight.data();
+    const IntervalLattice lattice(state);
+    const std::int32_t* survivors = scratch.survivors.data();
+    const double* survivor_d = scratch.survivor_d.data();
+    double* survivor_first = scratch.survivor_first.data();
     // Partners by first interval (one more slot for distances beyond all).
     std::vector<std::uint64_t> counts(intervals + 1);
     for (std::size_t j = 0; j < n; ++j) {
@@ -70,17 +74,27 @@ template <int N>
       const bool interior =
           circle_inside(x_axis, y_axis, centre.x, centre.y, reach);
       const PointGrid& grid = partner_grid(scratch, bivariate, centre.species);
+      const std::int32_t* ids = grid.ids();
       double* sums = sums_of[bivariate && centre.species != 0 ? 1 : 0];
+      // The partners' distances and first intervals, in the grid's order.
+      const std::size_t count =
+          collect_within_reach(grid, centre.x, centre.y, reach, scratch);
+      first_intervals(lattice, survivor_d, count, survivor_first);
+      auto first_of = [&](std::size_t q) {
+        const double f = survivor_first[q];
+        return f >= 0 ? static_cast<std::size_t>(f)
+                      : first_interval_from_step(
+                            t, inverse_step, state.t_min_steps, survivor_d[q]);
+      };
       if (interior) {
         // Every pair of a centre whose circles cross no edge adds exactly
         // 1, so the order of its partners does not matter: count them by
         // first interval and add each interval's ones in one go.
         std::fill(counts.begin(), counts.end(), 0);
-        gather_partners(grid, j, centre.x, centre.y, reach, scratch,
-                        [&](std::size_t, double d) {
-                          ++counts[first_interval_from_step(
-                              t, inverse_step, state.t_min_steps, d)];
-                        });
+        for (std::size_t q = 0; q < count; ++q) {
+          if (static_cast<std::size_t>(ids[survivors[q]]) == j) continue;
+          ++counts[first_of(q)];
+        }
         std::uint64_t reached = 0;
         for (std::size_t i = 0; i < intervals; ++i) {
           reached += counts[i];
@@ -88,22 +102,22 @@ template <int N>
         }
         continue;
       }
+      // The weights are found in the grid's order ...
       std::size_t lo = scratch.marks.size();
       std::size_t hi = 0;
-      // The weights are found in the grid's order ...
-      gather_partners(
-          grid, j, centre.x, centre.y, reach, scratch,
-          [&](std::size_t k, double d) {
-            const std::size_t from =
-                first_interval_from_step(t, inverse_step, state.t_min_steps, d);
-            if (from >= intervals) return;
-            first[k] = static_cast<double>(from);
-            weight[k] =
-                analyse_edges(x_axis, y_axis, centre.x, centre.y, d).w_tot;
-            marks[k >> 6] |= std::uint64_t{1} << (k & 63);
-            lo = std::min(lo, k >> 6);
-            hi = std::max(hi, k >> 6);
-          });
+      for (std::size_t q = 0; q < count; ++q) {
+        const auto k = static_cast<std::size_t>(ids[survivors[q]]);
+        if (k == j) continue;
+        const std::size_t from = first_of(q);
+        if (from >= intervals) continue;
+        first[k] = static_cast<double>(from);
+        weight[k] =
+            analyse_edges(x_axis, y_axis, centre.x, centre.y, survivor_d[q])
+                .w_tot;
+        marks[k >> 6] |= std::uint64_t{1} << (k & 63);
+        lo = std::min(lo, k >> 6);
+        hi = std::max(hi, k >> 6);
+      }
       if (lo > hi) continue;
       // ... and added in ascending partner index.
       switch (chunks) {

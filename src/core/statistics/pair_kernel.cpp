@@ -75,6 +75,7 @@ void prepare_pair_scratch(const std::vector<PointRecord>& points, double x_axis,
   scratch.candidate_d.resize(largest);
   scratch.survivors.resize(largest);
   scratch.survivor_d.resize(largest);
+  scratch.survivor_first.resize(largest);
 }
 
 std::vector<double> interval_distances(const AnalysisState& state) {

@@ -111,6 +111,40 @@ class PointGrid {
   return i;
 }
 
+/// The run's distances as arithmetic, t_i = (i + t_min_steps) * step, the
+/// very expression that forms them, so that first intervals can be found
+/// without looking distances up.
+struct IntervalLattice {
+  double step;
+  double inverse_step;
+  double t_min_steps;
+  double last;  // index of the last interval
+
+  explicit IntervalLattice(const AnalysisState& state)
+      : step(state.t_interval),
+        inverse_step(1 / state.t_interval),
+        t_min_steps(state.t_min_steps),
+        last(state.last_interval) {}
+};
+
+/// first[q] = the first interval whose t reaches d[q], for q < count, as
+/// first_interval_from_step finds it, or -1 where the one-step settling of
+/// the guess is not confirmed (rare; the caller then searches).
+inline void first_intervals(const IntervalLattice& lattice, const double* d,
+                            std::size_t count, double* first) {
+  const double step = lattice.step;
+  const double base = lattice.t_min_steps;
+  for (std::size_t q = 0; q < count; ++q) {
+    const double dq = d[q];
+    const double guess = std::trunc(dq * lattice.inverse_step) - base;
+    const double i0 = std::min(std::max(guess, 0.0), lattice.last);
+    const double f = (i0 + base) * step < dq ? i0 + 1 : i0;
+    const bool settled = (f == 0 || (f - 1 + base) * step < dq) &&
+                         f <= lattice.last && (f + base) * step >= dq;
+    first[q] = settled ? f : -1;
+  }
+}
+
 /// Reusable scratch space of the pair loop (one per thread).
 struct PairScratch {
   PointGrid grids[2];
@@ -121,6 +155,7 @@ struct PairScratch {
   std::vector<double> candidate_d;      // distances of a centre's candidates
   std::vector<std::int32_t> survivors;  // grid positions within reach
   std::vector<double> survivor_d;       // and their distances
+  std::vector<double> survivor_first;   // and their first intervals
 };
 
 /// Builds the grids for a pattern: one of all points, or for a bivariate
@@ -136,17 +171,15 @@ void prepare_pair_scratch(const std::vector<PointRecord>& points, double x_axis,
   return scratch.grids[bivariate && species == 0 ? 1 : 0];
 }
 
-/// Finds the partners within reach of the centre j at (x, y) in `grid`
-/// (the centre itself excluded) and calls found(k, d) for each, in no
-/// particular order. Leaves their positions and distances in
-/// scratch.survivors / survivor_d and returns their number.
-template <class Found>
-[[gnu::always_inline]] inline std::size_t gather_partners(
-    const PointGrid& grid, std::size_t j, double x, double y, double reach,
-    PairScratch& scratch, Found&& found) {
+/// Collects the candidates within reach of the point (x, y) in `grid`
+/// (a centre in the grid itself among them): their grid positions in
+/// scratch.survivors and distances in scratch.survivor_d, in grid order.
+/// Returns their number.
+[[gnu::always_inline]] inline std::size_t collect_within_reach(
+    const PointGrid& grid, double x, double y, double reach,
+    PairScratch& scratch) {
   const double* xs = grid.xs();
   const double* ys = grid.ys();
-  const std::int32_t* ids = grid.ids();
   double* candidate_d = scratch.candidate_d.data();
   std::int32_t* survivors = scratch.survivors.data();
   double* survivor_d = scratch.survivor_d.data();
@@ -179,6 +212,20 @@ template <class Found>
       count += candidate_d[i] <= reach ? 1 : 0;
     }
   }
+  return count;
+}
+
+/// Finds the partners within reach of the centre j at (x, y) in `grid`
+/// (the centre itself excluded) and calls found(k, d) for each, in no
+/// particular order. Returns their number.
+template <class Found>
+[[gnu::always_inline]] inline std::size_t gather_partners(
+    const PointGrid& grid, std::size_t j, double x, double y, double reach,
+    PairScratch& scratch, Found&& found) {
+  const std::size_t count = collect_within_reach(grid, x, y, reach, scratch);
+  const std::int32_t* ids = grid.ids();
+  const std::int32_t* survivors = scratch.survivors.data();
+  const double* survivor_d = scratch.survivor_d.data();
   std::size_t kept = 0;
   for (std::size_t q = 0; q < count; ++q) {
     const auto k =
