@@ -100,13 +100,12 @@ void BM_ComputeKlVariant(benchmark::State& bench) {
 [[gnu::always_inline]] inline double floor_pass(const AnalysisState& state,
                                                 PairScratch& scratch) {
   double total = 0;
-  for_each_close_pair(state.points, state.x_axis, state.y_axis,
-                      state.t_of(state.last_interval), false, scratch,
-                      [&](std::size_t j, std::size_t, double d) {
-                        const PointRecord& c = state.points[j];
-                        total += edge_weight(state.x_axis, state.y_axis, c.x,
-                                             c.y, d);
-                      });
+  for_each_close_pair(
+      state.points, state.x_axis, state.y_axis, state.t_of(state.last_interval),
+      false, scratch, [&](std::size_t j, std::size_t, double d) {
+        const PointRecord& c = state.points[j];
+        total += edge_weight(state.x_axis, state.y_axis, c.x, c.y, d);
+      });
   return total;
 }
 

@@ -35,15 +35,15 @@ TEST(AddOnes, MatchesAddingOneAtATime) {
       {below_2_22, 2},
       {below_2_22 - 0.5, 1},
       {4194303.0000000005, 1000},
-      {1048575.75, 4000000},  // crosses several powers of two
-      {9007199254740990.0, 5},   // runs into 2^53, where additions round
-      {9007199254740992.0, 3},   // 2^53 + 1 rounds back to 2^53
+      {1048575.75, 4000000},    // crosses several powers of two
+      {9007199254740990.0, 5},  // runs into 2^53, where additions round
+      {9007199254740992.0, 3},  // 2^53 + 1 rounds back to 2^53
       {9007199254740994.0, 3},
       {HUGE_VAL, 2},
   };
   for (const Row& row : rows) {
-    SCOPED_TRACE(testing::Message() << std::hexfloat << row.s << " + "
-                                    << row.count << " ones");
+    SCOPED_TRACE(testing::Message()
+                 << std::hexfloat << row.s << " + " << row.count << " ones");
     EXPECT_EQ(add_ones(row.s, row.count), ones_one_by_one(row.s, row.count));
   }
   EXPECT_TRUE(std::isnan(add_ones(NAN, 2)));
