@@ -14,27 +14,23 @@ namespace {
 /// Adds the marked partners' weights of one centre, in ascending partner
 /// index, to the sums held in registers.
 template <int N>
-[[gnu::always_inline]] inline void add_centre_in_registers(PairScratch& scratch,
-                                                           std::size_t lo,
-                                                           std::size_t hi,
-                                                           double* sums) {
+[[gnu::always_inline]] inline void add_centre_in_registers(
+    PartnerMarks& partners, const PairScratch& scratch, double* sums) {
   RegisterSums<N> registers(sums);
   const double* first = scratch.first.data();
   const double* weight = scratch.weight.data();
-  drain_marks(scratch.marks.data(), lo, hi,
-              [&](std::size_t k) { registers.add_from(first[k], weight[k]); });
+  partners.drain(
+      [&](std::size_t k) { registers.add_from(first[k], weight[k]); });
   registers.store(sums);
 }
 
 /// The same in memory, for runs with more intervals than registers hold.
-[[gnu::always_inline]] inline void add_centre_in_memory(PairScratch& scratch,
-                                                        std::size_t lo,
-                                                        std::size_t hi,
-                                                        double* sums,
-                                                        std::size_t chunks) {
+[[gnu::always_inline]] inline void add_centre_in_memory(
+    PartnerMarks& partners, const PairScratch& scratch, double* sums,
+    std::size_t chunks) {
   const double* first = scratch.first.data();
   const double* weight = scratch.weight.data();
-  drain_marks(scratch.marks.data(), lo, hi, [&](std::size_t k) {
+  partners.drain([&](std::size_t k) {
     add_from_chunks(sums, chunks, static_cast<std::size_t>(first[k]),
                     weight[k]);
   });
@@ -58,9 +54,7 @@ template <int N>
     const double x_axis = state.x_axis;
     const double y_axis = state.y_axis;
     const double reach = t.back();
-    const double inverse_step = 1 / state.t_interval;
     prepare_pair_scratch(points, x_axis, y_axis, reach, bivariate, scratch);
-    std::uint64_t* marks = scratch.marks.data();
     double* first = scratch.first.data();
     double* weight = scratch.weight.data();
     const IntervalLattice lattice(state);
@@ -82,9 +76,10 @@ template <int N>
       first_intervals(lattice, survivor_d, count, survivor_first);
       auto first_of = [&](std::size_t q) {
         const double f = survivor_first[q];
-        return f >= 0 ? static_cast<std::size_t>(f)
-                      : first_interval_from_step(
-                            t, inverse_step, state.t_min_steps, survivor_d[q]);
+        return f >= 0
+                   ? static_cast<std::size_t>(f)
+                   : first_interval_from_step(t, lattice.inverse_step,
+                                              state.t_min_steps, survivor_d[q]);
       };
       if (interior) {
         // Every pair of a centre whose circles cross no edge adds exactly
@@ -103,8 +98,7 @@ template <int N>
         continue;
       }
       // The weights are found in the grid's order ...
-      std::size_t lo = scratch.marks.size();
-      std::size_t hi = 0;
+      PartnerMarks partners(scratch.marks);
       for (std::size_t q = 0; q < count; ++q) {
         const auto k = static_cast<std::size_t>(ids[survivors[q]]);
         if (k == j) continue;
@@ -114,16 +108,14 @@ template <int N>
         weight[k] =
             analyse_edges(x_axis, y_axis, centre.x, centre.y, survivor_d[q])
                 .w_tot;
-        marks[k >> 6] |= std::uint64_t{1} << (k & 63);
-        lo = std::min(lo, k >> 6);
-        hi = std::max(hi, k >> 6);
+        partners.mark(k);
       }
-      if (lo > hi) continue;
+      if (partners.empty()) continue;
       // ... and added in ascending partner index.
       switch (chunks) {
-#define QLOR_REGISTER_CASE(N)                          \
-  case N:                                              \
-    add_centre_in_registers<N>(scratch, lo, hi, sums); \
+#define QLOR_REGISTER_CASE(N)                            \
+  case N:                                                \
+    add_centre_in_registers<N>(partners, scratch, sums); \
     break;
         QLOR_REGISTER_CASE(1)
         QLOR_REGISTER_CASE(2)
@@ -141,7 +133,7 @@ template <int N>
         QLOR_REGISTER_CASE(14)
 #undef QLOR_REGISTER_CASE
         default:
-          add_centre_in_memory(scratch, lo, hi, sums, chunks);
+          add_centre_in_memory(partners, scratch, sums, chunks);
       }
     }
   }

@@ -80,14 +80,6 @@ class PointGrid {
 [[nodiscard]] std::vector<double> interval_distances(
     const AnalysisState& state);
 
-/// Index of the first interval whose distance is at least d (distances
-/// ascending); t.size() when there is none. Compares with the very t values.
-[[nodiscard]] inline std::size_t first_interval(const std::vector<double>& t,
-                                                double d) {
-  return static_cast<std::size_t>(std::lower_bound(t.begin(), t.end(), d) -
-                                  t.begin());
-}
-
 /// The first interval whose t reaches d, guessed from 1 / step and then
 /// settled against the very t values, so that rounding never misplaces a
 /// pair at an exact boundary. t.size() when there is none.
@@ -215,43 +207,39 @@ void prepare_pair_scratch(const std::vector<PointRecord>& points, double x_axis,
   return count;
 }
 
-/// Finds the partners within reach of the centre j at (x, y) in `grid`
-/// (the centre itself excluded) and calls found(k, d) for each, in no
-/// particular order. Returns their number.
-template <class Found>
-[[gnu::always_inline]] inline std::size_t gather_partners(
-    const PointGrid& grid, std::size_t j, double x, double y, double reach,
-    PairScratch& scratch, Found&& found) {
-  const std::size_t count = collect_within_reach(grid, x, y, reach, scratch);
-  const std::int32_t* ids = grid.ids();
-  const std::int32_t* survivors = scratch.survivors.data();
-  const double* survivor_d = scratch.survivor_d.data();
-  std::size_t kept = 0;
-  for (std::size_t q = 0; q < count; ++q) {
-    const auto k =
-        static_cast<std::size_t>(ids[static_cast<std::size_t>(survivors[q])]);
-    if (k == j) continue;
-    found(k, survivor_d[q]);
-    ++kept;
-  }
-  return kept;
-}
+/// The partners of one centre, marked in a bitmap over partner indices
+/// (scratch.marks, all clear between centres) and visited in ascending
+/// index.
+class PartnerMarks {
+ public:
+  explicit PartnerMarks(std::vector<std::uint64_t>& words)
+      : words_(words.data()), lo_(words.size()) {}
 
-/// Calls visit(k) for every partner bit set in `marks` between the words
-/// lo and hi, in ascending k, clearing the bits.
-template <class Visit>
-[[gnu::always_inline]] inline void drain_marks(std::uint64_t* marks,
-                                               std::size_t lo, std::size_t hi,
-                                               Visit&& visit) {
-  for (std::size_t w = lo; w <= hi; ++w) {
-    std::uint64_t bits = marks[w];
-    marks[w] = 0;
-    while (bits != 0) {
-      visit((w << 6) + static_cast<std::size_t>(__builtin_ctzll(bits)));
-      bits &= bits - 1;
+  [[gnu::always_inline]] void mark(std::size_t k) {
+    words_[k >> 6] |= std::uint64_t{1} << (k & 63);
+    lo_ = std::min(lo_, k >> 6);
+    hi_ = std::max(hi_, k >> 6);
+  }
+  [[nodiscard]] bool empty() const { return lo_ > hi_; }
+  /// Calls visit(k) for every marked partner in ascending k, clearing the
+  /// marks.
+  template <class Visit>
+  [[gnu::always_inline]] void drain(Visit&& visit) {
+    for (std::size_t w = lo_; w <= hi_; ++w) {
+      std::uint64_t bits = words_[w];
+      words_[w] = 0;
+      while (bits != 0) {
+        visit((w << 6) + static_cast<std::size_t>(__builtin_ctzll(bits)));
+        bits &= bits - 1;
+      }
     }
   }
-}
+
+ private:
+  std::uint64_t* words_;
+  std::size_t lo_;
+  std::size_t hi_ = 0;
+};
 
 /// Calls visit(j, k, d) for every ordered pair j != k within `reach`
 /// (d <= reach), where `bivariate` restricts pairs to different species.
@@ -263,23 +251,23 @@ void for_each_close_pair(const std::vector<PointRecord>& points, double x_axis,
   const auto n = points.size();
   if (n < 2 || !(reach >= 0)) return;
   prepare_pair_scratch(points, x_axis, y_axis, reach, bivariate, scratch);
-  std::uint64_t* marks = scratch.marks.data();
   double* distance = scratch.distance.data();
+  const std::int32_t* survivors = scratch.survivors.data();
+  const double* survivor_d = scratch.survivor_d.data();
   for (std::size_t j = 0; j < n; ++j) {
     const PointRecord& centre = points[j];
-    std::size_t lo = scratch.marks.size();
-    std::size_t hi = 0;
-    gather_partners(partner_grid(scratch, bivariate, centre.species), j,
-                    centre.x, centre.y, reach, scratch,
-                    [&](std::size_t k, double d) {
-                      distance[k] = d;
-                      marks[k >> 6] |= std::uint64_t{1} << (k & 63);
-                      lo = std::min(lo, k >> 6);
-                      hi = std::max(hi, k >> 6);
-                    });
-    if (lo > hi) continue;
-    drain_marks(marks, lo, hi,
-                [&](std::size_t k) { visit(j, k, distance[k]); });
+    const PointGrid& grid = partner_grid(scratch, bivariate, centre.species);
+    const std::int32_t* ids = grid.ids();
+    const std::size_t count =
+        collect_within_reach(grid, centre.x, centre.y, reach, scratch);
+    PartnerMarks partners(scratch.marks);
+    for (std::size_t q = 0; q < count; ++q) {
+      const auto k = static_cast<std::size_t>(ids[survivors[q]]);
+      if (k == j) continue;
+      distance[k] = survivor_d[q];
+      partners.mark(k);
+    }
+    partners.drain([&](std::size_t k) { visit(j, k, distance[k]); });
   }
 }
 
