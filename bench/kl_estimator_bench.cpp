@@ -6,7 +6,7 @@
 #include <algorithm>
 #include <random>
 
-#include "analysis/analysis_state.h"
+#include "model/analysis_state.h"
 #include "statistics/edge_weight.h"
 #include "statistics/kl_directional.h"
 #include "statistics/kl_estimator.h"

@@ -4,8 +4,8 @@
 
 #include <random>
 
-#include "analysis/analysis_state.h"
-#include "shell/clock.h"
+#include "model/analysis_state.h"
+#include "model/clock.h"
 #include "simulation/simulate.h"
 #include "simulation/simulation_grid.h"
 

@@ -18,9 +18,9 @@
 #include "batch/auto_batch.h"
 #include "batch/batch_precheck.h"
 #include "batch/batch_run.h"
-#include "shell/app_context.h"
-#include "shell/commands.h"
-#include "shell/setting_commands.h"
+#include "analysis/app_context.h"
+#include "app/commands.h"
+#include "app/setting_commands.h"
 
 namespace {
 

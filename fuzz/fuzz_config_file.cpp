@@ -6,9 +6,9 @@
 #include <sstream>
 #include <string>
 
-#include "shell/app_context.h"
-#include "shell/config_file.h"
-#include "shell/setting_commands.h"
+#include "analysis/app_context.h"
+#include "app/config_file.h"
+#include "app/setting_commands.h"
 
 namespace {
 

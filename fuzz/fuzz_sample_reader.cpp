@@ -6,7 +6,7 @@
 #include <sstream>
 #include <string>
 
-#include "analysis/analysis_state.h"
+#include "model/analysis_state.h"
 #include "input/header_reader.h"
 #include "input/parameter_checks.h"
 #include "input/parameter_summary.h"

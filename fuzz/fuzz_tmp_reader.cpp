@@ -9,7 +9,7 @@
 #include <fstream>
 #include <string>
 
-#include "analysis/analysis_state.h"
+#include "model/analysis_state.h"
 #include "results/result_file.h"
 #include "results/significance_tests.h"
 

@@ -11,10 +11,10 @@
 #include "cli/console_platform.h"
 #include "cli/file_commands.h"
 #include "results/file_names.h"
-#include "shell/clock.h"
-#include "shell/commands.h"
-#include "shell/qlor_view.h"
-#include "shell/setting_commands.h"
+#include "model/clock.h"
+#include "app/commands.h"
+#include "app/view_controller.h"
+#include "app/setting_commands.h"
 
 namespace qlor {
 
@@ -159,7 +159,7 @@ void print_test_outcomes(AppContext& ctx, std::ostream& out) {
 }
 
 // `qlor open`: the lines the view shows, then how the file was taken.
-int run_open(CQLOR_View& view, std::ostream& out, std::ostream& err) {
+int run_open(ViewController& view, std::ostream& out, std::ostream& err) {
   if (!view.on_command(kCmdFileOpen)) return 1;
   for (const std::string& line : view.text_lines()) out << line << '\n';
   const AppContext& ctx = view.context();
@@ -169,7 +169,7 @@ int run_open(CQLOR_View& view, std::ostream& out, std::ostream& err) {
   return 0;
 }
 
-int run_command(const CliCommands& c, CQLOR_View& view,
+int run_command(const CliCommands& c, ViewController& view,
                 ConsolePlatform& platform, std::ostream& out,
                 std::ostream& err) {
   AppContext& ctx = view.context();
@@ -234,7 +234,7 @@ int run_cli(int argc, const char* const* argv, std::istream& in,
   if (options.yes) answer = true;
   if (options.no) answer = false;
   ConsolePlatform platform(in, out, err, answer);
-  CQLOR_View view(platform, clock);
+  ViewController view(platform, clock);
   apply_options(options, view.context());
 
   if (app.get_subcommands().empty()) {

@@ -9,7 +9,7 @@
 #include <ostream>
 #include <string>
 
-#include "shell/platform.h"
+#include "platform/platform.h"
 
 namespace qlor {
 

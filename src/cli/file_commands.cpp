@@ -8,6 +8,7 @@
 #include <sstream>
 
 #include "input/csv_import.h"
+#include "model/decimal.h"
 #include "results/csv_export.h"
 #include "results/file_names.h"
 #include "results/tmp_file.h"

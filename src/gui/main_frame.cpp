@@ -9,11 +9,10 @@
 #include <QPainter>
 #include <QStatusBar>
 
-#include "gui/qlor_doc.h"
 #include "gui/plot_window.h"
 #include "gui/qlor_view.h"
 #include "gui/qt_platform.h"
-#include "shell/view_commands.h"
+#include "analysis/open_dialogs.h"
 
 namespace qlor::gui {
 
@@ -70,7 +69,6 @@ CMainFrame::CMainFrame(QtPlatform& platform, const Clock& clock,
     build_menu(*menuBar()->addMenu(to_qstring(menu.title)), menu.items);
   }
   build_status_bar();
-  doc_ = new CQLOR_Doc(this);
   view_ = new CQLOR_View(platform_, clock, config_path, this);
   setCentralWidget(view_);
   update_check_marks();

@@ -8,9 +8,9 @@
 #include <memory>
 #include <string>
 
-#include "shell/clock.h"
-#include "shell/config_file.h"
-#include "shell/menu_definition.h"
+#include "model/clock.h"
+#include "app/config_file.h"
+#include "app/menu_definition.h"
 
 class QAction;
 class QMenu;
@@ -18,7 +18,6 @@ class QMessageBox;
 
 namespace qlor::gui {
 
-class CQLOR_Doc;
 class CQLOR_View;
 class QtPlatform;
 
@@ -34,7 +33,6 @@ class CMainFrame final : public QMainWindow {
   ~CMainFrame() override;
 
   [[nodiscard]] CQLOR_View& view() { return *view_; }
-  [[nodiscard]] CQLOR_Doc& document() { return *doc_; }
 
   /// The menu item of a command; nullptr for an unknown command.
   [[nodiscard]] QAction* action(int command) const {
@@ -56,7 +54,6 @@ class CMainFrame final : public QMainWindow {
   void show_about_box();
 
   QtPlatform& platform_;
-  CQLOR_Doc* doc_ = nullptr;
   CQLOR_View* view_ = nullptr;
   QMap<int, QAction*> actions_;
 };

@@ -7,7 +7,7 @@
 #include <QString>
 #include <string_view>
 
-#include "shell/platform.h"
+#include "platform/platform.h"
 
 class QLabel;
 class QProgressBar;

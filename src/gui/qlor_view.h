@@ -5,8 +5,8 @@
 #include <QAbstractScrollArea>
 #include <string>
 
-#include "shell/config_file.h"
-#include "shell/qlor_view.h"
+#include "app/config_file.h"
+#include "app/view_controller.h"
 
 namespace qlor::gui {
 
@@ -21,8 +21,8 @@ class CQLOR_View final : public QAbstractScrollArea {
              const std::string& config_path = kConfigFileName,
              QWidget* parent = nullptr);
 
-  [[nodiscard]] qlor::CQLOR_View& controller() { return controller_; }
-  [[nodiscard]] const qlor::CQLOR_View& controller() const {
+  [[nodiscard]] qlor::ViewController& controller() { return controller_; }
+  [[nodiscard]] const qlor::ViewController& controller() const {
     return controller_;
   }
 
@@ -54,7 +54,7 @@ class CQLOR_View final : public QAbstractScrollArea {
   void on_scroll_action(int action);
   void sync_scroll_bars();
 
-  qlor::CQLOR_View controller_;
+  qlor::ViewController controller_;
   bool painted_ = false;
   bool running_ = false;
 };

@@ -9,7 +9,7 @@
 #include <optional>
 #include <string_view>
 
-#include "shell/platform.h"
+#include "platform/platform.h"
 
 class QMessageBox;
 class QWidget;

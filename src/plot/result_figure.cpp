@@ -9,6 +9,7 @@
 #include <sstream>
 
 #include "results/file_names.h"
+#include "model/decimal.h"
 #include "results/tmp_file.h"
 
 namespace qlor {

@@ -11,7 +11,7 @@
 #include "gui/progress_dialog.h"
 #include "gui/qlor_view.h"
 #include "scripted_answers.h"
-#include "shell/commands.h"
+#include "app/commands.h"
 #include "temp_dir.h"
 
 using namespace qlor;

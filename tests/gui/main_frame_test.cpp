@@ -14,7 +14,7 @@
 
 #include "gui/qlor_view.h"
 #include "scripted_answers.h"
-#include "shell/commands.h"
+#include "app/commands.h"
 #include "temp_dir.h"
 
 using namespace qlor;

@@ -11,7 +11,7 @@
 
 #include "gui/main_frame.h"
 #include "scripted_answers.h"
-#include "shell/commands.h"
+#include "app/commands.h"
 #include "temp_dir.h"
 
 using namespace qlor;

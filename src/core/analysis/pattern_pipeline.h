@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "analysis/analysis_state.h"
+#include "model/analysis_state.h"
 #include "simulation/simulation_common.h"
 
 namespace qlor {

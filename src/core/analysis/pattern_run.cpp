@@ -11,7 +11,7 @@
 #include "results/result_file.h"
 #include "results/significance_tests.h"
 #include "results/tmp_file.h"
-#include "shell/view_commands.h"
+#include "analysis/open_dialogs.h"
 #include "simulation/simulate.h"
 #include "simulation/simulation_grid.h"
 #include "statistics/estimate.h"

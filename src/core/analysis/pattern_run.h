@@ -7,9 +7,9 @@
 #include <functional>
 #include <string>
 
-#include "analysis/analysis_state.h"
+#include "model/analysis_state.h"
 #include "input/record_reader.h"
-#include "shell/app_context.h"
+#include "analysis/app_context.h"
 
 namespace qlor {
 

@@ -4,12 +4,12 @@
 #include <filesystem>
 #include <fstream>
 
-#include "analysis/analysis_state.h"
+#include "model/analysis_state.h"
 #include "analysis/pattern_run.h"
 #include "input/parameter_summary.h"
 #include "results/file_names.h"
-#include "shell/progress.h"
-#include "shell/view_commands.h"
+#include "platform/progress.h"
+#include "analysis/open_dialogs.h"
 #include "simulation/cluster.h"
 #include "simulation/inhibition.h"
 

@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "shell/app_context.h"
+#include "analysis/app_context.h"
 
 namespace qlor {
 

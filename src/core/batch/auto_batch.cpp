@@ -2,7 +2,7 @@
 // check found faulty: their failures reach the error file in the pass.
 #include "batch/auto_batch.h"
 
-#include "analysis/analysis_state.h"
+#include "model/analysis_state.h"
 #include "batch/batch_file.h"
 #include "batch/batch_precheck.h"
 #include "batch/batch_run.h"

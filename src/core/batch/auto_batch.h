@@ -2,7 +2,7 @@
 // run at start-up.
 #pragma once
 
-#include "shell/app_context.h"
+#include "analysis/app_context.h"
 
 namespace qlor {
 

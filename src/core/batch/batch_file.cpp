@@ -5,7 +5,7 @@
 #include <iterator>
 
 #include "analysis/pattern_run.h"
-#include "shell/view_commands.h"
+#include "analysis/open_dialogs.h"
 
 namespace qlor {
 

@@ -7,8 +7,8 @@
 #include <string_view>
 #include <vector>
 
-#include "analysis/analysis_state.h"
-#include "shell/app_context.h"
+#include "model/analysis_state.h"
+#include "analysis/app_context.h"
 
 namespace qlor {
 

@@ -2,7 +2,7 @@
 // one after the loop, so every box follows the entry it belongs to.
 #include "batch/batch_precheck.h"
 
-#include "analysis/analysis_state.h"
+#include "model/analysis_state.h"
 #include "batch/batch_file.h"
 #include "input/parameter_summary.h"
 #include "results/file_names.h"

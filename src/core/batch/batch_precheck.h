@@ -2,7 +2,7 @@
 // Check & Analyse.
 #pragma once
 
-#include "shell/app_context.h"
+#include "analysis/app_context.h"
 
 namespace qlor {
 

@@ -4,7 +4,7 @@
 
 #include <memory>
 
-#include "analysis/analysis_state.h"
+#include "model/analysis_state.h"
 #include "analysis/pattern_run.h"
 #include "analysis/single_run.h"
 #include "batch/batch_file.h"
@@ -12,8 +12,8 @@
 #include "input/parameter_summary.h"
 #include "results/file_names.h"
 #include "results/tmp_file.h"
-#include "shell/progress.h"
-#include "shell/view_commands.h"
+#include "platform/progress.h"
+#include "analysis/open_dialogs.h"
 
 namespace qlor {
 

@@ -11,7 +11,7 @@
 #include "input/parameter_checks.h"
 #include "results/file_names.h"
 #include "results/tmp_file.h"
-#include "shell/view_commands.h"
+#include "analysis/open_dialogs.h"
 
 namespace qlor {
 

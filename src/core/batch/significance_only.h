@@ -5,8 +5,8 @@
 #include <array>
 #include <string>
 
-#include "analysis/analysis_state.h"
-#include "shell/app_context.h"
+#include "model/analysis_state.h"
+#include "analysis/app_context.h"
 
 namespace qlor {
 

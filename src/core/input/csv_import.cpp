@@ -9,7 +9,7 @@
 #include <string_view>
 #include <sstream>
 
-#include "results/tmp_file.h"
+#include "model/decimal.h"
 
 namespace qlor {
 

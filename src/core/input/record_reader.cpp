@@ -6,7 +6,7 @@
 #include <unordered_map>
 
 #include "input/header_reader.h"
-#include "simulation/simulation_grid.h"
+#include "model/lattice.h"
 
 namespace qlor {
 

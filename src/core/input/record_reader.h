@@ -4,7 +4,7 @@
 #include <istream>
 #include <string>
 
-#include "analysis/analysis_state.h"
+#include "model/analysis_state.h"
 
 namespace qlor {
 

@@ -4,6 +4,7 @@
 #include <sstream>
 #include <vector>
 
+#include "model/decimal.h"
 #include "results/tmp_file.h"
 
 namespace qlor {

@@ -31,4 +31,8 @@ std::string path_title(std::string_view path) {
                                                      : path.substr(slash + 1));
 }
 
+bool is_batch_path(std::string_view path) {
+  return path.size() >= 4 && path.substr(path.size() - 4) == ".bat";
+}
+
 }  // namespace qlor

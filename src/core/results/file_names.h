@@ -17,4 +17,7 @@ namespace qlor {
 /// has neither).
 [[nodiscard]] std::string path_title(std::string_view path);
 
+/// True when the path ends in ".bat" (lower case only).
+[[nodiscard]] bool is_batch_path(std::string_view path);
+
 }  // namespace qlor

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "analysis/analysis_state.h"
+#include "model/analysis_state.h"
 
 namespace qlor {
 

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "analysis/analysis_state.h"
+#include "model/analysis_state.h"
 #include "results/test_outcome.h"
 
 namespace qlor {

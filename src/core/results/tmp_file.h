@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "analysis/analysis_state.h"
+#include "model/analysis_state.h"
 
 namespace qlor {
 
@@ -74,8 +74,5 @@ class TmpFileReader {
   std::size_t len_ = 0;
   std::string token_;
 };
-
-/// Parses a whole token as a decimal number (optional sign, exponent).
-[[nodiscard]] bool parse_decimal(std::string_view token, double& v);
 
 }  // namespace qlor

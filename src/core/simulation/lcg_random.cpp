@@ -1,7 +1,7 @@
 // Seeding of the simulations from the clock.
 #include "simulation/lcg_random.h"
 
-#include "shell/clock.h"
+#include "model/clock.h"
 
 namespace qlor {
 

@@ -4,7 +4,7 @@
 
 #include <cstdint>
 
-#include "analysis/analysis_state.h"
+#include "model/analysis_state.h"
 #include "simulation/lcg_random.h"
 #include "simulation/simulation_grid.h"
 

@@ -7,7 +7,7 @@
 
 #include <array>
 
-#include "analysis/analysis_state.h"
+#include "model/analysis_state.h"
 #include "statistics/edge_weight.h"
 #include "statistics/pair_kernel.h"
 

@@ -4,20 +4,12 @@
 
 #include <cstdint>
 
-#include "analysis/analysis_state.h"
+#include "model/analysis_state.h"
+#include "model/progress_counters.h"
 #include "statistics/kernel_isa.h"
 #include "statistics/pair_kernel.h"
 
 namespace qlor {
-
-/// The progress counters of a run, in i-j calculations.
-struct ProgressCounters {
-  double pairs_total_file = 0;
-  double pairs_done_file = 0;
-  double pairs_done_before = 0;
-  double pairs_done_all = 0;
-  double pairs_total_batch = 0;
-};
 
 /// Fills `pair_sums` (univariate) or `pair_sums_12`, `pair_sums_21`, `k12`,
 /// `k21` (bivariate) and `l_values` for the pattern in `points`. Requires the

@@ -16,7 +16,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "analysis/analysis_state.h"
+#include "model/analysis_state.h"
 #include "statistics/edge_weight.h"
 
 namespace qlor {

@@ -9,7 +9,7 @@
 #include "input/parameter_summary.h"
 #include "results/tmp_file.h"
 #include "scripted_platform.h"
-#include "shell/view_commands.h"
+#include "analysis/open_dialogs.h"
 #include "temp_dir.h"
 
 namespace qlor {

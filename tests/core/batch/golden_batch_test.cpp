@@ -11,8 +11,8 @@
 
 #include "golden_compare.h"
 #include "scripted_platform.h"
-#include "shell/commands.h"
-#include "shell/qlor_view.h"
+#include "app/commands.h"
+#include "app/view_controller.h"
 #include "temp_dir.h"
 
 namespace qlor {
@@ -70,7 +70,7 @@ TEST_P(GoldenBatchTest, LeavesTheExpectedFiles) {
   FixedClock clock(bc.seed);
   {
     CurrentDirectory cd(work.path());
-    CQLOR_View view(platform, clock, "qlor.ini");
+    ViewController view(platform, clock, "qlor.ini");
     if (bc.command == "autorun") {
       ASSERT_TRUE(view.has_pending_autorun());
       view.run_pending_autorun();

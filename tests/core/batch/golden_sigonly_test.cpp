@@ -14,7 +14,7 @@
 #include "golden_compare.h"
 #include "input/parameter_summary.h"
 #include "scripted_platform.h"
-#include "shell/app_context.h"
+#include "analysis/app_context.h"
 #include "temp_dir.h"
 
 namespace qlor {

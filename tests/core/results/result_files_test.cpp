@@ -1,6 +1,7 @@
 // Envelopes and tests of significance computed from small temporary files.
 #include <gtest/gtest.h>
 
+#include "model/decimal.h"
 #include "results/result_file.h"
 #include "results/significance_tests.h"
 #include "results/tmp_file.h"

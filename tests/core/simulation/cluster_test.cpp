@@ -7,7 +7,7 @@
 #include <cmath>
 #include <numeric>
 
-#include "shell/clock.h"
+#include "model/clock.h"
 #include "simulation/acceptance.h"
 #include "simulation/poisson_table.h"
 

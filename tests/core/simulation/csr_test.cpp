@@ -6,7 +6,7 @@
 #include <cmath>
 #include <set>
 
-#include "shell/clock.h"
+#include "model/clock.h"
 
 namespace qlor {
 namespace {

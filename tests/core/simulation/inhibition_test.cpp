@@ -7,7 +7,7 @@
 #include <cmath>
 #include <limits>
 
-#include "shell/clock.h"
+#include "model/clock.h"
 #include "simulation/acceptance.h"
 #include "simulation/neighbour_grid.h"
 

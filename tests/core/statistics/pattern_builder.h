@@ -7,7 +7,7 @@
 #include <utility>
 #include <vector>
 
-#include "analysis/analysis_state.h"
+#include "model/analysis_state.h"
 
 namespace qlor::testing {
 

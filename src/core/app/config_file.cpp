@@ -1,0 +1,146 @@
+// Configuration lines are either a path line (INFILE=path) or a setting
+// line whose last character is the value and whose key is everything
+// before the separator in front of it.
+#include "app/config_file.h"
+
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+
+#include "app/setting_commands.h"
+
+namespace qlor {
+
+namespace {
+
+struct KeyRange {
+  const char* key;
+  char lowest;
+  char highest;
+  int first_command;  // 0: the automatic-run request
+};
+
+constexpr KeyRange kKeys[] = {
+    {"SIGNIFICANCE", '0', '3', kCmdSignificanceNone},
+    {"DIRECTION", '0', '3', kCmdDirectionNone},
+    {"RANDOMIZE", '1', '2', kCmdRandomizeSpecies2},
+    {"PROGRESS_CTRL_BAR", '0', '4', kCmdProgressAlways},
+    {"AUTORUN", '0', '1', 0},
+    {"AUTOEXEC", '0', '1', 0},
+};
+
+void show_line_message(AppContext& ctx, const char* format, int line_number) {
+  char text[128];
+  std::snprintf(text, sizeof text, format, line_number);
+  ctx.platform.message_box(text, Buttons::kOk, Icon::kStop);
+}
+
+std::string upper_case(std::string text) {
+  for (char& c : text) {
+    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+  }
+  return text;
+}
+
+// Returns false when the key is unknown; sets `in_range` false when the
+// value character is not one of the key's.
+bool apply_setting_line(AppContext& ctx, const std::string& line,
+                        bool& in_range) {
+  const char value = line.back();
+  const std::string key = upper_case(line.substr(0, line.size() - 2));
+  for (const auto& k : kKeys) {
+    if (key != k.key) continue;
+    if (value < k.lowest || value > k.highest) {
+      in_range = false;
+    } else if (k.first_command != 0) {
+      apply_setting_command(ctx.settings, k.first_command + (value - k.lowest));
+    } else if (value == '1') {
+      ctx.settings.autorun_pending = 1;
+    }
+    return true;
+  }
+  return false;
+}
+
+void process_line(AppContext& ctx, const std::string& line, int line_number) {
+  bool known = false;
+  bool in_range = true;
+  if (line.compare(0, 6, "INFILE") == 0 || line.compare(0, 6, "infile") == 0) {
+    // A path line without "=" names no path; a NUL byte would cut the
+    // path short, so such a path is refused too.
+    const auto equals = line.find('=');
+    if (equals != std::string::npos &&
+        line.find('\0', equals) == std::string::npos) {
+      known = true;
+      ctx.input_path = line.substr(equals + 1);
+    }
+  } else if (line.size() >= 2) {
+    known = apply_setting_line(ctx, line, in_range);
+  }
+  if (!known) show_line_message(ctx, kConfigUnknown, line_number);
+  if (!in_range) show_line_message(ctx, kConfigOutOfRange, line_number);
+}
+
+bool ends_with(const std::string& text, const char* tail) {
+  const std::string t(tail);
+  return text.size() >= t.size() &&
+         text.compare(text.size() - t.size(), t.size(), t) == 0;
+}
+
+// The automatic run needs a file; a request without one is dropped, so that
+// later runs still show their messages.
+void settle_autorun(AppContext& ctx) {
+  if (ctx.settings.autorun_pending != 1) return;
+  if (ctx.input_path.empty()) {
+    ctx.settings.autorun_pending = 0;
+    ctx.platform.message_box(kAutorunWithoutInfile, Buttons::kOk, Icon::kStop);
+    return;
+  }
+  if (ends_with(ctx.input_path, ".bat")) {
+    ctx.view.batch_selected = 1;
+    ctx.batch_file_name = ctx.input_path;
+  } else {
+    ctx.view.batch_selected = 0;
+  }
+}
+
+}  // namespace
+
+void read_config(AppContext& ctx, std::istream& in) {
+  std::string line;
+  int line_number = 0;
+  char previous = '\0';
+  for (std::istreambuf_iterator<char> it(in), end; it != end; ++it) {
+    const char c = *it;
+    if (c == '\n') {
+      // Text-mode reading drops a carriage return right before a line feed.
+      if (previous == '\r' && !line.empty()) line.pop_back();
+      ++line_number;
+      if (line.empty()) break;
+      process_line(ctx, line, line_number);
+      line.clear();
+    } else if (c != ' ') {
+      line += c;
+    }
+    previous = c;
+  }
+  settle_autorun(ctx);
+}
+
+void read_config_file(AppContext& ctx, const std::string& path) {
+  std::error_code ec;
+  std::ifstream in;
+  // Only a regular file: a device or a pipe might never end.
+  if (std::filesystem::is_regular_file(path, ec)) {
+    in.open(path, std::ios::binary);
+  }
+  if (!in.is_open()) {
+    ctx.platform.message_box(kConfigMissing, Buttons::kOk, Icon::kStop);
+    ctx.input_path.clear();
+    return;
+  }
+  read_config(ctx, in);
+}
+
+}  // namespace qlor

@@ -1,0 +1,105 @@
+// Command dispatch of the view.
+#include "app/view_controller.h"
+
+#include "analysis/single_run.h"
+#include "batch/auto_batch.h"
+#include "batch/batch_precheck.h"
+#include "batch/batch_run.h"
+#include "batch/significance_only.h"
+#include "app/menu_definition.h"
+#include "app/setting_commands.h"
+
+namespace qlor {
+
+ViewController::ViewController(Platform& platform, const Clock& clock,
+                       const std::string& config_path)
+    : ctx_(platform, clock) {
+  read_config_file(ctx_, config_path);
+}
+
+bool ViewController::handles(int command) {
+  switch (command) {
+    case kCmdFileOpen:
+    case kCmdFileClose:
+    case kCmdSingleFile:
+    case kCmdBatchPrecheck:
+    case kCmdBatchCheckAnalyse:
+    case kCmdBatchAutoAnalyse:
+    case kCmdSignificanceOnly:
+    case kCmdShowSettings:
+      return true;
+    default:
+      return setting_group(command).has_value();
+  }
+}
+
+bool ViewController::on_command(int command) {
+  switch (command) {
+    case kCmdFileOpen:
+      file_open(ctx_);
+      return ctx_.view.open_cancelled == 0 && !ctx_.input_path.empty();
+    case kCmdFileClose:
+      file_close(ctx_);
+      return true;
+    case kCmdSingleFile:
+      return run_single_file(ctx_);
+    case kCmdBatchPrecheck:
+      return batch_precheck(ctx_);
+    case kCmdBatchCheckAnalyse:
+      return batch_check_and_analyse(ctx_);
+    case kCmdBatchAutoAnalyse:
+      return batch_auto_analyse(ctx_);
+    case kCmdSignificanceOnly:
+      return significance_only(ctx_);
+    case kCmdShowSettings:
+      ctx_.platform.message_box(show_settings_text(ctx_.settings), Buttons::kOk,
+                                Icon::kNone);
+      return true;
+    default:
+      break;
+  }
+  if (!apply_setting_command(ctx_.settings, command)) return false;
+  ctx_.platform.show_text(ctx_.view.text_lines);
+  return true;
+}
+
+bool ViewController::is_checked(int command) const {
+  return qlor::is_checked(ctx_.settings, command);
+}
+
+bool ViewController::has_pending_autorun() const {
+  return ctx_.settings.autorun_pending == 1 && !ctx_.input_path.empty();
+}
+
+bool ViewController::run_pending_autorun() {
+  if (!has_pending_autorun()) return false;
+  ctx_.platform.set_window_title(kTitlePrefix + ctx_.input_path);
+  const bool ok = ctx_.view.batch_selected == 1 ? batch_auto_analyse(ctx_)
+                                                : run_single_file_auto(ctx_);
+  ctx_.settings.autorun_pending = 0;
+  ctx_.platform.set_window_title(kRestTitle);
+  return ok;
+}
+
+std::vector<std::string_view> ViewController::layout(int client_height,
+                                                 int line_height) {
+  ctx_.view.lines_per_page = line_height > 0 ? client_height / line_height : 0;
+  std::vector<std::string_view> rows;
+  const auto& lines = ctx_.view.text_lines;
+  // Rows are drawn while they start inside the client area.
+  for (int y = 0;
+       line_height > 0 && y < client_height && rows.size() < lines.size();
+       y += line_height) {
+    const std::size_t index =
+        static_cast<std::size_t>(ctx_.view.first_line) + rows.size();
+    if (index >= lines.size()) break;
+    rows.emplace_back(lines[index]);
+  }
+  return rows;
+}
+
+bool ViewController::on_vscroll(ScrollAction action, std::int32_t thumb) {
+  return scroll_view(ctx_.view, action, thumb);
+}
+
+}  // namespace qlor

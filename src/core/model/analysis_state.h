@@ -1,0 +1,81 @@
+// The analysis state: everything one run carries from reading a sample data
+// file to writing its last result file.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "model/allocate.h"
+#include "model/point_record.h"
+
+namespace qlor {
+
+using SectorTable = std::array<std::vector<double>, 4>;
+
+/// The per-run record of header items, points, distance grid, per-distance
+/// arrays and simulation grid. Owned by the driver of one run.
+struct AnalysisState {
+  // Header items in file order.
+  double x_axis = 0.0;
+  double y_axis = 0.0;
+  double t_min = 0.0;
+  double t_interval = 0.0;
+  double t_max = 0.0;
+  std::int32_t n_simulations = 0;
+  double radius = 0.0;
+  double c = 0.0;
+  std::int32_t n_centers = 0;
+
+  std::int32_t analysis_type = 1;  // 1 univariate, 2 bivariate
+  std::int32_t process_type = 0;   // 0 CSR, 1 SSI/Strauss, 2 cluster
+  std::vector<PointRecord> points;
+  std::int32_t t_min_steps = 0;
+  std::int32_t n_points = 0;
+  std::int32_t last_interval = 0;
+  std::vector<double> l_values;
+  std::vector<double> pair_sums;
+  std::int32_t n_species1_observed = 0;
+  std::int32_t n_species2_observed = 0;
+  std::int32_t n_species1 = 0;
+  std::int32_t n_species2 = 0;
+  std::vector<double> pair_sums_12;
+  std::vector<double> pair_sums_21;
+  std::vector<double> k12;
+  std::vector<double> k21;
+  std::int32_t n_parents = 0;
+  std::vector<double> poisson_table;
+  std::vector<std::int32_t> offspring_counts;
+  SectorTable sector_sums_12;
+  SectorTable sector_sums_21;
+  SectorTable sector_k12;
+  SectorTable sector_k21;
+  SectorTable sector_l_values;
+  std::int32_t grid_cells_x = 0;
+  std::int32_t grid_cells_y = 0;
+  double grid_scale = 0.0;
+  std::int32_t grid_halves = 0;
+  std::int32_t grid_fifths = 0;
+  std::int32_t coordinate_resolution = 10000;
+
+  // Cluster process: the one-time preparation (species sort and centre
+  // selection) has been done for this run.
+  bool cluster_prepared = false;
+
+  /// Distance of interval i: the integer sum times the step, never
+  /// t_min + i * t_interval.
+  [[nodiscard]] double t_of(std::int32_t i) const {
+    return static_cast<double>(i + t_min_steps) * t_interval;
+  }
+};
+
+/// Allocates the per-distance arrays of the run for the direction setting.
+/// Returns "" or "MAF:2".
+[[nodiscard]] std::string allocate_result_arrays(AnalysisState& state,
+                                                 std::int32_t direction_index);
+
+/// Releases every array of the run (after the last pattern or an abort).
+void release_run_arrays(AnalysisState& state);
+
+}  // namespace qlor

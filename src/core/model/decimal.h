@@ -1,0 +1,11 @@
+// Decimal numbers as the sample and temporary files hold them.
+#pragma once
+
+#include <string_view>
+
+namespace qlor {
+
+/// Parses a whole token as a decimal number (optional sign, exponent).
+[[nodiscard]] bool parse_decimal(std::string_view token, double& v);
+
+}  // namespace qlor
