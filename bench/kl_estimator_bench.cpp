@@ -24,7 +24,8 @@ AnalysisState csr_pattern(int n, bool bivariate, int direction) {
   state.t_interval = 0.5;
   state.t_min_steps = 1;
   state.last_interval = kIntervals - 1;
-  state.analysis_type = bivariate ? 2 : 1;
+  state.analysis_type =
+      bivariate ? AnalysisType::kBivariate : AnalysisType::kUnivariate;
   state.n_points = n;
   std::mt19937 gen(12345);
   std::uniform_real_distribution<double> coordinate(0, 100);

@@ -33,7 +33,7 @@ AnalysisState observed_pattern(int process_type, double radius, double c,
     update_coordinate_resolution(state, p.x);
   }
   set_simulation_grid(state);
-  if (process_type == 2) {
+  if (process_type == ProcessType::kCluster) {
     state.poisson_table.assign(static_cast<std::size_t>(2000 - centers + 1), 0);
     state.offspring_counts.assign(static_cast<std::size_t>(centers), 0);
   }

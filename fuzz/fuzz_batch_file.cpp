@@ -140,7 +140,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data,
   const qlor::FixedClock clock(12345);
   qlor::AppContext ctx(platform, clock);
   ctx.threads = 1;
-  ctx.settings.significance_index = static_cast<int>(choice >> 4) % 4;
+  ctx.settings.significance_index =
+      static_cast<qlor::Significance>(static_cast<int>(choice >> 4) % 4);
   if ((choice & 8) != 0)
     qlor::apply_setting_command(ctx.settings, qlor::kCmdDirectionCardinal);
   switch (choice % 4) {

@@ -23,7 +23,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data,
                     qlor::RecordPass::kBatch}) {
     qlor::AnalysisState state;
     std::istringstream first(text);
-    if (!qlor::read_header(state, first, direction, significance).empty()) {
+    if (!qlor::read_header(state, first, static_cast<qlor::Direction>(direction),
+                          static_cast<qlor::Significance>(significance)).empty()) {
       return 0;
     }
     std::istringstream second(text);

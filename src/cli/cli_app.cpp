@@ -125,18 +125,11 @@ void add_commands(CLI::App& app, CliCommands& c) {
 // Command-line settings act as the menu commands would, after qlor.ini.
 void apply_options(const CliOptions& o, AppContext& ctx) {
   if (o.significance) {
-    apply_setting_command(ctx.settings, kCmdSignificanceNone + *o.significance);
+    set_setting(ctx.settings, SettingGroup::kSignificance, *o.significance);
   }
-  if (o.direction) {
-    apply_setting_command(ctx.settings, kCmdDirectionNone + *o.direction);
-  }
-  if (o.randomize) {
-    apply_setting_command(ctx.settings,
-                          kCmdRandomizeSpecies2 + *o.randomize - 1);
-  }
-  if (o.progress) {
-    apply_setting_command(ctx.settings, kCmdProgressAlways + *o.progress);
-  }
+  if (o.direction) set_setting(ctx.settings, SettingGroup::kDirection, *o.direction);
+  if (o.randomize) set_setting(ctx.settings, SettingGroup::kRandomize, *o.randomize);
+  if (o.progress) set_setting(ctx.settings, SettingGroup::kProgress, *o.progress);
   if (o.threads) ctx.threads = *o.threads;
 }
 

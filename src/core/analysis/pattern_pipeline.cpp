@@ -25,7 +25,7 @@ struct Outcome {
 // Simulates (s > 0) and estimates pattern s on `state`; pattern 0 is the
 // observed pattern as it stands.
 Outcome make_pattern(AnalysisState& state, std::int32_t s,
-                     const SimulationEnv& env, std::int32_t direction_index,
+                     const SimulationEnv& env, Direction direction_index,
                      LcgRandom& rng, PairScratch& scratch) {
   Outcome outcome;
   try {
@@ -49,14 +49,14 @@ int effective_threads(int requested) {
 }
 
 PatternValues take_values(const AnalysisState& state,
-                          std::int32_t direction_index) {
-  if (direction_index == 0) return {state.l_values};
+                          Direction direction_index) {
+  if (direction_index == Direction::kNone) return {state.l_values};
   return {state.sector_l_values.begin(), state.sector_l_values.end()};
 }
 
 std::string run_simulations(const AnalysisState& prepared, std::int32_t first,
                             std::int32_t last, const SimulationEnv& env,
-                            std::int32_t direction_index, int threads,
+                            Direction direction_index, int threads,
                             const PatternConsumer& consume) {
   if (first > last) return {};
   const std::int64_t count = static_cast<std::int64_t>(last) - first + 1;

@@ -34,12 +34,12 @@ using PatternConsumer =
 [[nodiscard]] std::string run_simulations(const AnalysisState& prepared,
                                           std::int32_t first, std::int32_t last,
                                           const SimulationEnv& env,
-                                          std::int32_t direction_index,
+                                          Direction direction_index,
                                           int threads,
                                           const PatternConsumer& consume);
 
 /// Copies the values that the estimator left for the temporary file(s).
 [[nodiscard]] PatternValues take_values(const AnalysisState& state,
-                                        std::int32_t direction_index);
+                                        Direction direction_index);
 
 }  // namespace qlor

@@ -61,7 +61,7 @@ std::string read_sample_file(AppContext& ctx, AnalysisState& state,
 
 std::string run_patterns(AppContext& ctx, AnalysisState& state,
                          const std::function<void(std::int32_t)>& after_pattern) {
-  const std::int32_t direction = ctx.settings.direction_index;
+  const Direction direction = ctx.settings.direction_index;
   const TmpFileNames names =
       make_tmp_file_names(ctx.input_path, direction, ctx.settings.sector_suffix);
   ctx.tmp_file_name = names.tmp_file_name;
@@ -88,7 +88,7 @@ std::string run_patterns(AppContext& ctx, AnalysisState& state,
   // centres) in its first call: patterns 0 and 1 come first there, and
   // every later simulation starts from the state they leave.
   std::int32_t first = 0;
-  if (status.empty() && state.process_type == 2) {
+  if (status.empty() && state.process_type == ProcessType::kCluster) {
     LcgRandom rng;
     PairScratch scratch;
     estimate_pattern(state, direction, scratch);
@@ -113,7 +113,7 @@ std::string run_patterns(AppContext& ctx, AnalysisState& state,
 }
 
 std::string write_results(AppContext& ctx, const AnalysisState& state) {
-  const std::int32_t direction = ctx.settings.direction_index;
+  const Direction direction = ctx.settings.direction_index;
   TmpFileNames names{ctx.tmp_file_name, ctx.sector_tmp_file_name};
   const auto paths = tmp_paths(names, direction);
   std::string status = state.n_simulations < 100
@@ -127,13 +127,13 @@ std::string write_tests(AppContext& ctx, const AnalysisState& state) {
   std::string status;
   // With both tests the second status replaces the first, except that a
   // supremum file that could not be written is never reported as success.
-  const std::int32_t sig = ctx.settings.significance_index;
+  const Significance sig = ctx.settings.significance_index;
   TestOutcome outcome;
-  if (sig == 1 || sig == 3) {
+  if (runs_supremum(sig)) {
     status = supremum_test(state, ctx.tmp_file_name, &outcome);
     if (status.empty()) ctx.test_outcomes.push_back(outcome);
   }
-  if (sig == 2 || sig == 3) {
+  if (runs_cramer_von_mises(sig)) {
     const bool write_failed = status.rfind(kFileWriteError, 0) == 0;
     std::string cvm_status = cvm_test(state, ctx.tmp_file_name, &outcome);
     if (cvm_status.empty()) ctx.test_outcomes.push_back(outcome);

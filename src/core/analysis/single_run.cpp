@@ -104,7 +104,7 @@ void end_of_run(AppContext& ctx, const std::string& status) {
 
 bool run_single_file(AppContext& ctx) {
   ctx.last_run_complete = false;
-  if (ctx.settings.direction_index != 0 && ctx.settings.significance_index != 0) {
+  if (ctx.settings.direction_index != Direction::kNone && ctx.settings.significance_index != Significance::kNone) {
     ctx.platform.message_box(kDirectionWithTest, Buttons::kOk, Icon::kStop);
     return false;
   }
@@ -128,7 +128,7 @@ bool run_single_file(AppContext& ctx) {
 }
 
 bool run_single_file_auto(AppContext& ctx) {
-  if (ctx.settings.direction_index != 0 && ctx.settings.significance_index != 0) {
+  if (ctx.settings.direction_index != Direction::kNone && ctx.settings.significance_index != Significance::kNone) {
     ctx.status_text = kAutoDirectionWithTest;
   } else if (!can_open_for_reading(ctx.input_path)) {
     ctx.status_text = kFileNotFound;

@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <optional>
 
 #include "app/setting_commands.h"
 
@@ -18,16 +19,16 @@ struct KeyRange {
   const char* key;
   char lowest;
   char highest;
-  int first_command;  // 0: the automatic-run request
+  std::optional<SettingGroup> group;  // none: the automatic-run request
 };
 
 constexpr KeyRange kKeys[] = {
-    {"SIGNIFICANCE", '0', '3', kCmdSignificanceNone},
-    {"DIRECTION", '0', '3', kCmdDirectionNone},
-    {"RANDOMIZE", '1', '2', kCmdRandomizeSpecies2},
-    {"PROGRESS_CTRL_BAR", '0', '4', kCmdProgressAlways},
-    {"AUTORUN", '0', '1', 0},
-    {"AUTOEXEC", '0', '1', 0},
+    {"SIGNIFICANCE", '0', '3', SettingGroup::kSignificance},
+    {"DIRECTION", '0', '3', SettingGroup::kDirection},
+    {"RANDOMIZE", '1', '2', SettingGroup::kRandomize},
+    {"PROGRESS_CTRL_BAR", '0', '4', SettingGroup::kProgress},
+    {"AUTORUN", '0', '1', std::nullopt},
+    {"AUTOEXEC", '0', '1', std::nullopt},
 };
 
 void show_line_message(AppContext& ctx, const char* format, int line_number) {
@@ -53,8 +54,8 @@ bool apply_setting_line(AppContext& ctx, const std::string& line,
     if (key != k.key) continue;
     if (value < k.lowest || value > k.highest) {
       in_range = false;
-    } else if (k.first_command != 0) {
-      apply_setting_command(ctx.settings, k.first_command + (value - k.lowest));
+    } else if (k.group) {
+      set_setting(ctx.settings, *k.group, value - '0');
     } else if (value == '1') {
       ctx.settings.autorun_pending = 1;
     }

@@ -26,11 +26,11 @@ constexpr GroupRange kGroups[] = {
 int current_offset(const RunSettings& settings, SettingGroup group) {
   switch (group) {
     case SettingGroup::kSignificance:
-      return settings.significance_index;
+      return index_of(settings.significance_index);
     case SettingGroup::kDirection:
-      return settings.direction_index;
+      return index_of(settings.direction_index);
     case SettingGroup::kRandomize:
-      return settings.randomize_mode - 1;
+      return index_of(settings.randomize_mode) - 1;
     case SettingGroup::kProgress:
       for (std::size_t k = 0; k < std::size(kProgressThresholds); ++k) {
         if (settings.progress_threshold == kProgressThresholds[k]) {
@@ -62,26 +62,44 @@ std::optional<SettingGroup> setting_group(int command) {
   return std::nullopt;
 }
 
+bool set_setting(RunSettings& settings, SettingGroup group, int index) {
+  switch (group) {
+    case SettingGroup::kSignificance:
+      if (auto choice = choice_from_index<Significance>(index)) {
+        settings.significance_index = *choice;
+        return true;
+      }
+      return false;
+    case SettingGroup::kDirection:
+      if (auto choice = choice_from_index<Direction>(index)) {
+        set_direction(settings, *choice);
+        return true;
+      }
+      return false;
+    case SettingGroup::kRandomize:
+      if (auto choice = choice_from_index<RandomizeMode>(index)) {
+        settings.randomize_mode = *choice;
+        return true;
+      }
+      return false;
+    case SettingGroup::kProgress:
+      if (index < 0 || index >= static_cast<int>(std::size(kProgressThresholds))) {
+        return false;
+      }
+      settings.progress_threshold =
+          kProgressThresholds[static_cast<std::size_t>(index)];
+      return true;
+  }
+  return false;
+}
+
 bool apply_setting_command(RunSettings& settings, int command) {
   const auto group = setting_group(command);
   if (!group) return false;
-  const int offset = command - first_command(*group);
-  switch (*group) {
-    case SettingGroup::kSignificance:
-      settings.significance_index = offset;
-      break;
-    case SettingGroup::kDirection:
-      set_direction(settings, offset);
-      break;
-    case SettingGroup::kRandomize:
-      settings.randomize_mode = offset + 1;
-      break;
-    case SettingGroup::kProgress:
-      settings.progress_threshold =
-          kProgressThresholds[static_cast<std::size_t>(offset)];
-      break;
-  }
-  return true;
+  // Randomize numbers its choices from 1, the other groups from 0.
+  const int first_index = *group == SettingGroup::kRandomize ? 1 : 0;
+  return set_setting(settings, *group,
+                     command - first_command(*group) + first_index);
 }
 
 int checked_command(const RunSettings& settings, SettingGroup group) {
@@ -108,11 +126,11 @@ std::string show_settings_text(const RunSettings& settings) {
   static const char* const kRandomize[] = {"Species 2  ", "Both species  "};
   std::string text = "CURRENT  SETTINGS  FOR  ALL  FILES\t\n";
   text += "\n\nTest of Significance :\t";
-  text += pick(kTests, 4, settings.significance_index);
+  text += pick(kTests, 4, index_of(settings.significance_index));
   text += "\n\nDirection analysed :\t\t";
-  text += pick(kDirections, 4, settings.direction_index);
+  text += pick(kDirections, 4, index_of(settings.direction_index));
   text += "\n\nRandomize :\t\t";
-  text += pick(kRandomize, 2, settings.randomize_mode - 1);
+  text += pick(kRandomize, 2, index_of(settings.randomize_mode) - 1);
   return text;
 }
 

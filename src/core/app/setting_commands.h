@@ -23,6 +23,12 @@ inline constexpr double kProgressThresholds[] = {0, 1000000, 10000000,
 /// The group a settings command belongs to; nothing for other commands.
 [[nodiscard]] std::optional<SettingGroup> setting_group(int command);
 
+/// Sets the group's setting to the choice that the configuration file and
+/// the command line number `index` (significance and direction 0 to 3,
+/// randomize 1 and 2, progress 0 to 4). Returns false (and changes nothing)
+/// for a number out of range.
+bool set_setting(RunSettings& settings, SettingGroup group, int index);
+
 /// Applies a settings command to the run settings, as the menu item does.
 /// Returns false (and changes nothing) for any other command.
 bool apply_setting_command(RunSettings& settings, int command);

@@ -35,7 +35,7 @@ void batch_check_silent(AppContext& ctx) {
 
 bool batch_auto_analyse(AppContext& ctx) {
   const bool automatic = ctx.settings.autorun_pending == 1;
-  if (ctx.settings.direction_index != 0) {
+  if (ctx.settings.direction_index != Direction::kNone) {
     if (automatic) {
       write_direction_refusal(ctx);
     } else {

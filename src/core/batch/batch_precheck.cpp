@@ -23,7 +23,7 @@ void report_check_failure(AppContext& ctx, int& error_count) {
 }  // namespace
 
 bool refuse_batch_direction(AppContext& ctx) {
-  if (ctx.settings.direction_index == 0) return false;
+  if (ctx.settings.direction_index == Direction::kNone) return false;
   ctx.platform.message_box(kBatchDirection, Buttons::kOk, Icon::kStop);
   ctx.input_path.clear();
   return true;

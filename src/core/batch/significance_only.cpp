@@ -35,7 +35,8 @@ std::string read_test_parameters(AppContext& ctx, AnalysisState& state) {
   {
     std::ifstream in(ctx.input_path, std::ios::binary);
     if (!in) return kFileOpenError;
-    if (auto s = read_header(state, in, 0, ctx.settings.significance_index);
+    if (auto s = read_header(state, in, Direction::kNone,
+                                  ctx.settings.significance_index);
         !s.empty()) {
       return s;
     }
@@ -81,7 +82,7 @@ std::string check_tmp_file(const AnalysisState& state,
 
 bool significance_only(AppContext& ctx) {
   ctx.last_run_complete = false;
-  if (ctx.settings.significance_index == 0) {
+  if (ctx.settings.significance_index == Significance::kNone) {
     ctx.platform.message_box(kNoTestSelected, Buttons::kOk, Icon::kStop);
     return false;
   }

@@ -33,8 +33,8 @@ bool item_ends_cleanly(std::istream& in) {
 }
 
 std::string read_header(AnalysisState& state, std::istream& in,
-                        std::int32_t direction_index,
-                        std::int32_t significance_index) {
+                        Direction direction_index,
+                        Significance significance_index) {
   // 1. Line 1: 5, 7 or 8 separators.
   int separators = 0;
   int ch = 0;
@@ -43,9 +43,9 @@ std::string read_header(AnalysisState& state, std::istream& in,
   }
   if (ch != '\n') return kFileEmpty;
   switch (separators) {
-    case 5: state.process_type = 0; break;
-    case 7: state.process_type = 1; break;
-    case 8: state.process_type = 2; break;
+    case 5: state.process_type = ProcessType::kCsr; break;
+    case 7: state.process_type = ProcessType::kInhibition; break;
+    case 8: state.process_type = ProcessType::kCluster; break;
     default: return kWrongParameterCount;
   }
 
@@ -57,22 +57,23 @@ std::string read_header(AnalysisState& state, std::istream& in,
     } else if (ch == '\n') {
       if (separators > 2) return kLine2TooManyBlanks;
       if (separators > 0) {
-        state.analysis_type = separators;
+        state.analysis_type = separators == 1 ? AnalysisType::kUnivariate
+                                             : AnalysisType::kBivariate;
         break;
       }
     }
   }
 
   // 3. Directional analysis needs two species.
-  if (state.analysis_type == 1 && direction_index != 0 &&
-      significance_index == 0) {
+  if (state.analysis_type == AnalysisType::kUnivariate && direction_index != Direction::kNone &&
+      significance_index == Significance::kNone) {
     return kUnivariateDirection;
   }
 
   // 4. The record just scanned counts as one.
   in.clear(in.rdstate() & ~std::ios::failbit);
   const std::int64_t records =
-      1 + (in ? count_more_records(in, state.analysis_type == 2) : 0);
+      1 + (in ? count_more_records(in, state.analysis_type == AnalysisType::kBivariate) : 0);
   state.n_points = records > std::numeric_limits<std::int32_t>::max()
                        ? std::numeric_limits<std::int32_t>::max()
                        : static_cast<std::int32_t>(records);

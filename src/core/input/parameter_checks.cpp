@@ -30,9 +30,9 @@ bool read_items(AnalysisState& s, std::istream& in) {
       !read_real(in, s.t_max) || !read_integer(in, s.n_simulations)) {
     return false;
   }
-  if (s.process_type == 0) return true;
+  if (s.process_type == ProcessType::kCsr) return true;
   if (!read_real(in, s.radius) || !read_real(in, s.c)) return false;
-  return s.process_type == 1 || read_integer(in, s.n_centers);
+  return s.process_type == ProcessType::kInhibition || read_integer(in, s.n_centers);
 }
 
 // trunc(q + 0.01) when it fits a 32-bit count.
@@ -82,13 +82,13 @@ std::string check_parameters(AnalysisState& s, std::istream& in,
   }
   if (s.n_simulations == kInt32Max) return "MAF:3";
 
-  if (s.process_type == 1) {
+  if (s.process_type == ProcessType::kInhibition) {
     // Spacing of a hexagonal packing; the seven-digit constant on purpose.
     const double bound = std::sqrt(s.x_axis * s.y_axis / s.n_points / 0.8660254);
     if (s.radius >= bound && s.c == 0) return kInhibitionTooLarge;
     if (s.c < 0 || s.c > 1) return kCOutOfRange;
   }
-  if (s.process_type == 2) {
+  if (s.process_type == ProcessType::kCluster) {
     if (s.x_axis / 2 <= s.radius || s.y_axis / 2 <= s.radius) return kClusterTooLarge;
     if (s.n_centers >= s.n_points) return kTooManyCenters;
     // A cluster process needs at least one centre, and with c above 1 the

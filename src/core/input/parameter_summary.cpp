@@ -19,12 +19,12 @@ void append_format(std::string& out, const char* format, Args... args) {
 }
 
 std::string summary_body(const AnalysisState& s) {
-  std::string text = s.analysis_type == 1
+  std::string text = s.analysis_type == AnalysisType::kUnivariate
                          ? "Type:\tUnivariate pattern analysis\n\n"
                          : "Type:\tBivariate pattern analysis\n\n";
-  if (s.process_type == 0) {
+  if (s.process_type == ProcessType::kCsr) {
     text += "Process:  Complete Spatial Randomness (CSR)\n\n";
-  } else if (s.process_type == 1) {
+  } else if (s.process_type == ProcessType::kInhibition) {
     text += s.c == 0 ? "Process:  Simple Sequential Inhibition (SSI)\n\n"
                      : "Process:  Strauss Process (inhibition)\n\n";
   } else {
@@ -34,10 +34,10 @@ std::string summary_body(const AnalysisState& s) {
                 s.x_axis, s.n_simulations, s.y_axis);
   text += s.n_simulations >= 100 ? "Confid. interval =\tstdev  \n\n"
                                  : "Confid. env. =\tmax/min  \n\n";
-  if (s.process_type == 0) {
+  if (s.process_type == ProcessType::kCsr) {
     append_format(text, "t_min =\t%.2lf\nt_int =\t%.2lf\nt_max =\t%.2lf\n\n",
                   s.t_min, s.t_interval, s.t_max);
-  } else if (s.process_type == 1) {
+  } else if (s.process_type == ProcessType::kInhibition) {
     append_format(text,
                   "t_min =\t%.2lf\tInhibition  radius =\t%.2lf\nt_int =\t%.2lf"
                   "\tProbability  'c' =\t%.2lf\nt_max =\t%.2lf\n\n",

@@ -30,7 +30,7 @@ std::string read_samples(AnalysisState& state, std::istream& in,
   }
   state.n_species1 = 0;
   state.n_species2 = 0;
-  const bool bivariate = state.analysis_type == 2;
+  const bool bivariate = state.analysis_type == AnalysisType::kBivariate;
   // First record number of each position read so far: the identity check
   // reports the earliest partner of the first repeated position.
   std::unordered_map<std::pair<double, double>, std::int32_t, PositionHash>
@@ -73,7 +73,7 @@ std::string read_samples(AnalysisState& state, std::istream& in,
   if (bivariate && (state.n_species1 == 0 || state.n_species2 == 0)) {
     return kBothSpeciesNeeded;
   }
-  if (state.process_type == 2 && bivariate) {
+  if (state.process_type == ProcessType::kCluster && bivariate) {
     if (pass == RecordPass::kBatch && state.n_centers != state.n_species1) {
       return kCentersNotSpecies1;
     }
@@ -87,7 +87,7 @@ std::string read_samples(AnalysisState& state, std::istream& in,
   }
   state.n_species1_observed = state.n_species1;
   state.n_species2_observed = state.n_species2;
-  if (state.process_type == 2) {
+  if (state.process_type == ProcessType::kCluster) {
     const auto table = static_cast<std::size_t>(state.n_points) -
                        static_cast<std::size_t>(state.n_centers) + 1;
     if (auto s = allocate(state.poisson_table, table, "MAF:1"); !s.empty())

@@ -4,12 +4,12 @@
 namespace qlor {
 
 std::string allocate_result_arrays(AnalysisState& state,
-                                   std::int32_t direction_index) {
+                                   Direction direction_index) {
   const auto n = static_cast<std::size_t>(state.last_interval) + 1;
   constexpr const char* kTag = "MAF:2";
-  if (direction_index == 0) {
+  if (direction_index == Direction::kNone) {
     if (auto s = allocate(state.l_values, n, kTag); !s.empty()) return s;
-    if (state.analysis_type == 1) return allocate(state.pair_sums, n, kTag);
+    if (state.analysis_type == AnalysisType::kUnivariate) return allocate(state.pair_sums, n, kTag);
     for (auto* v : {&state.pair_sums_12, &state.pair_sums_21, &state.k12,
                     &state.k21}) {
       if (auto s = allocate(*v, n, kTag); !s.empty()) return s;

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "model/allocate.h"
+#include "model/choices.h"
 #include "model/point_record.h"
 
 namespace qlor {
@@ -28,8 +29,8 @@ struct AnalysisState {
   double c = 0.0;
   std::int32_t n_centers = 0;
 
-  std::int32_t analysis_type = 1;  // 1 univariate, 2 bivariate
-  std::int32_t process_type = 0;   // 0 CSR, 1 SSI/Strauss, 2 cluster
+  AnalysisType analysis_type = AnalysisType::kUnivariate;
+  ProcessType process_type = ProcessType::kCsr;
   std::vector<PointRecord> points;
   std::int32_t t_min_steps = 0;
   std::int32_t n_points = 0;
@@ -73,7 +74,7 @@ struct AnalysisState {
 /// Allocates the per-distance arrays of the run for the direction setting.
 /// Returns "" or "MAF:2".
 [[nodiscard]] std::string allocate_result_arrays(AnalysisState& state,
-                                                 std::int32_t direction_index);
+                                                 Direction direction_index);
 
 /// Releases every array of the run (after the last pattern or an abort).
 void release_run_arrays(AnalysisState& state);

@@ -3,22 +3,23 @@
 
 namespace qlor {
 
-std::array<std::string, 4> sector_suffixes_for(std::int32_t direction_index) {
+std::array<std::string, 4> sector_suffixes_for(Direction direction_index) {
   switch (direction_index) {
-    case 1:
+    case Direction::kCardinal:
       return {"_W4", "_N4", "_E4", "_S4"};
-    case 2:
+    case Direction::kDiagonal:
       return {"_SW", "_NW", "_NE", "_SE"};
-    case 3:
+    case Direction::kHalfPlanes:
       return {"_W2", "_N2", "_E2", "_S2"};
-    default:
-      return {};
+    case Direction::kNone:
+      break;
   }
+  return {};
 }
 
-void set_direction(RunSettings& settings, std::int32_t direction_index) {
+void set_direction(RunSettings& settings, Direction direction_index) {
   settings.direction_index = direction_index;
-  if (direction_index != 0) {
+  if (direction_index != Direction::kNone) {
     settings.sector_suffix = sector_suffixes_for(direction_index);
   }
 }

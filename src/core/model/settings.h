@@ -6,12 +6,14 @@
 #include <cstdint>
 #include <string>
 
+#include "model/choices.h"
+
 namespace qlor {
 
 struct RunSettings {
-  std::int32_t significance_index = 0;  // 0 none, 1 supremum, 2 CvM, 3 both
-  std::int32_t direction_index = 0;     // 0 none, 1 W/N/E/S, 2 diagonal, 3 half
-  std::int32_t randomize_mode = 1;      // 1 species 2 only, 2 both species
+  Significance significance_index = Significance::kNone;
+  Direction direction_index = Direction::kNone;
+  RandomizeMode randomize_mode = RandomizeMode::kSpecies2;
   double progress_threshold = 0.0;
   std::array<std::string, 4> sector_suffix{};
   std::int32_t autorun_pending = 0;
@@ -19,10 +21,10 @@ struct RunSettings {
 
 /// The four temporary-file suffixes of a direction (empty for none).
 [[nodiscard]] std::array<std::string, 4> sector_suffixes_for(
-    std::int32_t direction_index);
+    Direction direction_index);
 
 /// Sets the direction and, for a real direction, its sector suffixes; going
 /// back to none keeps the last suffixes.
-void set_direction(RunSettings& settings, std::int32_t direction_index);
+void set_direction(RunSettings& settings, Direction direction_index);
 
 }  // namespace qlor

@@ -8,11 +8,11 @@
 namespace qlor {
 
 TmpFileNames make_tmp_file_names(const std::string& input_path,
-                                 std::int32_t direction_index,
+                                 Direction direction_index,
                                  const std::array<std::string, 4>& sector_suffix) {
   TmpFileNames names;
   names.tmp_file_name = change_extension(input_path, ".tmp");
-  if (direction_index != 0) {
+  if (direction_index != Direction::kNone) {
     for (std::size_t k = 0; k < 4; ++k) {
       names.sector_tmp_file_name[k] =
           change_extension(names.tmp_file_name, sector_suffix[k] + ".tmp");
@@ -22,8 +22,8 @@ TmpFileNames make_tmp_file_names(const std::string& input_path,
 }
 
 std::vector<std::string> tmp_paths(const TmpFileNames& names,
-                                   std::int32_t direction_index) {
-  if (direction_index == 0) return {names.tmp_file_name};
+                                   Direction direction_index) {
+  if (direction_index == Direction::kNone) return {names.tmp_file_name};
   return {names.sector_tmp_file_name.begin(), names.sector_tmp_file_name.end()};
 }
 

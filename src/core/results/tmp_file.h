@@ -26,13 +26,13 @@ struct TmpFileNames {
 
 /// Forms the temporary-file names of `input_path`.
 [[nodiscard]] TmpFileNames make_tmp_file_names(
-    const std::string& input_path, std::int32_t direction_index,
+    const std::string& input_path, Direction direction_index,
     const std::array<std::string, 4>& sector_suffix);
 
 /// The paths that a run's readers use: the temporary file, or the four
 /// sector files.
 [[nodiscard]] std::vector<std::string> tmp_paths(const TmpFileNames& names,
-                                                 std::int32_t direction_index);
+                                                 Direction direction_index);
 
 /// Writes the blocks of a run to its temporary file(s).
 class TmpFileWriter {

@@ -20,7 +20,7 @@ constexpr std::int64_t kParentDrawsPerPoint = 1000;
 constexpr std::int64_t kMaxCountSweeps = 1000000;
 
 bool keeps_species1(const AnalysisState& state, const SimulationEnv& env) {
-  return state.analysis_type == 2 && env.randomize_mode == 1;
+  return state.analysis_type == AnalysisType::kBivariate && env.randomize_mode == RandomizeMode::kSpecies2;
 }
 
 // Mode 1, once per run: species-1 points first (file order kept within each

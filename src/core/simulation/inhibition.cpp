@@ -22,7 +22,7 @@ struct PlacedPoints {
   PositionSet positions;
   NeighbourGrid close;
 
-  void start(const AnalysisState& state, std::int32_t randomize_mode) {
+  void start(const AnalysisState& state, RandomizeMode randomize_mode) {
     add_fixed_points(state, randomize_mode, positions);
     close.reset(state.x_axis, state.y_axis, state.radius, state.points.size());
     for (const auto& p : state.points) {

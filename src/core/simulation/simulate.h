@@ -14,13 +14,14 @@ namespace qlor {
                                                   const SimulationEnv& env,
                                                   LcgRandom& rng) {
   switch (state.process_type) {
-    case 1:
+    case ProcessType::kInhibition:
       return simulate_inhibition(state, s, env, rng);
-    case 2:
+    case ProcessType::kCluster:
       return simulate_cluster(state, s, env, rng);
-    default:
-      return simulate_csr(state, s, env, rng);
+    case ProcessType::kCsr:
+      break;
   }
+  return simulate_csr(state, s, env, rng);
 }
 
 }  // namespace qlor

@@ -3,7 +3,7 @@
 
 namespace qlor {
 
-void add_fixed_points(const AnalysisState& state, std::int32_t randomize_mode,
+void add_fixed_points(const AnalysisState& state, RandomizeMode randomize_mode,
                       PositionSet& placed) {
   placed.clear();
   placed.reserve(state.points.size());

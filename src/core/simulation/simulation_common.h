@@ -15,24 +15,24 @@ class Clock;
 /// What a generator needs besides the analysis state.
 struct SimulationEnv {
   const Clock& clock;
-  std::int32_t randomize_mode = 1;
+  RandomizeMode randomize_mode = RandomizeMode::kSpecies2;
 };
 
 /// True when point i keeps its observed position (mode 1, species 1).
 [[nodiscard]] inline bool is_fixed_point(const AnalysisState& state,
-                                         std::int32_t randomize_mode,
+                                         RandomizeMode randomize_mode,
                                          const PointRecord& p) {
-  return state.analysis_type == 2 && randomize_mode == 1 && p.species == 0;
+  return state.analysis_type == AnalysisType::kBivariate && randomize_mode == RandomizeMode::kSpecies2 && p.species == 0;
 }
 
 /// True when both species are randomised and relabelled.
 [[nodiscard]] inline bool relabels(const AnalysisState& state,
-                                   std::int32_t randomize_mode) {
-  return state.analysis_type == 2 && randomize_mode == 2;
+                                   RandomizeMode randomize_mode) {
+  return state.analysis_type == AnalysisType::kBivariate && randomize_mode == RandomizeMode::kBothSpecies;
 }
 
 /// Starts the comparison set of a simulation: the fixed points of mode 1.
-void add_fixed_points(const AnalysisState& state, std::int32_t randomize_mode,
+void add_fixed_points(const AnalysisState& state, RandomizeMode randomize_mode,
                       PositionSet& placed);
 
 /// Mode 2: gives an accepted point its label so that every simulated pattern

@@ -10,19 +10,19 @@
 namespace qlor {
 
 /// Estimates L(t) - t of the pattern in `points` by the direction setting.
-inline void estimate_pattern(AnalysisState& state, std::int32_t direction_index,
+inline void estimate_pattern(AnalysisState& state, Direction direction_index,
                              PairScratch& scratch) {
   switch (direction_index) {
-    case 1:
+    case Direction::kCardinal:
       compute_kl_cardinal(state, scratch);
       break;
-    case 2:
+    case Direction::kDiagonal:
       compute_kl_diagonal(state, scratch);
       break;
-    case 3:
+    case Direction::kHalfPlanes:
       compute_kl_half_planes(state, scratch);
       break;
-    default:
+    case Direction::kNone:
       compute_kl(state, scratch);
   }
 }
@@ -30,8 +30,8 @@ inline void estimate_pattern(AnalysisState& state, std::int32_t direction_index,
 /// The L values that go to the temporary file(s): one array, or one per
 /// sector.
 [[nodiscard]] inline std::vector<const std::vector<double>*> pattern_values(
-    const AnalysisState& state, std::int32_t direction_index) {
-  if (direction_index == 0) return {&state.l_values};
+    const AnalysisState& state, Direction direction_index) {
+  if (direction_index == Direction::kNone) return {&state.l_values};
   return {&state.sector_l_values[0], &state.sector_l_values[1],
           &state.sector_l_values[2], &state.sector_l_values[3]};
 }

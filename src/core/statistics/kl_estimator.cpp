@@ -38,7 +38,7 @@ template <int N>
 
 [[gnu::always_inline]] inline void estimate(AnalysisState& state,
                                             PairScratch& scratch) {
-  const bool bivariate = state.analysis_type == 2;
+  const bool bivariate = state.analysis_type == AnalysisType::kBivariate;
   const std::vector<double> t = interval_distances(state);
   const std::size_t intervals = t.size();
   const std::size_t chunks = chunks_for(intervals);

@@ -64,9 +64,11 @@ void run_case(const GoldenCase& gc, int threads) {
   ScriptedPlatform platform;
   FixedClock clock(gc.seed);
   AppContext ctx(platform, clock);
-  ctx.settings.significance_index = gc.significance;
-  set_direction(ctx.settings, gc.direction);
-  ctx.settings.randomize_mode = gc.randomize;
+  ctx.settings.significance_index =
+      choice_from_index<Significance>(gc.significance).value();
+  set_direction(ctx.settings, choice_from_index<Direction>(gc.direction).value());
+  ctx.settings.randomize_mode =
+      choice_from_index<RandomizeMode>(gc.randomize).value();
   ctx.threads = threads;
   ctx.input_path = work.file(gc.name + ".dat");
   const bool complete = run_single_file(ctx);

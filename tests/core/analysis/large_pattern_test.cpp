@@ -47,9 +47,9 @@ TEST(LargePattern, HundredThousandPointsInBoundedMemory) {
   AnalysisState state;
   ASSERT_EQ(read_sample_file(ctx, state), "");
   EXPECT_EQ(state.n_points, kPoints);
-  ASSERT_EQ(allocate_result_arrays(state, 0), "");
+  ASSERT_EQ(allocate_result_arrays(state, Direction::kNone), "");
   PairScratch scratch;
-  estimate_pattern(state, 0, scratch);
+  estimate_pattern(state, Direction::kNone, scratch);
   // Four distances up to 2 in a 1000 x 1000 plot: K stays near pi t^2.
   EXPECT_NEAR(state.l_values[3], 0.0, 0.5);
   const long growth = peak_kb() - before;

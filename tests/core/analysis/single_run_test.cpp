@@ -32,7 +32,7 @@ class SingleRunTest : public ::testing::Test {
 
 TEST_F(SingleRunTest, SucceedsAfterTheSummaryAndForgetsTheFile) {
   ctx.input_path = dir.write("p.dat", kSmallCsr);
-  ctx.settings.significance_index = 3;
+  ctx.settings.significance_index = Significance::kBoth;
   EXPECT_TRUE(run_single_file(ctx));
   ASSERT_EQ(platform.boxes.size(), 2u);
   EXPECT_EQ(platform.boxes[0].buttons, Buttons::kYesNo);
@@ -89,8 +89,8 @@ TEST_F(SingleRunTest, EndsEachFailureWithTheRightBoxes) {
 }
 
 TEST_F(SingleRunTest, RefusesDirectionWithTestBeforeAskingForAFile) {
-  ctx.settings.significance_index = 1;
-  set_direction(ctx.settings, 1);
+  ctx.settings.significance_index = Significance::kSupremum;
+  set_direction(ctx.settings, Direction::kCardinal);
   EXPECT_FALSE(run_single_file(ctx));
   EXPECT_EQ(platform.box_texts(), std::vector<std::string>{kDirectionWithTest});
   EXPECT_TRUE(platform.dialog_titles.empty());

@@ -83,9 +83,9 @@ TEST(ConfigFile, ReadsSettingsPathsAndAutorunRequests) {
     AppContext ctx(platform, clock);
     std::istringstream in(c.content);
     read_config(ctx, in);
-    EXPECT_EQ(ctx.settings.significance_index, c.significance);
-    EXPECT_EQ(ctx.settings.direction_index, c.direction);
-    EXPECT_EQ(ctx.settings.randomize_mode, c.randomize);
+    EXPECT_EQ(index_of(ctx.settings.significance_index), c.significance);
+    EXPECT_EQ(index_of(ctx.settings.direction_index), c.direction);
+    EXPECT_EQ(index_of(ctx.settings.randomize_mode), c.randomize);
     EXPECT_EQ(ctx.settings.autorun_pending, c.autorun);
     EXPECT_EQ(ctx.view.batch_selected, c.batch_selected);
     EXPECT_EQ(ctx.batch_file_name, c.batch_selected ? c.input_path : "");

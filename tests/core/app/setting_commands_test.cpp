@@ -22,9 +22,9 @@ TEST(SettingCommands, EachCommandSetsItsIndexAndOnlyItsCheckMark) {
     SCOPED_TRACE(c.command);
     RunSettings s;
     ASSERT_TRUE(apply_setting_command(s, c.command));
-    EXPECT_EQ(s.significance_index, c.significance);
-    EXPECT_EQ(s.direction_index, c.direction);
-    EXPECT_EQ(s.randomize_mode, c.randomize);
+    EXPECT_EQ(index_of(s.significance_index), c.significance);
+    EXPECT_EQ(index_of(s.direction_index), c.direction);
+    EXPECT_EQ(index_of(s.randomize_mode), c.randomize);
     EXPECT_EQ(s.progress_threshold, c.threshold);
     for (int other = 32780; other <= 32795; ++other) {
       if (setting_group(other) == setting_group(c.command)) {

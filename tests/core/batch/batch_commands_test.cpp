@@ -125,7 +125,7 @@ TEST_F(BatchTest, CommandsRefuseBeforeReadingAnything) {
       SCOPED_TRACE(c.input_path);
       ScriptedPlatform p;
       AppContext x(p, clock);
-      x.settings.direction_index = c.direction;
+      x.settings.direction_index = static_cast<Direction>(c.direction);
       x.input_path = c.input_path;
       x.view.batch_selected = c.batch_selected;
       EXPECT_FALSE(command(x));

@@ -75,7 +75,7 @@ TEST_P(GoldenSigonlyTest, ReproducesTheTestFiles) {
   platform.files.push_back(work.file(tmp));
   FixedClock clock(0);
   AppContext ctx(platform, clock);
-  ctx.settings.significance_index = c.significance;
+  ctx.settings.significance_index = static_cast<Significance>(c.significance);
   const bool complete = significance_only(ctx);
 
   const std::vector<std::string> stop_boxes = testing::stop_box_texts(platform);

@@ -30,7 +30,7 @@ class SignificanceOnlyTest : public ::testing::Test {
     AppContext x(p, clock);
     x.input_path =
         dir.write("p.dat", "20 20 1 1 5 19\n1 1\n5 5\n9.5 3\n12 17\n3 14\n");
-    x.settings.significance_index = 3;
+    x.settings.significance_index = Significance::kBoth;
     ASSERT_TRUE(run_single_file(x));
     tmp = read_bytes(dir.file("p.tmp"));
   }
@@ -39,7 +39,7 @@ class SignificanceOnlyTest : public ::testing::Test {
     ScriptedPlatform p;
     p.files = {std::move(file)};
     AppContext x(p, clock);
-    x.settings.significance_index = significance;
+    x.settings.significance_index = static_cast<Significance>(significance);
     complete = significance_only(x);
     dialogs = p.dialog_titles.size();
     return p.box_texts();

@@ -42,10 +42,10 @@ TEST(ReadHeader, ClassesFilesAndCountsRecords) {
     SCOPED_TRACE(c.label);
     AnalysisState state;
     std::istringstream in(c.text);
-    EXPECT_EQ(read_header(state, in, 0, 0), c.status);
+    EXPECT_EQ(read_header(state, in, Direction::kNone, Significance::kNone), c.status);
     if (!c.status.empty()) continue;
-    EXPECT_EQ(state.process_type, c.process_type);
-    EXPECT_EQ(state.analysis_type, c.analysis_type);
+    EXPECT_EQ(index_of(state.process_type), c.process_type);
+    EXPECT_EQ(index_of(state.analysis_type), c.analysis_type);
     EXPECT_EQ(state.n_points, c.n_points);
   }
 }
@@ -67,7 +67,8 @@ TEST(ReadHeader, RefusesUnivariateDirectionWithoutTest) {
     SCOPED_TRACE(testing::Message() << c.direction << "/" << c.significance);
     AnalysisState state;
     std::istringstream in(*c.text);
-    EXPECT_EQ(read_header(state, in, c.direction, c.significance) == kUnivariateDirection,
+    EXPECT_EQ(read_header(state, in, static_cast<Direction>(c.direction),
+                          static_cast<Significance>(c.significance)) == kUnivariateDirection,
               c.refused);
   }
 }

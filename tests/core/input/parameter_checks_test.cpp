@@ -16,7 +16,7 @@ struct CheckCase {
 };
 
 std::string check(const CheckCase& c, AnalysisState& state) {
-  state.process_type = c.process_type;
+  state.process_type = static_cast<ProcessType>(c.process_type);
   state.n_points = c.n_points;
   std::istringstream in(c.header);
   double total = -1;

@@ -26,8 +26,8 @@ TEST(ParameterSummary, AssemblesThePiecesInOrder) {
             "No. of points = 150\n"
             "\nPROCEED  WITH  ANALYSIS  ?\n");
 
-  s.analysis_type = 2;
-  s.process_type = 2;
+  s.analysis_type = AnalysisType::kBivariate;
+  s.process_type = ProcessType::kCluster;
   s.n_simulations = 100;
   s.radius = 2.5;
   s.c = 0.25;
@@ -47,7 +47,7 @@ TEST(ParameterSummary, AssemblesThePiecesInOrder) {
 
 TEST(ParameterSummary, NamesTheInhibitionProcessByC) {
   AnalysisState s;
-  s.process_type = 1;
+  s.process_type = ProcessType::kInhibition;
   s.c = 0;
   EXPECT_NE(confirm_parameters_text(s).find("Simple Sequential Inhibition (SSI)"),
             std::string::npos);

@@ -14,7 +14,7 @@ AnalysisState plot_state(int analysis_type, int n_points) {
   AnalysisState s;
   s.x_axis = 100;
   s.y_axis = 80;
-  s.analysis_type = analysis_type;
+  s.analysis_type = static_cast<AnalysisType>(analysis_type);
   s.n_points = n_points;
   return s;
 }
@@ -56,7 +56,7 @@ TEST(ReadSamples, NamesTheEarliestIdenticalPair) {
 
 TEST(ReadSamples, CountsSpeciesAndChecksBivariateCentres) {
   AnalysisState state = plot_state(2, 5);
-  state.process_type = 2;
+  state.process_type = ProcessType::kCluster;
   state.n_centers = 3;
   std::istringstream in("1 1 0\n2 2 1\n3 3 0\n4 4 1\n5 5 0\n");
   ASSERT_EQ(read_samples(state, in), "");
@@ -80,7 +80,7 @@ TEST(ReadSamples, CountsSpeciesAndChecksBivariateCentres) {
   for (const auto& c : cases) {
     SCOPED_TRACE(c.centers);
     AnalysisState s = plot_state(2, 5);
-    s.process_type = 2;
+    s.process_type = ProcessType::kCluster;
     s.n_centers = c.centers;
     std::istringstream again("1 1 0\n2 2 1\n3 3 0\n4 4 1\n5 5 0\n");
     EXPECT_EQ(read_samples(s, again, c.pass), c.status);

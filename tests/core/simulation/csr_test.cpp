@@ -72,7 +72,7 @@ AnalysisState bivariate_pattern() {
   AnalysisState s;
   s.x_axis = 20;
   s.y_axis = 20;
-  s.analysis_type = 2;
+  s.analysis_type = AnalysisType::kBivariate;
   for (int i = 0; i < 30; ++i) {
     s.points.push_back({i * 0.5, i * 0.25, i % 3 == 0 ? 0 : 1});
   }
@@ -91,7 +91,7 @@ TEST(SimulateCsr, ModeOneKeepsSpeciesOneAndAvoidsIt) {
   const auto observed = s.points;
   LcgRandom rng;
   for (int sim = 1; sim <= 5; ++sim) {
-    ASSERT_EQ(simulate_csr(s, sim, {clock, 1}, rng), "");
+    ASSERT_EQ(simulate_csr(s, sim, {clock, RandomizeMode::kSpecies2}, rng), "");
     std::set<std::pair<double, double>> positions;
     for (std::size_t i = 0; i < s.points.size(); ++i) {
       const auto& p = s.points[i];
@@ -113,7 +113,7 @@ TEST(SimulateCsr, ModeTwoKeepsTheObservedSpeciesCounts) {
   AnalysisState s = bivariate_pattern();
   LcgRandom rng;
   for (int sim = 1; sim <= 5; ++sim) {
-    ASSERT_EQ(simulate_csr(s, sim, {clock, 2}, rng), "");
+    ASSERT_EQ(simulate_csr(s, sim, {clock, RandomizeMode::kBothSpecies}, rng), "");
     int label0 = 0;
     for (const auto& p : s.points) label0 += p.species == 0;
     EXPECT_EQ(label0, 10);
@@ -126,8 +126,8 @@ TEST(SimulateCsr, SameSeedSamePattern) {
   AnalysisState a = bivariate_pattern();
   AnalysisState b = bivariate_pattern();
   LcgRandom rng;
-  ASSERT_EQ(simulate_csr(a, 3, {FixedClock(5), 2}, rng), "");
-  ASSERT_EQ(simulate_csr(b, 3, {FixedClock(5), 2}, rng), "");
+  ASSERT_EQ(simulate_csr(a, 3, {FixedClock(5), RandomizeMode::kBothSpecies}, rng), "");
+  ASSERT_EQ(simulate_csr(b, 3, {FixedClock(5), RandomizeMode::kBothSpecies}, rng), "");
   for (std::size_t i = 0; i < a.points.size(); ++i) {
     EXPECT_EQ(a.points[i].x, b.points[i].x);
     EXPECT_EQ(a.points[i].species, b.points[i].species);
@@ -138,12 +138,12 @@ TEST(SimulateCsr, FailsWhenTheGridCannotHoldThePoints) {
   const FixedClock clock(1);
   LcgRandom rng;
   AnalysisState s = bivariate_pattern();
-  s.analysis_type = 1;
+  s.analysis_type = AnalysisType::kUnivariate;
   s.grid_halves = 0;
   s.grid_scale = 0.1;  // 2 x 2 cells for 30 points
-  EXPECT_EQ(simulate_csr(s, 1, {clock, 1}, rng), kCsrFailure);
+  EXPECT_EQ(simulate_csr(s, 1, {clock, RandomizeMode::kSpecies2}, rng), kCsrFailure);
   s.x_axis = 5;  // no cell at all along x
-  EXPECT_EQ(simulate_csr(s, 1, {clock, 1}, rng), kCsrFailure);
+  EXPECT_EQ(simulate_csr(s, 1, {clock, RandomizeMode::kSpecies2}, rng), kCsrFailure);
 }
 
 }  // namespace

@@ -99,7 +99,7 @@ AnalysisState univariate_plot(double radius, double c, double scale) {
   AnalysisState s;
   s.x_axis = 20;
   s.y_axis = 20;
-  s.process_type = 1;
+  s.process_type = ProcessType::kInhibition;
   s.radius = radius;
   s.c = c;
   s.grid_scale = scale;
@@ -162,7 +162,7 @@ TEST(SimulateInhibition, DrawsAndDecidesLikeTheScan) {
       const auto want = place_by_scan(s, simulation_seed(clock, sim));
       ASSERT_EQ(want.size(), 40u);
       LcgRandom rng;
-      ASSERT_EQ(simulate_inhibition(s, sim, {clock, 1}, rng), "");
+      ASSERT_EQ(simulate_inhibition(s, sim, {clock, RandomizeMode::kSpecies2}, rng), "");
       for (std::size_t i = 0; i < want.size(); ++i) {
         EXPECT_EQ(s.points[i].x, want[i].x);
         EXPECT_EQ(s.points[i].y, want[i].y);
@@ -193,13 +193,13 @@ TEST(SimulateInhibition, FailsWhenThePointsCannotBePlaced) {
     s.points.assign(100, PointRecord{});
     s.n_points = 100;
     LcgRandom rng;
-    EXPECT_EQ(simulate_inhibition(s, 1, {clock, 1}, rng), kSsiFailure);
+    EXPECT_EQ(simulate_inhibition(s, 1, {clock, RandomizeMode::kSpecies2}, rng), kSsiFailure);
   }
 }
 
 AnalysisState bivariate_plot(double c) {
   AnalysisState s = univariate_plot(2, c, 10);
-  s.analysis_type = 2;
+  s.analysis_type = AnalysisType::kBivariate;
   for (int i = 0; i < 40; ++i) {
     s.points[static_cast<std::size_t>(i)] = {
         (i % 7) * 2.5 + 1, (i / 7) * 3.0 + 1, i % 4 == 0 ? 0 : 1};
@@ -217,7 +217,7 @@ TEST(SimulateInhibition, ModeOneMovesOnlySpeciesTwo) {
     const auto observed = s.points;
     LcgRandom rng;
     for (int sim = 1; sim <= 4; ++sim) {
-      ASSERT_EQ(simulate_inhibition(s, sim, {clock, 1}, rng), "");
+      ASSERT_EQ(simulate_inhibition(s, sim, {clock, RandomizeMode::kSpecies2}, rng), "");
       for (std::size_t i = 0; i < s.points.size(); ++i) {
         ASSERT_EQ(s.points[i].species, observed[i].species);
         if (observed[i].species == 0) {
@@ -245,7 +245,7 @@ TEST(SimulateInhibition, ModeTwoKeepsTheSpeciesCounts) {
     AnalysisState s = bivariate_plot(c);
     LcgRandom rng;
     for (int sim = 1; sim <= 4; ++sim) {
-      ASSERT_EQ(simulate_inhibition(s, sim, {clock, 2}, rng), "");
+      ASSERT_EQ(simulate_inhibition(s, sim, {clock, RandomizeMode::kBothSpecies}, rng), "");
       int label0 = 0;
       for (const auto& p : s.points) label0 += p.species == 0;
       EXPECT_EQ(label0, 10);

@@ -59,7 +59,7 @@ TEST(ComputeKl, BivariateCountsOnlyPairsOfDifferentSpecies) {
 // The estimator's sums, formed the plain way: every ordered pair, centre j
 // outer and k inner, adds its weight to each interval whose t reaches it.
 std::array<std::vector<double>, 2> all_pairs_sums(const AnalysisState& state) {
-  const bool bivariate = state.analysis_type == 2;
+  const bool bivariate = state.analysis_type == AnalysisType::kBivariate;
   const auto intervals = static_cast<std::size_t>(state.last_interval) + 1;
   std::array<std::vector<double>, 2> sums{std::vector<double>(intervals, 0.0),
                                           std::vector<double>(intervals, 0.0)};

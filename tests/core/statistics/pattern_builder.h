@@ -23,13 +23,14 @@ inline AnalysisState make_pattern(std::vector<PointRecord> points,
   state.t_interval = step;
   state.t_min_steps = 1;
   state.last_interval = last_interval;
-  state.analysis_type = bivariate ? 2 : 1;
+  state.analysis_type =
+      bivariate ? AnalysisType::kBivariate : AnalysisType::kUnivariate;
   state.n_points = static_cast<std::int32_t>(points.size());
   for (const PointRecord& p : points) {
     ++(p.species == 0 ? state.n_species1 : state.n_species2);
   }
   state.points = std::move(points);
-  EXPECT_EQ(allocate_result_arrays(state, direction), "");
+  EXPECT_EQ(allocate_result_arrays(state, static_cast<Direction>(direction)), "");
   return state;
 }
 

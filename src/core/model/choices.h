@@ -1,0 +1,79 @@
+// The choices of a run as types: the kind of file, the null model and the
+// run settings. Their numbers are the ones the files, the configuration file
+// and the command line use; only the code that reads those converts.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+
+namespace qlor {
+
+/// The kind of sample data file, by the items of a point record.
+enum class AnalysisType : std::int32_t {
+  kUnivariate = 1,  // x y
+  kBivariate = 2,   // x y species
+};
+
+/// The null model, by the number of header items.
+enum class ProcessType : std::int32_t {
+  kCsr = 0,         // 6 items: complete spatial randomness
+  kInhibition = 1,  // 8 items: SSI (c = 0) or Strauss
+  kCluster = 2,     // 9 items
+};
+
+/// The tests of significance run after the envelopes.
+enum class Significance : std::int32_t {
+  kNone = 0,
+  kSupremum = 1,
+  kCramerVonMises = 2,
+  kBoth = 3,
+};
+
+/// The directional analysis of a bivariate pattern.
+enum class Direction : std::int32_t {
+  kNone = 0,
+  kCardinal = 1,    // 90° sectors W, N, E, S
+  kDiagonal = 2,    // 90° sectors SW, NW, NE, SE
+  kHalfPlanes = 3,  // 180° sectors N-S, W-E
+};
+
+/// Which species a bivariate simulation moves.
+enum class RandomizeMode : std::int32_t {
+  kSpecies2 = 1,
+  kBothSpecies = 2,
+};
+
+[[nodiscard]] constexpr bool runs_supremum(Significance s) {
+  return s == Significance::kSupremum || s == Significance::kBoth;
+}
+[[nodiscard]] constexpr bool runs_cramer_von_mises(Significance s) {
+  return s == Significance::kCramerVonMises || s == Significance::kBoth;
+}
+
+/// The number a choice stands for in files, menus and options.
+template <class Choice>
+[[nodiscard]] constexpr std::int32_t index_of(Choice c) {
+  return static_cast<std::int32_t>(c);
+}
+
+/// The choice a number stands for; nothing for a number outside its range.
+template <class Choice>
+[[nodiscard]] constexpr std::optional<Choice> choice_from_index(std::int32_t i);
+
+template <>
+constexpr std::optional<Significance> choice_from_index(std::int32_t i) {
+  if (i < 0 || i > 3) return std::nullopt;
+  return static_cast<Significance>(i);
+}
+template <>
+constexpr std::optional<Direction> choice_from_index(std::int32_t i) {
+  if (i < 0 || i > 3) return std::nullopt;
+  return static_cast<Direction>(i);
+}
+template <>
+constexpr std::optional<RandomizeMode> choice_from_index(std::int32_t i) {
+  if (i < 1 || i > 2) return std::nullopt;
+  return static_cast<RandomizeMode>(i);
+}
+
+}  // namespace qlor
