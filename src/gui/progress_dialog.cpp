@@ -42,8 +42,7 @@ constexpr Control kTwoBars[] = {
     {Kind::kCancel, kCancelId, 129, 80, 50, 15},
 };
 
-// Dialog units as the original platform derives them from the dialog's
-// font: a quarter of the mean width of the 52 letters across, an eighth of
+// Dialog units, derived from the dialog's font: a quarter of the mean width of the 52 letters across, an eighth of
 // the font's height down.
 class DialogUnits {
  public:
@@ -109,8 +108,8 @@ ProgressWindow::ProgressWindow(bool two_bars)
 void ProgressWindow::show() { QDialog::show(); }
 
 void ProgressWindow::set_bar(int control, int percent) {
-  // The original bar pins a position beyond its range to the end; Qt's
-  // would ignore it.
+  // A position beyond the range pins the bar to its end; Qt's bar would
+  // ignore it.
   if (QProgressBar* bar = bars_.value(control)) {
     bar->setValue(std::clamp(percent, 0, 100));
   }

@@ -15,7 +15,7 @@ namespace qlor::gui {
 namespace {
 
 // Files are shown as UTF-8 when they are, else byte for byte as Latin-1
-// (the original platform's files are in a single-byte code page).
+// (files written on other systems are often in a single-byte code page).
 QString to_display_text(std::string_view line) {
   QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
   QString text =
@@ -24,9 +24,8 @@ QString to_display_text(std::string_view line) {
   return QString::fromLatin1(line.data(), static_cast<qsizetype>(line.size()));
 }
 
-// A roman font whose character cell is 16 pixels high, as the original
-// asks for with a positive height: the largest pixel size whose ascent and
-// descent fit.
+// A roman font whose character cell is 16 pixels high: the largest pixel
+// size whose ascent and descent fit.
 QFont view_font() {
   QFont font(QStringLiteral("serif"));
   font.setStyleHint(QFont::Serif);

@@ -33,8 +33,8 @@ FilterEntry split_description(const QString& text) {
 
 void add_patterns(QStringList& patterns, const QStringList& more) {
   for (QString p : more) {
-    // "*.*" means every file on the original platform; on Linux it would
-    // skip names without a dot.
+    // "*.*" is meant as every file; on Linux it would skip names without
+    // a dot.
     if (p == QLatin1String("*.*")) p = QStringLiteral("*");
     if (!patterns.contains(p)) patterns.append(p);
   }

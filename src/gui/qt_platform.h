@@ -21,7 +21,7 @@ class ProgressWindow;
 /// A file-dialog filter of "description|pattern|...||" pairs in Qt's
 /// syntax: "Data files (*.DAT *.dat);;...". Each pattern is added inside the
 /// description's parentheses unless already there, since Qt matches names
-/// case-sensitively on Linux; "*.*" (every file on the original platform)
+/// case-sensitively on Linux; "*.*" (meant as every file)
 /// becomes "*".
 [[nodiscard]] QString qt_file_filter(std::string_view filter);
 

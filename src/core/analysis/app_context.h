@@ -44,7 +44,6 @@ struct AppContext {
   std::string batch_file_name;
   std::string tmp_file_name;
   std::string err_file_name;
-  std::string out_file_name;
   std::array<std::string, 4> sector_tmp_file_name{};
   std::string file_title;
   std::string status_text;

@@ -154,13 +154,4 @@ std::string_view prompt_help(std::string_view prompt) {
   return prompt.substr(0, prompt.find('\n'));
 }
 
-std::string menu_text(const MenuItem& item) {
-  std::string text(item.text);
-  if (!item.shortcut.empty()) {
-    text += '\t';
-    text += item.shortcut;
-  }
-  return text;
-}
-
 }  // namespace qlor

@@ -60,7 +60,4 @@ inline constexpr int kMainWindowHeight = 400;
 /// The help text of a prompt (the part shown in the status bar).
 [[nodiscard]] std::string_view prompt_help(std::string_view prompt);
 
-/// The item text with its accelerator after a tab, as a menu shows it.
-[[nodiscard]] std::string menu_text(const MenuItem& item);
-
 }  // namespace qlor

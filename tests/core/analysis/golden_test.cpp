@@ -32,16 +32,6 @@ struct GoldenCase {
 
 void PrintTo(const GoldenCase& c, std::ostream* os) { *os << c.name; }
 
-// Cases whose null model or estimator has not landed yet.
-const std::vector<const char*> kPending = {};
-
-bool is_pending(const std::string& name) {
-  for (const char* prefix : kPending) {
-    if (name.rfind(prefix, 0) == 0) return true;
-  }
-  return false;
-}
-
 fs::path golden_dir() { return QLOR_GOLDEN_DIR; }
 
 std::vector<GoldenCase> load_cases() {
@@ -93,7 +83,6 @@ class GoldenTest : public ::testing::TestWithParam<GoldenCase> {};
 // The files must not depend on how many threads made the patterns.
 TEST_P(GoldenTest, ReproducesEveryFile) {
   const GoldenCase& gc = GetParam();
-  if (is_pending(gc.name)) GTEST_SKIP() << "null model or estimator pending";
   run_case(gc, 1);
   run_case(gc, 4);
 }
