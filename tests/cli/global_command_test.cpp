@@ -1,4 +1,4 @@
-// qlor global on a run worked out by hand.
+// qlor global and qlor plot --global on a run worked out by hand.
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -89,6 +89,22 @@ TEST_F(GlobalCommandTest, RefusesBadFilesAndWritesNothing) {
   EXPECT_EQ(read_bytes("s.tmp"), tmp);
 }
 
+#ifdef QLOR_WITH_PLOT
+TEST_F(GlobalCommandTest, PlotDrawsTheGlobalBandBesideThePointwiseFigure) {
+  Result r = run({"plot", "s.ktt", "--global", "--alpha", "0.25"});
+  ASSERT_EQ(r.code, 0) << r.err;
+  const std::string svg = read_bytes("s_global.svg");
+  EXPECT_NE(svg.find("global ERL envelope 75 %, p = 0.25"), std::string::npos);
+  EXPECT_NE(svg.find("#dc0000"), std::string::npos);  // the red point
+  EXPECT_FALSE(fs::exists("s.svg"));
+  dir.write("s.tmp", tmp.substr(0, tmp.size() - 7));
+  r = run({"plot", "s.ktt", "--global"});
+  EXPECT_EQ(r.code, 1);
+  EXPECT_TRUE(
+      r.said("s.tmp: QLOR - Temporary file incomplete or unreadable !"));
+  EXPECT_EQ(run({"plot", "s.ktt", "--alpha", "0.1"}).code, 2);  // no --global
+}
+#endif
 
 }  // namespace
 }  // namespace qlor
