@@ -76,6 +76,7 @@ int run_global_command(const GlobalCommand& c, std::ostream& out,
   out << format_global_outcome(g) << '\n';
   out << format_outside(run.t, g) << '\n';
   if (auto note = few_simulations_note(g); !note.empty()) out << note << '\n';
+  out << std::flush;
   err << "qlor: wrote '" << output << "'\n";
   return 0;
 }

@@ -4,6 +4,7 @@
 
 #include <QBuffer>
 #include <QFont>
+#include <QFontMetricsF>
 #include <QPainter>
 #include <QPainterPath>
 #include <QPolygonF>
@@ -225,8 +226,15 @@ void paint_axes(QPainter& painter, const PanelFrame& f, const Range& t_range,
 void paint_title(QPainter& painter, const QRectF& rect, const std::string& text,
                  int pixels) {
   painter.setPen(Qt::black);
+  const QString title = QString::fromStdString(text);
+  // A long title (a long file name, a global envelope's p-value) shrinks
+  // to the width rather than running off both sides.
+  for (; pixels > 8; --pixels) {
+    const QFontMetricsF metrics(text_font(pixels, true));
+    if (metrics.horizontalAdvance(title) <= rect.width()) break;
+  }
   painter.setFont(text_font(pixels, true));
-  painter.drawText(rect, Qt::AlignCenter, QString::fromStdString(text));
+  painter.drawText(rect, Qt::AlignCenter, title);
 }
 
 // The cells of the figure: the whole bounds below the figure title, or

@@ -39,7 +39,7 @@ std::string panel_band(const FigurePanel& panel, double alpha,
 
 std::string global_band_label(const GlobalBand& band) {
   char text[96];
-  std::snprintf(text, sizeof text, " - global ERL envelope %g %%, p = %.4g",
+  std::snprintf(text, sizeof text, " - global ERL %g %%, p = %.4g",
                 100 * (1 - band.alpha), band.p_value);
   return text;
 }

@@ -16,7 +16,7 @@ namespace qlor {
 [[nodiscard]] std::string add_global_envelopes(ResultFigure& figure,
                                                double alpha);
 
-/// " - global ERL envelope 95 %, p = 0.012".
+/// " - global ERL 95 %, p = 0.012".
 [[nodiscard]] std::string global_band_label(const GlobalBand& band);
 
 }  // namespace qlor

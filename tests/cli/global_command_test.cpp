@@ -39,7 +39,7 @@ TEST_F(GlobalCommandTest, PrintsPAndRangesAndWritesTheEnvelope) {
             "Global envelope test (extreme rank length): p = 0.25 (19 "
             "simulations)\n"
             "outside at t = 1 (above)\n"
-            "note: 19 simulations are few for a 75 % global envelope (at "
+            "note: 19 simulations are few for the 75 % global envelope (at "
             "least 499 are advised); the p-value is valid with fewer\n");
   EXPECT_EQ(read_bytes("s_global.csv"),
             "t,lower,upper,observed\n1,0.1,0.1,0.5\n");
@@ -94,7 +94,7 @@ TEST_F(GlobalCommandTest, PlotDrawsTheGlobalBandBesideThePointwiseFigure) {
   Result r = run({"plot", "s.ktt", "--global", "--alpha", "0.25"});
   ASSERT_EQ(r.code, 0) << r.err;
   const std::string svg = read_bytes("s_global.svg");
-  EXPECT_NE(svg.find("global ERL envelope 75 %, p = 0.25"), std::string::npos);
+  EXPECT_NE(svg.find("global ERL 75 %, p = 0.25"), std::string::npos);
   EXPECT_NE(svg.find("#dc0000"), std::string::npos);  // the red point
   EXPECT_FALSE(fs::exists("s.svg"));
   dir.write("s.tmp", tmp.substr(0, tmp.size() - 7));

@@ -95,7 +95,7 @@ class PlotWindowTest : public QObject {
     QVERIFY(panel.global.has_value());
     QCOMPARE(panel.global->outside.size(), std::size_t{1});
     QVERIFY(window->windowTitle().endsWith(
-        QStringLiteral("global ERL envelope 95 %, p = 0.05")));
+        QStringLiteral("global ERL 95 %, p = 0.05")));
     QVERIFY(window->figure().default_output.ends_with("g_global.svg"));
     window->global_box()->setChecked(false);
     QVERIFY(!window->figure().panels.at(0).global.has_value());

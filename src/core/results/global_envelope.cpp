@@ -249,12 +249,12 @@ std::string few_simulations_note(const GlobalEnvelope& g) {
   const std::string level = format_short(100 * (1 - g.alpha)) + " %";
   if (g.n_kept == g.n_curves) {
     return "note: with " + std::to_string(n_sims) +
-           " simulations no curve is extreme enough to fall outside a " +
+           " simulations no curve is extreme enough to fall outside the " +
            level + " envelope: it spans every curve (at least " +
            std::to_string(advised) + " simulations are advised)";
   }
   if (n_sims >= advised) return {};
-  return "note: " + std::to_string(n_sims) + " simulations are few for a " +
+  return "note: " + std::to_string(n_sims) + " simulations are few for the " +
          level + " global envelope (at least " + std::to_string(advised) +
          " are advised); the p-value is valid with fewer";
 }

@@ -132,7 +132,7 @@ TEST(GlobalEnvelope, AdvisesSimulationsForTheLevel) {
   g.n_curves = 200;
   g.n_kept = 190;
   EXPECT_EQ(few_simulations_note(g),
-            "note: 199 simulations are few for a 95 % global envelope (at "
+            "note: 199 simulations are few for the 95 % global envelope (at "
             "least 2499 are advised); the p-value is valid with fewer");
   g.n_curves = 2500;
   EXPECT_EQ(few_simulations_note(g), "");
