@@ -210,8 +210,7 @@ TEST_F(FigureTest, GlobalBandOutlinesAndMarksTheOutsidePoints) {
   EXPECT_EQ(band.outside[0].first, 2u);
   EXPECT_EQ(band.outside[0].last, 3u);
   EXPECT_TRUE(band.outside[0].above);
-  EXPECT_NE(f.title.find("global ERL 95 %, p = 0.05"),
-            std::string::npos);
+  EXPECT_NE(f.title.find("global ERL 95 %, p = 0.05"), std::string::npos);
   const QImage image = render_figure_image(f, {640, 480});
   const PanelFrame frame = layout_figure(f, QRectF(0, 0, 640, 480))[0];
   EXPECT_TRUE(red_near(image, frame.map(3.5, 3).toPoint()));
