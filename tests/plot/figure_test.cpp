@@ -219,12 +219,6 @@ TEST_F(FigureTest, GlobalBandOutlinesAndMarksTheOutsidePoints) {
   EXPECT_LT(darkest_near(image, frame.map(3.5, 0.9).toPoint()), 140);
   EXPECT_EQ(darkest_near(image, frame.map(3.5, 0.5).toPoint()),
             qGray(kBandColour.rgb()));
-  // Without the files beside it the figure stays as it was.
-  dir.write("h.ktt", "1 1 -1 0\r\n");
-  ResultFigure h;
-  ASSERT_EQ(load_result_figure(dir.file("h.ktt"), h), "");
-  EXPECT_EQ(add_global_envelopes(h, 0.05), "h.tmp: QLOR - File open error!");
-  EXPECT_FALSE(h.panels[0].global.has_value());
 }
 
 }  // namespace

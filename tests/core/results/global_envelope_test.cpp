@@ -138,12 +138,6 @@ TEST(GlobalEnvelope, AdvisesSimulationsForTheLevel) {
   EXPECT_EQ(few_simulations_note(g), "");
 }
 
-TEST(GlobalEnvelope, CsvHasOneLinePerDistance) {
-  const GlobalEnvelope g = global_envelope(kFour, 0.25);
-  EXPECT_EQ(global_envelope_csv({0.5, 1, 1.5}, g, kFour[0]),
-            "t,lower,upper,observed\n0.5,2,4,5\n1,2,4,1\n1.5,0,3,3\n");
-}
-
 // Curve sets from a seeded generator: random walks (no ties) and the same
 // rounded to a coarse grid (many ties). Without ties the observed curve
 // leaves the band exactly when p <= alpha; with ties a rejected curve that
