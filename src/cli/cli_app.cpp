@@ -10,6 +10,7 @@
 
 #include "cli/console_platform.h"
 #include "cli/file_commands.h"
+#include "cli/global_command.h"
 #include "results/file_names.h"
 #include "model/clock.h"
 #include "app/commands.h"
@@ -208,6 +209,8 @@ int run_cli(int argc, const char* const* argv, std::istream& in,
   add_commands(app, commands);
   FileCommands file_commands;
   add_file_commands(app, file_commands);
+  GlobalCommand global_command;
+  add_global_command(app, global_command);
 
   try {
     app.parse(argc, argv);
@@ -217,6 +220,7 @@ int run_cli(int argc, const char* const* argv, std::istream& in,
   }
   // Conversions need neither qlor.ini nor the view.
   if (auto code = run_file_commands(file_commands, out, err)) return *code;
+  if (*global_command.sub) return run_global_command(global_command, out, err);
 
   SystemClock system_clock;
   std::unique_ptr<FixedClock> fixed_clock;

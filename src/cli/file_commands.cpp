@@ -216,6 +216,16 @@ void add_file_commands(CLI::App& app, FileCommands& c) {
   c.plot->add_option("--size", c.image_size,
                      "Image size WIDTHxHEIGHT in pixels (default 800x600, "
                      "1200x900 for four sectors)");
+  auto* global =
+      c.plot->add_flag("--global", c.global,
+                       "Also draw the global envelope (extreme rank length) "
+                       "from the run's temporary file, observed values outside "
+                       "it in red");
+  c.plot
+      ->add_option("--alpha", c.alpha,
+                   "Level of the global envelope (default 0.05)")
+      ->option_text("LEVEL")
+      ->needs(global);
 #endif
 }
 

@@ -31,6 +31,8 @@ struct FileCommands {
   std::optional<int> n_centers;
   // plot
   std::string image_size;  // WIDTHxHEIGHT
+  bool global = false;     // draw the global envelope too
+  double alpha = 0.05;
 };
 
 /// Adds the subcommands export, import and (with Qt) plot to `app`.

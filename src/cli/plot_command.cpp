@@ -5,6 +5,7 @@
 
 #include "cli/file_commands.h"
 #include "plot/figure_painter.h"
+#include "plot/global_figure.h"
 #include "plot/gui_application.h"
 
 namespace qlor {
@@ -38,10 +39,20 @@ int run_plot(const FileCommands& c, std::ostream& err) {
         << "'\n";
     return 2;
   }
+  if (!(c.alpha > 0 && c.alpha < 1)) {
+    err << "qlor: --alpha takes a level between 0 and 1, such as 0.05\n";
+    return 2;
+  }
   ResultFigure figure;
   if (auto s = load_result_figure(c.file, figure); !s.empty()) {
     err << "qlor: " << s << '\n';
     return 1;
+  }
+  if (c.global) {
+    if (auto s = add_global_envelopes(figure, c.alpha); !s.empty()) {
+      err << "qlor: " << s << '\n';
+      return 1;
+    }
   }
   ensure_gui_application();
   if (size.isEmpty()) size = default_figure_size(figure);

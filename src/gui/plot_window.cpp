@@ -2,6 +2,7 @@
 // that save what it shows.
 #include "gui/plot_window.h"
 
+#include <QCheckBox>
 #include <QFileDialog>
 #include <QHBoxLayout>
 #include <QMessageBox>
@@ -11,15 +12,17 @@
 
 #include "gui/qt_platform.h"
 #include "plot/figure_painter.h"
+#include "plot/global_figure.h"
 
 namespace qlor::gui {
 
 namespace {
 
+// Paints the window's figure, whichever it shows.
 class FigureCanvas final : public QWidget {
  public:
-  FigureCanvas(ResultFigure figure, QWidget* parent)
-      : QWidget(parent), figure_(std::move(figure)) {
+  FigureCanvas(const ResultFigure& figure, QWidget* parent)
+      : QWidget(parent), figure_(figure) {
     setMinimumSize(400, 300);
   }
 
@@ -31,16 +34,26 @@ class FigureCanvas final : public QWidget {
   }
 
  private:
-  const ResultFigure figure_;
+  const ResultFigure& figure_;
 };
 
 }  // namespace
 
-PlotWindow::PlotWindow(ResultFigure figure, QWidget* parent)
-    : QWidget(parent, Qt::Window), figure_(std::move(figure)) {
+PlotWindow::PlotWindow(ResultFigure figure, QWidget* parent,
+                       QtPlatform* platform)
+    : QWidget(parent, Qt::Window),
+      pointwise_(std::move(figure)),
+      figure_(pointwise_),
+      platform_(platform) {
   setAttribute(Qt::WA_DeleteOnClose);
   setWindowTitle(to_qstring(std::string("QLOR - ") + figure_.title));
-  auto* canvas = new FigureCanvas(figure_, this);
+  canvas_ = new FigureCanvas(figure_, this);
+  global_box_ = new QCheckBox(tr("&Global envelope"), this);
+  global_box_->setToolTip(
+      tr("The 95 % global envelope (extreme rank length) from the run's "
+         "temporary file; observed values outside it in red"));
+  connect(global_box_, &QCheckBox::toggled, this,
+          [this](bool on) { show_global(on); });
   auto* save_png = new QPushButton(tr("Save &PNG..."), this);
   auto* save_svg = new QPushButton(tr("Save &SVG..."), this);
   connect(save_png, &QPushButton::clicked, this,
@@ -48,13 +61,33 @@ PlotWindow::PlotWindow(ResultFigure figure, QWidget* parent)
   connect(save_svg, &QPushButton::clicked, this,
           [this] { save_as(QStringLiteral("svg")); });
   auto* buttons = new QHBoxLayout;
+  buttons->addWidget(global_box_);
   buttons->addStretch(1);
   buttons->addWidget(save_png);
   buttons->addWidget(save_svg);
   auto* layout = new QVBoxLayout(this);
-  layout->addWidget(canvas, 1);
+  layout->addWidget(canvas_, 1);
   layout->addLayout(buttons);
   resize(default_figure_size(figure_) + QSize(20, 60));
+}
+
+void PlotWindow::show_global(bool on) {
+  ResultFigure shown = pointwise_;
+  if (on) {
+    if (const std::string s = add_global_envelopes(shown, 0.05); !s.empty()) {
+      if (platform_) {
+        platform_->message_box(s, Buttons::kOk, Icon::kStop);
+      } else {
+        QMessageBox::critical(this, QStringLiteral("QLOR"), to_qstring(s));
+      }
+      const QSignalBlocker quiet(global_box_);
+      global_box_->setChecked(false);
+      return;
+    }
+  }
+  figure_ = std::move(shown);
+  setWindowTitle(to_qstring(std::string("QLOR - ") + figure_.title));
+  canvas_->update();
 }
 
 std::string PlotWindow::save(const std::string& path) const {
@@ -85,7 +118,7 @@ PlotWindow* plot_result(QtPlatform& platform, QWidget* parent) {
     platform.message_box(s, Buttons::kOk, Icon::kStop);
     return nullptr;
   }
-  auto* window = new PlotWindow(std::move(figure), parent);
+  auto* window = new PlotWindow(std::move(figure), parent, &platform);
   window->show();
   return window;
 }

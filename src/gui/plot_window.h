@@ -5,6 +5,8 @@
 #include <QWidget>
 #include <string>
 
+class QCheckBox;
+
 #include "plot/result_figure.h"
 
 namespace qlor::gui {
@@ -19,10 +21,17 @@ class PlotWindow final : public QWidget {
   Q_OBJECT
 
  public:
-  /// A top-level window (deleted when closed) showing `figure`.
-  explicit PlotWindow(ResultFigure figure, QWidget* parent = nullptr);
+  /// A top-level window (deleted when closed) showing `figure`. Refusals
+  /// go to `platform`'s message boxes when given.
+  explicit PlotWindow(ResultFigure figure, QWidget* parent = nullptr,
+                      QtPlatform* platform = nullptr);
 
+  /// The figure as shown: with the global envelopes while the "Global
+  /// envelope" box is checked.
   [[nodiscard]] const ResultFigure& figure() const { return figure_; }
+
+  /// The "Global envelope" check box.
+  [[nodiscard]] QCheckBox* global_box() const { return global_box_; }
 
   /// Writes the figure at its standard size, SVG or PNG by the extension
   /// of `path`. Returns "" or the message to show.
@@ -31,8 +40,15 @@ class PlotWindow final : public QWidget {
  private:
   /// Asks for a file name of the given kind ("png" or "svg") and saves.
   void save_as(const QString& kind);
+  /// Shows or hides the 95 % global envelopes; a run whose temporary file
+  /// cannot be read is reported and the box unchecked.
+  void show_global(bool on);
 
-  ResultFigure figure_;
+  ResultFigure pointwise_;  // the figure as loaded
+  ResultFigure figure_;     // the figure shown
+  QtPlatform* platform_ = nullptr;
+  QWidget* canvas_ = nullptr;
+  QCheckBox* global_box_ = nullptr;
 };
 
 /// Asks for a result file and shows its figure in a new PlotWindow; a file

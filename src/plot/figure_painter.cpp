@@ -4,6 +4,7 @@
 
 #include <QBuffer>
 #include <QFont>
+#include <QFontMetricsF>
 #include <QPainter>
 #include <QPainterPath>
 #include <QPolygonF>
@@ -50,7 +51,11 @@ Range value_range(const ResultFigure& figure) {
   double high = 0;
   for (const FigurePanel& panel : figure.panels) {
     const ResultSeries& s = panel.series;
-    for (const auto* column : {&s.upper, &s.lower, &s.observed}) {
+    const std::vector<double> none;
+    const auto& g_lower = panel.global ? panel.global->lower : none;
+    const auto& g_upper = panel.global ? panel.global->upper : none;
+    for (const auto* column :
+         {&s.upper, &s.lower, &s.observed, &g_lower, &g_upper}) {
       for (double v : *column) {
         low = std::min(low, v);
         high = std::max(high, v);
@@ -136,6 +141,52 @@ void paint_curves(QPainter& painter, const ResultSeries& s,
   painter.restore();
 }
 
+// The global band as a darker outline over the pointwise one, and the
+// observed values outside it in red.
+void paint_global(QPainter& painter, const FigurePanel& panel,
+                  const PanelFrame& f) {
+  if (!panel.global) return;
+  const GlobalBand& g = *panel.global;
+  const ResultSeries& s = panel.series;
+  painter.save();
+  painter.setClipRect(f.area);
+  painter.setBrush(Qt::NoBrush);
+  painter.setPen(
+      QPen(kGlobalBandColour, 1.5, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+  for (const auto* edge : {&g.lower, &g.upper}) {
+    QPolygonF line;
+    for (std::size_t i = 0; i < s.t.size(); ++i) {
+      line << f.map(s.t[i], (*edge)[i]);
+    }
+    if (line.size() == 1) {
+      painter.drawLine(line.front() - QPointF(4, 0),
+                       line.front() + QPointF(4, 0));
+    } else {
+      painter.drawPolyline(line);
+    }
+  }
+  painter.setPen(
+      QPen(kOutsideColour, 2.5, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+  painter.setBrush(kOutsideColour);
+  for (const OutsideRange& r : g.outside) {
+    QPolygonF run;
+    for (std::size_t i = r.first; i <= r.last && i < s.t.size(); ++i) {
+      run << f.map(s.t[i], s.observed[i]);
+      painter.drawEllipse(run.back(), 2.5, 2.5);
+    }
+    if (run.size() > 1) painter.drawPolyline(run);
+  }
+  // Points that reject only through ties: red rings on the edge.
+  painter.setPen(QPen(kOutsideColour, 1.5));
+  painter.setBrush(Qt::NoBrush);
+  for (std::size_t i : g.touching) {
+    if (i < s.t.size()) {
+      painter.drawEllipse(f.map(s.t[i], s.observed[i]), 4.0, 4.0);
+    }
+  }
+  painter.restore();
+}
+
 void paint_axes(QPainter& painter, const PanelFrame& f, const Range& t_range,
                 const Range& y_range) {
   painter.setPen(QPen(Qt::black, 1));
@@ -175,8 +226,15 @@ void paint_axes(QPainter& painter, const PanelFrame& f, const Range& t_range,
 void paint_title(QPainter& painter, const QRectF& rect, const std::string& text,
                  int pixels) {
   painter.setPen(Qt::black);
+  const QString title = QString::fromStdString(text);
+  // A long title (a long file name, a global envelope's p-value) shrinks
+  // to the width rather than running off both sides.
+  for (; pixels > 8; --pixels) {
+    const QFontMetricsF metrics(text_font(pixels, true));
+    if (metrics.horizontalAdvance(title) <= rect.width()) break;
+  }
   painter.setFont(text_font(pixels, true));
-  painter.drawText(rect, Qt::AlignCenter, QString::fromStdString(text));
+  painter.drawText(rect, Qt::AlignCenter, title);
 }
 
 // The cells of the figure: the whole bounds below the figure title, or
@@ -249,6 +307,7 @@ void paint_figure(QPainter& painter, const ResultFigure& figure,
     const PanelFrame& f = frames[k];
     const ResultSeries& s = figure.panels[k].series;
     paint_curves(painter, s, f);
+    paint_global(painter, figure.panels[k], f);
     paint_axes(painter, f, distance_range(s), y_range);
     const double title_height =
         several ? kPanelTitleHeight : kFigureTitleHeight;

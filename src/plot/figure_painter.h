@@ -19,6 +19,9 @@ namespace qlor {
 
 /// The light grey of the envelope band.
 inline const QColor kBandColour{211, 211, 211};
+/// The outline of a global envelope and the observed values outside it.
+inline const QColor kGlobalBandColour{70, 70, 70};
+inline const QColor kOutsideColour{220, 0, 0};
 
 /// The plotting area of one panel (inside its axes) and the data range that
 /// it shows.
@@ -43,7 +46,8 @@ struct PanelFrame {
 
 /// Paints the figure into `bounds`: per panel the envelope as a grey band,
 /// the observed values as a solid black line, a dashed line at 0, the axes
-/// "t" and "L(t) - t" and a title.
+/// "t" and "L(t) - t" and a title; with a global envelope also its outline
+/// in dark grey and the observed values outside it in red.
 void paint_figure(QPainter& painter, const ResultFigure& figure,
                   const QRectF& bounds);
 

@@ -167,6 +167,7 @@ std::string load_result_figure(const std::string& path, ResultFigure& figure) {
   for (const std::string& file : files) {
     FigurePanel panel;
     panel.title = path_title(file);
+    panel.file = file;
     if (auto s = read_series(file, panel.series); !s.empty()) return s;
     figure.panels.push_back(std::move(panel));
   }

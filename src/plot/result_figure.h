@@ -2,8 +2,11 @@
 // one run, or of the four sectors of a directional run.
 #pragma once
 
+#include <optional>
 #include <string>
 #include <vector>
+
+#include "results/global_envelope.h"
 
 namespace qlor {
 
@@ -15,10 +18,25 @@ struct ResultSeries {
   std::vector<double> observed;
 };
 
+/// The global envelope of a panel's run, drawn on request.
+struct GlobalBand {
+  std::vector<double> lower;
+  std::vector<double> upper;
+  /// The distances where the observed curve leaves the band.
+  std::vector<OutsideRange> outside;
+  /// A rejection through tied values only: where the observed curve lies
+  /// on the band's edge at its most extreme rank.
+  std::vector<std::size_t> touching;
+  double p_value = 1;
+  double alpha = 0.05;
+};
+
 /// One set of axes: a result file and its title.
 struct FigurePanel {
   std::string title;
+  std::string file;  // the result file's path
   ResultSeries series;
+  std::optional<GlobalBand> global;
 };
 
 enum class EnvelopeKind { kUnknown, kMinMax, kStdev };

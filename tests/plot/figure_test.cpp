@@ -5,8 +5,10 @@
 #include <QImage>
 #include <QRegularExpression>
 #include <QString>
+#include <algorithm>
 
 #include "plot/figure_painter.h"
+#include "plot/global_figure.h"
 #include "plot/gui_application.h"
 #include "plot/result_figure.h"
 #include "temp_dir.h"
@@ -165,6 +167,58 @@ TEST_F(FigureTest, PngHasTheSizeAndAGreyBand) {
   ASSERT_TRUE(frame.area.contains(above));
   EXPECT_EQ(image.pixelColor(above), QColor(Qt::white));
   EXPECT_NE(save_figure(f, dir.file("p.jpg"), {640, 480}), "");
+}
+
+// The darkest grey level and the reddest pixel within two rows of `p`
+// (antialiasing spreads thin lines over neighbouring rows).
+int darkest_near(const QImage& image, QPoint p) {
+  int dark = 255;
+  for (int dy = -2; dy <= 2; ++dy) {
+    dark = std::min(dark, qGray(image.pixel(p + QPoint(0, dy))));
+  }
+  return dark;
+}
+bool red_near(const QImage& image, QPoint p) {
+  for (int dy = -2; dy <= 2; ++dy) {
+    const QColor c = image.pixelColor(p + QPoint(0, dy));
+    if (c == kOutsideColour) return true;
+  }
+  return false;
+}
+
+// A run whose observed curve climbs out of its simulations at t = 3 and 4
+// (all curves are 0 at t = 1 and 2, the simulations j = 1 ... 19 are
+// (j - 10) / 10 at t = 3 and the reverse at t = 4): only the observed curve
+// has two pointwise ranks 1, p = 1/20, and the band of the simulations
+// leaves it above at t = 3 and 4.
+TEST_F(FigureTest, GlobalBandOutlinesAndMarksTheOutsidePoints) {
+  dir.write("g.ktt", "1 1 -1 0\r\n2 1 -1 0\r\n3 1 -1 3\r\n4 1 -1 3\r\n");
+  dir.write("g.dat", "10 10 1 1 4 19\n1 1\n");
+  std::string tmp = "1 0\r\n2 0\r\n3 3\r\n4 3\r\n";
+  for (int j = 1; j <= 19; ++j) {
+    tmp += "1 0\r\n2 0\r\n3 " + std::to_string((j - 10) / 10.0) + "\r\n4 " +
+           std::to_string((10 - j) / 10.0) + "\r\n";
+  }
+  dir.write("g.tmp", tmp);
+  ResultFigure f;
+  ASSERT_EQ(load_result_figure(dir.file("g.ktt"), f), "");
+  ASSERT_EQ(add_global_envelopes(f, 0.05), "");
+  const GlobalBand& band = *f.panels[0].global;
+  EXPECT_EQ(band.upper, (std::vector<double>{0, 0, 0.9, 0.9}));
+  EXPECT_EQ(band.lower, (std::vector<double>{0, 0, -0.9, -0.9}));
+  ASSERT_EQ(band.outside.size(), 1u);
+  EXPECT_EQ(band.outside[0].first, 2u);
+  EXPECT_EQ(band.outside[0].last, 3u);
+  EXPECT_TRUE(band.outside[0].above);
+  EXPECT_NE(f.title.find("global ERL 95 %, p = 0.05"), std::string::npos);
+  const QImage image = render_figure_image(f, {640, 480});
+  const PanelFrame frame = layout_figure(f, QRectF(0, 0, 640, 480))[0];
+  EXPECT_TRUE(red_near(image, frame.map(3.5, 3).toPoint()));
+  EXPECT_FALSE(red_near(image, frame.map(1.5, 0).toPoint()));
+  // The outline is darker than the grey band it runs over.
+  EXPECT_LT(darkest_near(image, frame.map(3.5, 0.9).toPoint()), 140);
+  EXPECT_EQ(darkest_near(image, frame.map(3.5, 0.5).toPoint()),
+            qGray(kBandColour.rgb()));
 }
 
 }  // namespace

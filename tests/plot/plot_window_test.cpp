@@ -3,6 +3,7 @@
 #include "gui/plot_window.h"
 
 #include <QAction>
+#include <QCheckBox>
 #include <QMenu>
 #include <QMenuBar>
 #include <QTest>
@@ -70,6 +71,42 @@ class PlotWindowTest : public QObject {
     }
     QVERIFY(window->save(dir_.file("f.gif")) != std::string());
     QVERIFY(answers_->boxes.empty());
+    window->close();
+  }
+
+  // The observed curve 5 5 above 19 simulations j/100, -j/100: p = 1/20.
+  void globalEnvelopeBoxDrawsTheBandOrSaysWhy() {
+    const std::string ktt = dir_.write("g.ktt", "1 1 -1 5\r\n2 1 -1 5\r\n");
+    dir_.write("g.dat", "10 10 1 1 2 19\n1 1\n");
+    std::string tmp = "1 5\r\n2 5\r\n";
+    for (int j = 1; j <= 19; ++j) {
+      tmp += "1 " + std::to_string(j / 100.0) + "\r\n2 " +
+             std::to_string(-j / 100.0) + "\r\n";
+    }
+    dir_.write("g.tmp", tmp);
+    answers_->files = {ktt};
+    frame_->action(kCmdPlotResult)->trigger();
+    auto* window = frame_->findChild<PlotWindow*>();
+    QVERIFY(window != nullptr);
+    QCOMPARE(window->global_box()->text(), QStringLiteral("&Global envelope"));
+    QVERIFY(!window->global_box()->isChecked());
+    window->global_box()->setChecked(true);
+    const FigurePanel& panel = window->figure().panels.at(0);
+    QVERIFY(panel.global.has_value());
+    QCOMPARE(panel.global->outside.size(), std::size_t{1});
+    QVERIFY(window->windowTitle().endsWith(
+        QStringLiteral("global ERL 95 %, p = 0.05")));
+    QVERIFY(window->figure().default_output.ends_with("g_global.svg"));
+    window->global_box()->setChecked(false);
+    QVERIFY(!window->figure().panels.at(0).global.has_value());
+    // A temporary file cut short: the box says why and stays unchecked.
+    dir_.write("g.tmp", tmp.substr(0, tmp.size() / 2));
+    window->global_box()->setChecked(true);
+    QVERIFY(!window->global_box()->isChecked());
+    QCOMPARE(answers_->box_texts(),
+             std::vector<std::string>{
+                 "g.tmp: QLOR - Temporary file incomplete or unreadable !"});
+    QVERIFY(!window->figure().panels.at(0).global.has_value());
     window->close();
   }
 

@@ -1,0 +1,77 @@
+// Reading a run's curves for the global envelope test. The checks are
+// those of the significance-only run, so that both refuse the same files
+// with the same messages.
+#include "batch/global_envelope_run.h"
+
+#include <fstream>
+#include <new>
+
+#include "analysis/analysis_state.h"
+#include "batch/significance_only.h"
+#include "input/header_reader.h"
+#include "input/parameter_checks.h"
+#include "results/tmp_file.h"
+#include "shell/view_commands.h"
+
+namespace qlor {
+
+namespace {
+
+// The header pass and the header values, without the sample records.
+std::string read_distances(const std::string& sample_path,
+                           AnalysisState& state) {
+  {
+    std::ifstream in(sample_path, std::ios::binary);
+    if (!in) return kFileOpenError;
+    // No direction: one temporary file is one set of curves.
+    if (auto s = read_header(state, in, 0, 0); !s.empty()) return s;
+  }
+  std::ifstream in(sample_path, std::ios::binary);
+  if (!in) return kFileOpenError;
+  double pairs_total = 0;
+  return check_parameters(state, in, pairs_total);
+}
+
+std::string read_curves(const AnalysisState& state, RunCurves& run) {
+  const auto n_t = static_cast<std::size_t>(state.last_interval) + 1;
+  try {
+    run.curves.assign(static_cast<std::size_t>(state.n_simulations) + 1,
+                      std::vector<double>(n_t));
+    run.t.resize(n_t);
+  } catch (const std::bad_alloc&) {
+    run.curves.clear();
+    return "MAF:2";
+  }
+  for (std::size_t i = 0; i < n_t; ++i) {
+    run.t[i] = state.t_of(static_cast<std::int32_t>(i));
+  }
+  TmpFileReader reader;
+  if (!reader.open(run.tmp_path)) return kTmpIncomplete;
+  for (auto& curve : run.curves) {
+    if (!reader.read_block(curve)) return kTmpIncomplete;
+  }
+  return {};
+}
+
+}  // namespace
+
+std::string read_run_curves(const std::string& tmp_path, RunCurves& run) {
+  run = {};
+  run.tmp_path = tmp_path;
+  if (!can_open_for_reading(tmp_path)) return kFileOpenError;
+  for (const std::string& candidate : corresponding_dat_candidates(tmp_path)) {
+    if (can_open_for_reading(candidate)) {
+      run.sample_path = candidate;
+      break;
+    }
+  }
+  if (run.sample_path.empty()) return kDatNotFound;
+  AnalysisState state;
+  if (auto s = read_distances(run.sample_path, state); !s.empty()) return s;
+  // The whole file is checked first: short, surplus and cut-off files are
+  // refused before any curve is kept.
+  if (auto s = check_tmp_file(state, tmp_path); !s.empty()) return s;
+  return read_curves(state, run);
+}
+
+}  // namespace qlor
