@@ -8,12 +8,12 @@
 #include <vector>
 
 #include "analysis/app_context.h"
+#include "model/messages.h"
 #include "platform/file_access.h"
 
 namespace qlor {
 
 inline constexpr const char* kRestTitle = "QLOR - Qlorfield";
-inline constexpr const char* kFileOpenError = "QLOR - File open error!";
 inline constexpr const char* kOpenFileTitle = "QLOR - open file ...";
 inline constexpr const char* kOpenFileFilter =
     "Data files (*.DAT)|*.dat| Batch files (*.BAT)|*.bat| Temporary files "

@@ -4,8 +4,7 @@
 #include <filesystem>
 #include <fstream>
 
-#include "input/header_reader.h"
-#include "input/parameter_checks.h"
+#include "input/sample_header.h"
 #include "analysis/pattern_pipeline.h"
 #include "results/file_names.h"
 #include "results/result_file.h"
@@ -38,19 +37,11 @@ std::string output_naming_input(const std::string& input_path,
 
 std::string read_sample_file(AppContext& ctx, AnalysisState& state,
                              RecordPass pass) {
-  {
-    std::ifstream in(ctx.input_path, std::ios::binary);
-    if (!in) return kFileOpenError;
-    if (auto s = read_header(state, in, ctx.settings.direction_index,
-                             ctx.settings.significance_index);
-        !s.empty()) {
-      return s;
-    }
-  }
-  // Second pass: the header values, then the records.
-  std::ifstream in(ctx.input_path, std::ios::binary);
-  if (!in) return kFileOpenError;
-  if (auto s = check_parameters(state, in, ctx.counters.pairs_total_file);
+  std::ifstream in;
+  if (auto s = read_header_values(ctx.input_path, state,
+                                  ctx.settings.direction_index,
+                                  ctx.settings.significance_index,
+                                  ctx.counters.pairs_total_file, in);
       !s.empty()) {
     return s;
   }

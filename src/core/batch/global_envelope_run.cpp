@@ -6,31 +6,15 @@
 #include <fstream>
 #include <new>
 
-#include "analysis/analysis_state.h"
+#include "model/analysis_state.h"
 #include "batch/significance_only.h"
-#include "input/header_reader.h"
-#include "input/parameter_checks.h"
+#include "input/sample_header.h"
 #include "results/tmp_file.h"
-#include "shell/view_commands.h"
+#include "analysis/open_dialogs.h"
 
 namespace qlor {
 
 namespace {
-
-// The header pass and the header values, without the sample records.
-std::string read_distances(const std::string& sample_path,
-                           AnalysisState& state) {
-  {
-    std::ifstream in(sample_path, std::ios::binary);
-    if (!in) return kFileOpenError;
-    // No direction: one temporary file is one set of curves.
-    if (auto s = read_header(state, in, 0, 0); !s.empty()) return s;
-  }
-  std::ifstream in(sample_path, std::ios::binary);
-  if (!in) return kFileOpenError;
-  double pairs_total = 0;
-  return check_parameters(state, in, pairs_total);
-}
 
 std::string read_curves(const AnalysisState& state, RunCurves& run) {
   const auto n_t = static_cast<std::size_t>(state.last_interval) + 1;
@@ -67,7 +51,13 @@ std::string read_run_curves(const std::string& tmp_path, RunCurves& run) {
   }
   if (run.sample_path.empty()) return kDatNotFound;
   AnalysisState state;
-  if (auto s = read_distances(run.sample_path, state); !s.empty()) return s;
+  double pairs_total = 0;
+  // No direction: one temporary file is one set of curves.
+  if (auto s = read_header_values(run.sample_path, state, Direction::kNone,
+                                  Significance::kNone, pairs_total);
+      !s.empty()) {
+    return s;
+  }
   // The whole file is checked first: short, surplus and cut-off files are
   // refused before any curve is kept.
   if (auto s = check_tmp_file(state, tmp_path); !s.empty()) return s;

@@ -7,8 +7,7 @@
 
 #include "analysis/pattern_run.h"
 #include "analysis/single_run.h"
-#include "input/header_reader.h"
-#include "input/parameter_checks.h"
+#include "input/sample_header.h"
 #include "results/file_names.h"
 #include "results/tmp_file.h"
 #include "analysis/open_dialogs.h"
@@ -27,23 +26,6 @@ bool find_sample_file(AppContext& ctx) {
     }
   }
   return false;
-}
-
-// The first pass (header) and the header values of the second pass. No
-// direction is consulted: the tests work on one temporary file.
-std::string read_test_parameters(AppContext& ctx, AnalysisState& state) {
-  {
-    std::ifstream in(ctx.input_path, std::ios::binary);
-    if (!in) return kFileOpenError;
-    if (auto s = read_header(state, in, Direction::kNone,
-                                  ctx.settings.significance_index);
-        !s.empty()) {
-      return s;
-    }
-  }
-  std::ifstream in(ctx.input_path, std::ios::binary);
-  if (!in) return kFileOpenError;
-  return check_parameters(state, in, ctx.counters.pairs_total_file);
 }
 
 }  // namespace
@@ -105,7 +87,10 @@ bool significance_only(AppContext& ctx) {
     return false;
   }
   AnalysisState state;
-  ctx.status_text = read_test_parameters(ctx, state);
+  // No direction is consulted: the tests work on one temporary file.
+  ctx.status_text = read_header_values(ctx.input_path, state, Direction::kNone,
+                                       ctx.settings.significance_index,
+                                       ctx.counters.pairs_total_file);
   if (ctx.status_text.empty()) {
     ctx.status_text = check_tmp_file(state, ctx.tmp_file_name);
   }

@@ -10,12 +10,12 @@
 #include <vector>
 
 #include "model/analysis_state.h"
+#include "model/messages.h"
 
 namespace qlor {
 
 inline constexpr const char* kTmpIncomplete =
     "QLOR - Temporary file incomplete or unreadable !";
-inline constexpr const char* kFileWriteError = "QLOR - File write error: ";
 
 /// The temporary-file names of a run: one file, or four sector files named
 /// with the sector suffixes.
