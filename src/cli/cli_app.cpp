@@ -53,72 +53,93 @@ struct CliCommands {
   std::string file;
 };
 
-void add_run_options(CLI::App& app, CliOptions& o) {
-  app.add_option("--significance", o.significance,
-                 "Test of significance: none, supremum, cvm, both (or 0-3)")
-      ->transform(
-          CLI::CheckedTransformer(kSignificanceNames, CLI::ignore_case))
-      ->option_text("none|supremum|cvm|both");
-  app.add_option("--direction", o.direction,
-                 "Directional analysis: none, cardinal, diagonal, half-planes "
-                 "(or 0-3)")
-      ->transform(CLI::CheckedTransformer(kDirectionNames, CLI::ignore_case))
-      ->option_text("none|cardinal|diagonal|half-planes");
-  app.add_option("--randomize", o.randomize,
-                 "Bivariate randomisation: 1 species 2 only, 2 both species")
-      ->check(CLI::Range(1, 2));
-  app.add_option("--progress", o.progress,
-                 "Progress display: 0 always, 1 >1 M, 2 >10 M, 3 >100 M, "
-                 "4 do not show (i-j calculations)")
-      ->check(CLI::Range(0, 4));
-  app.add_option("--seed", o.seed,
-                 "Fixed clock time in seconds for every generator seed "
-                 "(reproducible runs)")
-      ->check(CLI::Range(0LL, 4294967295LL));
-  app.add_option("--threads", o.threads, "Worker threads (0: all)")
-      ->check(CLI::Range(0, 1024));
-  auto* yes = app.add_flag("--yes,-y", o.yes, "Answer every question with Yes");
-  auto* no = app.add_flag("--no,-n", o.no, "Answer every question with No");
-  yes->excludes(no);
+// The groups of run options; each command takes those it uses, and the
+// bare program (the automatic run) takes all of them.
+enum OptionGroup : unsigned {
+  kSettingOptions = 1,  // --significance --direction --randomize --progress
+  kRunOptions = 2,      // --seed --threads: the runs that simulate
+  kAnswerOptions = 4,   // --yes --no: the commands that ask
+  kAllOptions = 7,
+};
+
+void add_run_options(CLI::App& app, CliOptions& o, unsigned groups) {
+  if (groups & kSettingOptions) {
+    app.add_option("--significance", o.significance,
+                   "Test of significance: none, supremum, cvm, both (or 0-3)")
+        ->transform(
+            CLI::CheckedTransformer(kSignificanceNames, CLI::ignore_case))
+        ->option_text("none|supremum|cvm|both");
+    app.add_option("--direction", o.direction,
+                   "Directional analysis: none, cardinal, diagonal, "
+                   "half-planes (or 0-3)")
+        ->transform(CLI::CheckedTransformer(kDirectionNames, CLI::ignore_case))
+        ->option_text("none|cardinal|diagonal|half-planes");
+    app.add_option("--randomize", o.randomize,
+                   "Bivariate randomisation: 1 species 2 only, 2 both species")
+        ->check(CLI::Range(1, 2));
+    app.add_option("--progress", o.progress,
+                   "Progress display: 0 always, 1 >1 M, 2 >10 M, 3 >100 M, "
+                   "4 do not show (i-j calculations); without it progress "
+                   "is shown only when standard error is a terminal")
+        ->check(CLI::Range(0, 4));
+  }
+  if (groups & kRunOptions) {
+    app.add_option("--seed", o.seed,
+                   "Fixed clock time in seconds for every generator seed "
+                   "(reproducible runs)")
+        ->check(CLI::Range(0LL, 4294967295LL));
+    app.add_option("--threads", o.threads, "Worker threads (0: all)")
+        ->check(CLI::Range(0, 1024));
+  }
+  if (groups & kAnswerOptions) {
+    auto* yes =
+        app.add_flag("--yes,-y", o.yes, "Answer every question with Yes");
+    auto* no = app.add_flag("--no,-n", o.no, "Answer every question with No");
+    yes->excludes(no);
+  }
 }
 
-CLI::App* add_command(CLI::App& app, const char* name, const char* help,
-                      std::string* file, const char* file_help) {
+CLI::App* add_command(CLI::App& app, CliOptions& o, unsigned groups,
+                      const char* name, const char* help, std::string* file,
+                      const char* file_help) {
   CLI::App* sub = app.add_subcommand(name, help);
   if (file) sub->add_option("FILE", *file, file_help);
-  // The run options may follow the command.
+  // The command's own options, listed in its help; the others may still
+  // follow the command and reach the program's options.
+  add_run_options(*sub, o, groups);
   sub->fallthrough();
   return sub;
 }
 
-void add_commands(CLI::App& app, CliCommands& c) {
-  c.open =
-      add_command(app, "open", "Show a file as the window would (File Open)",
-                  &c.file, "File to open");
+void add_commands(CLI::App& app, CliOptions& o, CliCommands& c) {
+  constexpr unsigned kAnalysis = kSettingOptions | kRunOptions;
+  c.open = add_command(app, o, 0, "open",
+                       "Show a file as the window would (File Open)", &c.file,
+                       "File to open");
   c.single = add_command(
-      app, "single",
+      app, o, kAllOptions, "single",
       "Analyse one sample data file (Analysis > Single File); without FILE "
       "the configuration file's INFILE or a prompt",
       &c.file, "Sample data file (.dat)");
-  c.precheck = add_command(app, "precheck",
+  c.precheck = add_command(app, o, kSettingOptions, "precheck",
                            "Check a batch file's entries for input errors "
                            "(Analysis > Batch File > PreCheck)",
                            &c.file, "Batch file (.bat)");
   c.check_analyse =
-      add_command(app, "check-analyse",
+      add_command(app, o, kAllOptions, "check-analyse",
                   "Check a batch file, then analyse its correct entries "
                   "(Analysis > Batch File > Check & Analyse)",
                   &c.file, "Batch file (.bat)");
-  c.auto_analyse = add_command(app, "auto",
+  c.auto_analyse = add_command(app, o, kAnalysis, "auto",
                                "Analyse a batch file without questions "
                                "(Analysis > Batch File > Auto Analyse)",
                                &c.file, "Batch file (.bat)");
   c.significance = add_command(
-      app, "significance",
+      app, o, kSettingOptions, "significance",
       "Run the tests of significance on an earlier run's temporary file "
       "(Analysis > Significance only)",
       &c.file, "Temporary file (.tmp)");
-  c.settings = add_command(app, "settings",
+  c.settings = add_command(app, o, kSettingOptions, "settings",
                            "Show the current settings (View > Show settings)",
                            nullptr, nullptr);
 }
@@ -194,7 +215,7 @@ int run_command(const CliCommands& c, ViewController& view,
 }  // namespace
 
 int run_cli(int argc, const char* const* argv, std::istream& in,
-            std::ostream& out, std::ostream& err) {
+            std::ostream& out, std::ostream& err, bool err_is_terminal) {
   CLI::App app{
       "QLOR - second-order analysis of mapped point patterns "
       "(Ripley's K and L with Monte Carlo envelopes).\n"
@@ -204,9 +225,9 @@ int run_cli(int argc, const char* const* argv, std::istream& in,
   app.set_version_flag("--version", "QLOR Version 1.0");
   app.require_subcommand(0, 1);
   CliOptions options;
-  add_run_options(app, options);
+  add_run_options(app, options, kAllOptions);
   CliCommands commands;
-  add_commands(app, commands);
+  add_commands(app, options, commands);
   FileCommands file_commands;
   add_file_commands(app, file_commands);
   GlobalCommand global_command;
@@ -230,7 +251,9 @@ int run_cli(int argc, const char* const* argv, std::istream& in,
   std::optional<bool> answer;
   if (options.yes) answer = true;
   if (options.no) answer = false;
-  ConsolePlatform platform(in, out, err, answer);
+  // Logs and scripted runs get no progress lines unless they ask for them.
+  const bool show_progress = err_is_terminal || options.progress.has_value();
+  ConsolePlatform platform(in, out, err, answer, show_progress);
   ViewController view(platform, clock);
   apply_options(options, view.context());
 

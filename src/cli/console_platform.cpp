@@ -11,11 +11,13 @@ namespace {
 
 class ConsoleProgress final : public ProgressDialog {
  public:
-  explicit ConsoleProgress(std::ostream& err) : err_(err) {}
+  ConsoleProgress(std::ostream& err, bool enabled)
+      : err_(err), enabled_(enabled) {}
   ~ConsoleProgress() override {
     if (shown_) err_ << '\n' << std::flush;
   }
-  void show() override { shown_ = true; }
+  // A silent dialog is never shown: the run goes on as with it.
+  void show() override { shown_ = enabled_; }
   void set_bar(int, int) override {}
   void set_text(int control, std::string_view text) override {
     // The two-bar dialog shows both status lines on one console line.
@@ -37,6 +39,7 @@ class ConsoleProgress final : public ProgressDialog {
 
  private:
   std::ostream& err_;
+  bool enabled_;
   bool shown_ = false;
   std::string main_text_;
   std::string file_text_;
@@ -86,7 +89,7 @@ std::optional<ChosenFile> ConsolePlatform::open_file_dialog(
 }
 
 std::unique_ptr<ProgressDialog> ConsolePlatform::create_progress_dialog(bool) {
-  return std::make_unique<ConsoleProgress>(err_);
+  return std::make_unique<ConsoleProgress>(err_, show_progress_);
 }
 
 }  // namespace qlor

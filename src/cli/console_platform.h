@@ -16,10 +16,15 @@ namespace qlor {
 class ConsolePlatform final : public Platform {
  public:
   /// `answer` answers every Yes/No question when set; otherwise the prompt
-  /// reads a line from `in` (end of input means No).
+  /// reads a line from `in` (end of input means No). Without
+  /// `show_progress` the progress dialogs stay silent.
   ConsolePlatform(std::istream& in, std::ostream& out, std::ostream& err,
-                  std::optional<bool> answer)
-      : in_(in), out_(out), err_(err), answer_(answer) {}
+                  std::optional<bool> answer, bool show_progress = true)
+      : in_(in),
+        out_(out),
+        err_(err),
+        answer_(answer),
+        show_progress_(show_progress) {}
 
   /// The next file dialog chooses `path` without asking (a path given on
   /// the command line).
@@ -41,6 +46,7 @@ class ConsolePlatform final : public Platform {
   std::ostream& out_;
   std::ostream& err_;
   std::optional<bool> answer_;
+  bool show_progress_;
   std::deque<std::string> preset_files_;
 };
 

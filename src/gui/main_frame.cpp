@@ -134,7 +134,34 @@ void CMainFrame::build_status_bar() {
   QStatusBar* bar = statusBar();
   bar->addWidget(new QLabel(QString::fromLatin1(kStatusIdle), bar), 1);
   for (const char* text : kStatusIndicators) {
-    bar->addPermanentWidget(indicator(text, bar));
+    indicators_.append(indicator(text, bar));
+    bar->addPermanentWidget(indicators_.back());
+  }
+  connect(bar, &QStatusBar::messageChanged, this,
+          &CMainFrame::fit_status_message);
+}
+
+void CMainFrame::fit_status_message(const QString& message) {
+  // A prompt too long for the room beside the CAP, NUM and SCRL panes takes
+  // their room while it shows; one too long for the whole bar is elided
+  // and shown in full as the bar's tooltip.
+  QStatusBar* bar = statusBar();
+  const QFontMetrics metrics(bar->font());
+  // Until the window shows, the bar has no width of its own.
+  const int width = bar->isVisible() ? metrics.horizontalAdvance(message) : 0;
+  int panes = 0;
+  for (const QLabel* pane : indicators_) {
+    panes += pane->sizeHint().width() + 4;
+  }
+  const int whole = bar->width() - 32;  // margins and the size grip
+  const bool long_prompt = !message.isEmpty() && width > whole - panes;
+  for (QLabel* pane : indicators_) pane->setVisible(!long_prompt);
+  if (width > whole) {
+    bar->setToolTip(message);
+    bar->showMessage(metrics.elidedText(message, Qt::ElideRight, whole));
+  } else if (message !=
+             metrics.elidedText(bar->toolTip(), Qt::ElideRight, whole)) {
+    bar->setToolTip(QString());
   }
 }
 

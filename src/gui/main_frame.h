@@ -3,6 +3,7 @@
 // itself (Exit, About, Status Bar).
 #pragma once
 
+#include <QList>
 #include <QMainWindow>
 #include <QMap>
 #include <memory>
@@ -13,6 +14,7 @@
 #include "app/menu_definition.h"
 
 class QAction;
+class QLabel;
 class QMenu;
 class QMessageBox;
 
@@ -50,12 +52,14 @@ class CMainFrame final : public QMainWindow {
  private:
   void build_menu(QMenu& menu, const std::vector<MenuItem>& items);
   void build_status_bar();
+  void fit_status_message(const QString& message);
   void update_check_marks();
   void show_about_box();
 
   QtPlatform& platform_;
   CQLOR_View* view_ = nullptr;
   QMap<int, QAction*> actions_;
+  QList<QLabel*> indicators_;
 };
 
 /// The About box, not yet shown: caption "About QLOR", the program icon,

@@ -8,6 +8,7 @@
 #include <QMessageBox>
 #include <QPainter>
 #include <QPushButton>
+#include <QScreen>
 #include <QVBoxLayout>
 
 #include "gui/qt_platform.h"
@@ -68,7 +69,17 @@ PlotWindow::PlotWindow(ResultFigure figure, QWidget* parent,
   auto* layout = new QVBoxLayout(this);
   layout->addWidget(canvas_, 1);
   layout->addLayout(buttons);
-  resize(default_figure_size(figure_) + QSize(20, 60));
+  // The figure's standard size with the buttons, within the screen.
+  const QScreen* where = parent != nullptr ? parent->screen() : screen();
+  const QSize wanted = default_figure_size(figure_) + QSize(20, 60);
+  resize(where != nullptr ? fit_to_screen(wanted, where->availableGeometry())
+                          : wanted);
+}
+
+QSize fit_to_screen(QSize wanted, const QRect& available) {
+  // Room for the frame and title bar that the window manager adds.
+  const QSize room = (available.size() - QSize(16, 48)).expandedTo({1, 1});
+  return wanted.boundedTo(room);
 }
 
 void PlotWindow::show_global(bool on) {

@@ -51,6 +51,10 @@ class PlotWindow final : public QWidget {
   QCheckBox* global_box_ = nullptr;
 };
 
+/// `wanted`, shrunk where needed so that the window with its frame fits the
+/// `available` part of a screen.
+[[nodiscard]] QSize fit_to_screen(QSize wanted, const QRect& available);
+
 /// Asks for a result file and shows its figure in a new PlotWindow; a file
 /// that cannot be drawn is reported in a message box. Returns the window,
 /// or nullptr when the dialog was cancelled or the file refused.

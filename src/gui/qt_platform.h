@@ -11,6 +11,7 @@
 
 #include "platform/platform.h"
 
+class QFileDialog;
 class QMessageBox;
 class QWidget;
 
@@ -25,10 +26,23 @@ class ProgressWindow;
 /// becomes "*".
 [[nodiscard]] QString qt_file_filter(std::string_view filter);
 
-/// The modal box for a message, not yet shown: caption "QLOR", plain text,
-/// OK or Yes/No (Yes the default), the critical icon for the stop icon.
+/// A text whose lines hold tabs as a rich-text table: each run of tabs ends
+/// a cell, so that the texts after the tabs line up in columns whatever the
+/// widths before them; a line with fewer cells spans its last one to the
+/// end. Blanks are kept as they are.
+[[nodiscard]] QString tab_table(const QString& text);
+
+/// The modal box for a message, not yet shown: caption "QLOR", OK or
+/// Yes/No (Yes the default), the critical icon for the stop icon. The text
+/// is plain, or a tab table (above) when it holds tabs.
 [[nodiscard]] std::unique_ptr<QMessageBox> create_message_box(
     std::string_view text, Buttons buttons, Icon icon, QWidget* parent);
+
+/// The open dialog for a title and a filter in Qt's syntax, not yet shown:
+/// one existing file, the detail view, sized to show the name, size, type
+/// and date of each file in full (within the screen).
+[[nodiscard]] std::unique_ptr<QFileDialog> create_open_dialog(
+    std::string_view title, const QString& qt_filter, QWidget* parent);
 
 /// Converts the core's UTF-8 text.
 [[nodiscard]] QString to_qstring(std::string_view text);

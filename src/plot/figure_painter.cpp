@@ -237,6 +237,53 @@ void paint_title(QPainter& painter, const QRectF& rect, const std::string& text,
   painter.drawText(rect, Qt::AlignCenter, title);
 }
 
+// A small legend in the top right corner of the plotting area: the
+// observed line and the envelope band with its kind.
+void paint_legend(QPainter& painter, const ResultFigure& figure,
+                  const QRectF& area) {
+  const int pixels = kTextPixels - 2;
+  const QFont font = text_font(pixels, false);
+  const QFontMetricsF metrics(font);
+  std::string envelope = envelope_label(figure.envelope, figure.n_simulations);
+  if (envelope.empty()) envelope = "envelope";
+  const QString texts[] = {QStringLiteral("observed"),
+                           QString::fromStdString(envelope)};
+  const double sample = 22;
+  const double pad = 6;
+  const double row = pixels + 6;
+  double text_width = 0;
+  for (const QString& text : texts) {
+    text_width = std::max(text_width, metrics.horizontalAdvance(text));
+  }
+  const QRectF box(area.right() - 8 - (pad * 3 + sample + text_width),
+                   area.top() + 8, pad * 3 + sample + text_width,
+                   pad * 2 + row * 2);
+  if (box.left() < area.left() || box.bottom() > area.bottom()) return;
+  painter.save();
+  painter.setFont(font);
+  painter.setPen(QPen(QColor(150, 150, 150), 1));
+  painter.setBrush(QColor(255, 255, 255, 230));
+  painter.drawRect(box);
+  for (int k = 0; k < 2; ++k) {
+    const double mid = box.top() + pad + row * k + row / 2;
+    const double left = box.left() + pad;
+    if (k == 0) {
+      painter.setPen(
+          QPen(Qt::black, 1.5, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+      painter.drawLine(QPointF(left, mid), QPointF(left + sample, mid));
+    } else {
+      painter.setPen(Qt::NoPen);
+      painter.setBrush(kBandColour);
+      painter.drawRect(QRectF(left, mid - row / 3, sample, row * 2 / 3));
+    }
+    painter.setPen(Qt::black);
+    painter.drawText(
+        QRectF(left + sample + pad, mid - row / 2, text_width + 2, row),
+        Qt::AlignLeft | Qt::AlignVCenter, texts[k]);
+  }
+  painter.restore();
+}
+
 // The cells of the figure: the whole bounds below the figure title, or
 // four quarters of it.
 std::vector<QRectF> panel_cells(const ResultFigure& figure,
@@ -317,6 +364,8 @@ void paint_figure(QPainter& painter, const ResultFigure& figure,
                 several ? figure.panels[k].title : figure.title,
                 several ? kTextPixels : kTitlePixels);
   }
+  // One legend serves every panel: the first one's.
+  if (!frames.empty()) paint_legend(painter, figure, frames.front().area);
   painter.restore();
 }
 
@@ -356,15 +405,15 @@ std::string save_figure(const ResultFigure& figure, const std::string& path,
     QBuffer buffer(&bytes);
     buffer.open(QIODevice::WriteOnly);
     if (!render_figure_image(figure, size).save(&buffer, "PNG")) {
-      return "the PNG image could not be made";
+      return "The PNG image could not be made";
     }
   } else {
-    return "cannot tell the image format of " + path + ": name it .svg or .png";
+    return "Cannot tell the image format of " + path + ": name it .svg or .png";
   }
   std::ofstream out(path, std::ios::binary | std::ios::trunc);
   out.write(bytes.constData(), bytes.size());
   out.close();
-  if (!out) return "cannot write " + path;
+  if (!out) return "Cannot write " + path;
   return {};
 }
 

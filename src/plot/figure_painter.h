@@ -46,8 +46,9 @@ struct PanelFrame {
 
 /// Paints the figure into `bounds`: per panel the envelope as a grey band,
 /// the observed values as a solid black line, a dashed line at 0, the axes
-/// "t" and "L(t) - t" and a title; with a global envelope also its outline
-/// in dark grey and the observed values outside it in red.
+/// "t" and "L(t) - t" and a title; in the first panel a small legend of
+/// the observed line and the envelope with its kind; with a global envelope
+/// also its outline in dark grey and the observed values outside it in red.
 void paint_figure(QPainter& painter, const ResultFigure& figure,
                   const QRectF& bounds);
 

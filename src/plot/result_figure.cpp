@@ -78,11 +78,11 @@ int read_simulation_count(const std::string& sample_path) {
 
 std::string read_series(const std::string& path, ResultSeries& series) {
   std::ifstream in(path, std::ios::binary);
-  if (!in) return "cannot open " + path;
+  if (!in) return "Cannot open " + path;
   std::ostringstream text;
   text << in.rdbuf();
   if (auto s = parse_result_text(text.str(), series); !s.empty()) {
-    return path_title(path) + ": " + s;
+    return "Cannot read " + path_title(path) + ": " + s;
   }
   return {};
 }
@@ -159,7 +159,7 @@ std::string load_result_figure(const std::string& path, ResultFigure& figure) {
       if (!files.empty()) group = &g;
     }
     if (files.empty()) {
-      return "no result file for " + path_title(path) + " (" +
+      return "No result file for " + path_title(path) + " (" +
              path_title(stem) + ".ktt or the files of a directional run)";
     }
   }

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <filesystem>
 #include <sstream>
 
@@ -90,6 +91,60 @@ TEST_F(CliTest, SingleWithoutAFileUsesTheConfigurationFile) {
   EXPECT_EQ(r.code, 0);
   EXPECT_FALSE(r.said("open file"));
   EXPECT_TRUE(fs::exists("p.ktt"));
+}
+
+TEST_F(CliTest, EachCommandsHelpListsTheOptionsItTakes) {
+  struct Case {
+    const char* command;
+    std::vector<std::string> listed, unlisted;
+  };
+  const Case cases[] = {
+      {"single",
+       {"--significance", "--direction", "--progress", "--seed", "--threads",
+        "--yes", "--no"},
+       {}},
+      {"check-analyse", {"--significance", "--seed", "--yes"}, {}},
+      {"auto", {"--significance", "--seed", "--threads"}, {"--yes"}},
+      {"precheck", {"--direction"}, {"--seed", "--yes"}},
+      {"significance", {"--significance"}, {"--seed", "--yes"}},
+      {"settings", {"--randomize", "--progress"}, {"--seed"}},
+      {"open", {}, {"--significance", "--yes"}},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.command);
+    const Result r = run({c.command, "--help"});
+    EXPECT_EQ(r.code, 0);
+    for (const auto& option : c.listed) EXPECT_TRUE(r.said(option)) << option;
+    for (const auto& option : c.unlisted)
+      EXPECT_FALSE(r.said(option)) << option;
+  }
+  // An option a command does not list is still taken after it.
+  EXPECT_EQ(run({"precheck", "b.bat", "--seed", "5"}).code, 1);
+}
+
+// The program itself, its standard error a file: no progress lines unless
+// --progress asks for them, whatever the configuration file says.
+TEST_F(CliTest, ProgressGoesToAFileOnlyWhenAsked) {
+  dir.write("qlor.ini", "PROGRESS_CTRL_BAR=0\n");
+  const std::string program = QLOR_CLI_BINARY;
+  struct Case {
+    const char* options;
+    bool progress;
+  };
+  const Case cases[] = {
+      {"", false}, {" --progress 0", true}, {" --progress 4", false}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.options);
+    const std::string command = "'" + program + "' single p.dat --yes" +
+                                c.options + " >out.txt 2>err.txt </dev/null";
+    ASSERT_EQ(std::system(command.c_str()), 0);
+    const std::string err = read_bytes("err.txt");
+    EXPECT_EQ(err.find("Status: 100% done") != std::string::npos, c.progress)
+        << err;
+    EXPECT_EQ(err.find('\r') != std::string::npos, c.progress);
+    EXPECT_NE(read_bytes("out.txt").find("C A L C U L A T I O N"),
+              std::string::npos);
+  }
 }
 
 }  // namespace

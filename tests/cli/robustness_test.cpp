@@ -191,6 +191,15 @@ const std::vector<Case>& cases() {
           "These files must be corrected before analysis  \n", {}, {}},
       {"batch file listing itself", {{"b.bat", "b.bat\n"}}, {"auto", "b.bat"},
        0, "", {kComplete}, {"b.err"}},
+      {"batch file named like its own error file", {{"p.dat", kSample},
+        {"list.err", "p.dat\nmissing.dat\n"}}, {"auto", "list.err"},
+       1, "QLOR - File write error: list.err\n" + kAborted, {}, {}},
+      {"batch file named like its entry's result file", {{"good1.dat", kSample},
+        {"good1.ktt", "good1.dat\n"}}, {"check-analyse", "good1.ktt", "--yes"},
+       1, "QLOR - File write error: good1.ktt\n" + kAborted, {}, {}},
+      {"batch file named like its entry's result file", {{"good1.dat", kSample},
+        {"good1.ktt", "good1.dat\n"}}, {"auto", "good1.ktt"},
+       1, "QLOR - File write error: good1.ktt\n" + kAborted, {}, {}},
       {"batch file that is a folder", {folder("b.bat")}, {"precheck", "b.bat"},
        1, kOpenError, {}, {}},
       {"batch entries: a folder, a missing file, an empty line, /dev/zero",
@@ -270,10 +279,26 @@ const std::vector<Case>& cases() {
        {{"p.dat", kSample}, {"p.tmp", tmp_file(455)}},
        {"significance", "p.tmp", "--significance", "both"},
        1, kTmpIncomplete, {}, {}},
-      {"temporary file cut inside its last number",
-       {{"p.dat", kSample}, {"p.tmp", tmp_file(tmp_file().size() - 3)}},
+      {"temporary file cut before its last value",
+       {{"p.dat", kSample}, {"p.tmp", tmp_file(tmp_file().size() - 8)}},
        {"significance", "p.tmp", "--significance", "both"},
        1, kTmpIncomplete, {}, {}},
+      {"temporary file with one pair more than its run wrote",
+       {{"p.dat", kSample}, {"p.tmp", tmp_file() + "6 -0.5\r\n"}},
+       {"significance", "p.tmp", "--significance", "both"},
+       1, kTmpIncomplete, {}, {}},
+      {"temporary file with an unreadable last value",
+       {{"p.dat", kSample}, {"p.tmp", tmp_file(tmp_file().size() - 2) + "x\r\n"}},
+       {"significance", "p.tmp", "--significance", "both"},
+       1, kTmpIncomplete, {}, {}},
+      {"complete temporary file whose last line end was lost",
+       {{"p.dat", kSample}, {"p.tmp", tmp_file(tmp_file().size() - 2)}},
+       {"significance", "p.tmp", "--significance", "both"},
+       0, "", {kComplete}, {"p.cvm", "p.sup"}},
+      {"complete temporary file with trailing blanks",
+       {{"p.dat", kSample}, {"p.tmp", tmp_file() + "  \r\n \r\n  "}},
+       {"significance", "p.tmp", "--significance", "both"},
+       0, "", {kComplete}, {"p.cvm", "p.sup"}},
       {"temporary file without its sample data file", {{"p.tmp", tmp_file()}},
        {"significance", "p.tmp", "--significance", "both"},
        1, "QLOR - Corresponding DAT-File not found !\n", {}, {}},
@@ -448,7 +473,11 @@ std::string document() {
         "tab inside a message). *Standard output* lists texts the output "
         "holds (`N x` counts one). *Written* lists every file created or "
         "changed; every other file is left as it was, and no case deletes "
-        "a file. No case crashes, hangs or draws a sanitizer report (the "
+        "a file. A temporary file is complete when it holds every value its "
+        "run wrote: blanks after the last value, or no line end at all, do "
+        "not matter (so a file cut inside its very last number reads as "
+        "that shorter number). No case crashes, hangs or draws a sanitizer "
+        "report (the "
         "suite also runs under AddressSanitizer and "
         "UndefinedBehaviorSanitizer). The readers are fuzzed besides: `fuzz/` "
         "holds libFuzzer targets for the sample data, temporary, "

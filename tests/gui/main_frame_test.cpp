@@ -2,13 +2,19 @@
 // dialogs, scrolling, message boxes and the About box.
 #include "gui/main_frame.h"
 
+#include <QAbstractTextDocumentLayout>
 #include <QAction>
+#include <QFileDialog>
 #include <QLabel>
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QScrollBar>
 #include <QStatusBar>
 #include <QTest>
+#include <QTextBlock>
+#include <QTextCursor>
+#include <QTextDocument>
+#include <QTreeView>
 #include <clocale>
 #include <memory>
 
@@ -103,6 +109,24 @@ class MainFrameTest : public QObject {
       panes << label->text();
     }
     QCOMPARE(panes, QStringList({"Ready", "CAP", "NUM", "SCRL"}));
+    // At the window's size a long prompt takes the room of the CAP, NUM and
+    // SCRL panes while it shows, and is shown whole.
+    frame_->show();
+    QVERIFY(QTest::qWaitForWindowExposed(frame_.get()));
+    const QLabel* cap = bar->findChildren<QLabel*>()[1];
+    for (int command : {kCmdDirectionCardinal, kCmdDirectionDiagonal,
+                        kCmdDirectionHalfPlanes, kCmdFileOpen}) {
+      const bool long_prompt = command != kCmdFileOpen;
+      frame_->action(command)->showStatusText(frame_->menuBar());
+      QCOMPARE(bar->currentMessage(),
+               to_qstring(prompt_help(command_prompt(command))));
+      QCOMPARE(cap->isVisible(), !long_prompt);
+      const int room = long_prompt ? bar->width() : cap->x();
+      QVERIFY(bar->fontMetrics().horizontalAdvance(bar->currentMessage()) <
+              room);
+    }
+    bar->clearMessage();
+    QVERIFY(cap->isVisible());
     QAction* toggle = frame_->action(kCmdViewStatusBar);
     for (bool shown : {false, true}) {
       toggle->trigger();
@@ -201,6 +225,52 @@ class MainFrameTest : public QObject {
     frame_->action(kCmdFileClose)->trigger();
     QVERIFY(!bar->isVisible());
     QCOMPARE(first(), 0);
+  }
+
+  // Show settings and the parameter summaries: the texts after the tabs
+  // start in one column, however many tabs the labels need.
+  void tabsLineUpInColumns() {
+    const std::string text =
+        "HEADING\t\n\nTest of Significance :\tNone\n\nDirection analysed "
+        ":\t\tSW\n\nRandomize :\t\tBoth  species\nA long line without a "
+        "tab";
+    const auto box =
+        create_message_box(text, Buttons::kOk, Icon::kNone, nullptr);
+    QCOMPARE(box->textFormat(), Qt::RichText);
+    QTextDocument document;
+    document.setHtml(tab_table(to_qstring(text)));
+    const auto left_of = [&](const QString& value) {
+      const QTextCursor found = document.find(value);
+      return document.documentLayout()->blockBoundingRect(found.block()).left();
+    };
+    QVERIFY(left_of("None") > left_of("Test of"));
+    QCOMPARE(left_of("SW"), left_of("None"));
+    QCOMPARE(left_of("Both  species"), left_of("None"));  // blanks kept
+    QCOMPARE(left_of("A long line"), left_of("HEADING"));
+  }
+
+  // The open dialogs show each file's name, size, type and date in full.
+  void openDialogShowsEveryColumn() {
+    const qlor::testing::TempDir folder;
+    folder.write("a sample data file with a long name.dat",
+                 std::string(28 * 1024, '1'));
+    const auto dialog = create_open_dialog(
+        "QLOR - open file ...", qt_file_filter("Data files (*.DAT)|*.dat||"),
+        nullptr);
+    dialog->setDirectory(QString::fromStdString(folder.path().string()));
+    auto* view = dialog->findChild<QTreeView*>();
+    QVERIFY(view != nullptr);
+    dialog->show();
+    QVERIFY(QTest::qWaitForWindowExposed(dialog.get()));
+    QTRY_COMPARE(view->model()->rowCount(view->rootIndex()), 1);
+    const QModelIndex file = view->model()->index(0, 0, view->rootIndex());
+    for (int column = 0; column < 4; ++column) {
+      const QModelIndex cell = file.siblingAtColumn(column);
+      QTRY_VERIFY2(
+          view->columnWidth(column) >= view->sizeHintForIndex(cell).width(),
+          qPrintable(cell.data().toString()));
+    }
+    dialog->close();
   }
 
   void messageAndAboutBoxes() {

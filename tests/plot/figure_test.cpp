@@ -105,9 +105,11 @@ TEST_F(FigureTest, DirectionalRunGivesFourPanelsInSectorOrder) {
   ASSERT_EQ(load_result_figure(dir.file("x_NE.ktt"), f), "");
   ASSERT_EQ(f.panels.size(), 1u);
   EXPECT_EQ(f.panels[0].title, "x_NE.ktt");
-  EXPECT_NE(load_result_figure(dir.file("x.dat"), f), "");
+  EXPECT_EQ(
+      load_result_figure(dir.file("x.dat"), f),
+      "No result file for x.dat (x.ktt or the files of a directional run)");
   EXPECT_EQ(load_result_figure(dir.file("none.ktt"), f),
-            "cannot open " + dir.file("none.ktt"));
+            "Cannot open " + dir.file("none.ktt"));
 }
 
 TEST_F(FigureTest, SvgHoldsTheBandTheTwoLinesAndTheLabels) {
@@ -137,7 +139,8 @@ TEST_F(FigureTest, SvgHoldsTheBandTheTwoLinesAndTheLabels) {
   EXPECT_EQ(m.captured(1).split(' ', Qt::SkipEmptyParts).size(), 4);
   for (const char* label :
        {">L(t) - t</text>", ">t</text>",
-        ">p.ktt - max/min envelope of 19 simulations</text>"}) {
+        ">p.ktt - max/min envelope of 19 simulations</text>",
+        ">observed</text>", ">max/min envelope of 19 simulations</text>"}) {
     EXPECT_TRUE(svg.contains(label)) << label;
   }
 }

@@ -6,6 +6,7 @@
 #include <QCheckBox>
 #include <QMenu>
 #include <QMenuBar>
+#include <QScreen>
 #include <QTest>
 #include <clocale>
 #include <memory>
@@ -110,12 +111,37 @@ class PlotWindowTest : public QObject {
     window->close();
   }
 
+  void fitsTheAvailableScreen() {
+    const struct {
+      QSize wanted;
+      QRect available;
+      QSize fitted;
+    } cases[] = {
+        {{820, 660}, {0, 0, 1280, 984}, {820, 660}},
+        {{1220, 960}, {0, 0, 1280, 984}, {1220, 936}},  // 1280 x 1024
+        {{1220, 960}, {0, 24, 800, 576}, {784, 528}},
+    };
+    for (const auto& c : cases) {
+      QCOMPARE(fit_to_screen(c.wanted, c.available), c.fitted);
+    }
+    ResultFigure four;
+    four.title = "x - cardinal sectors";
+    for (const char* name : {"x_W4.ktt", "x_N4.ktt", "x_E4.ktt", "x_S4.ktt"}) {
+      four.panels.push_back({name, name, {{1, 2}, {1, 1}, {-1, -1}, {0.5, 0}}, std::nullopt});
+    }
+    PlotWindow window(four);
+    const QSize room = window.screen()->availableGeometry().size();
+    QVERIFY(window.width() <= room.width());
+    QVERIFY(window.height() <= room.height());
+  }
+
   void refusesAFileThatIsNoResult() {
     answers_->files = {dir_.write("bad.ktt", "1 2\n")};
     frame_->action(kCmdPlotResult)->trigger();
-    QCOMPARE(answers_->box_texts(),
-             std::vector<std::string>{
-                 "bad.ktt: line 1 is not 't upper lower observed'"});
+    QCOMPARE(
+        answers_->box_texts(),
+        std::vector<std::string>{
+            "Cannot read bad.ktt: line 1 is not 't upper lower observed'"});
     QCOMPARE(answers_->boxes[0].icon, Icon::kStop);
     QVERIFY(frame_->findChild<PlotWindow*>() == nullptr);
     // A cancelled dialog opens nothing and says nothing.

@@ -55,17 +55,26 @@ std::string analyse_input(AppContext& ctx, bool interactive) {
 
 }  // namespace
 
-std::string allocation_failure_text(char cause) {
-  const char* line = "";
+const char* allocation_cause_line(char cause) {
   switch (cause) {
-    case '1': line = "number of sample points in input file  "; break;
-    case '2': line = "number of intervals of 't' = item 4 (3,5) in first record  "; break;
-    case '3': line = "number of simulations = item 6 in first record  "; break;
-    case '4': line = "number of simulations and/or number of intervals  "; break;
-    default: break;
+    case '1':
+      return "number of sample points in input file  ";
+    case '2':
+      return "number of intervals of 't' = item 4 (3,5) in first record  ";
+    case '3':
+      return "number of simulations = item 6 in first record  ";
+    case '4':
+      return "number of simulations and/or number of intervals  ";
+    default:
+      return "";
   }
-  return std::string("MEMORY ALLOCATION FAILED !  \n\nUnsuccessful allocation for "
-                     "array(s) determined by :  \n\n") + line;
+}
+
+std::string allocation_failure_text(char cause) {
+  return std::string(
+             "MEMORY ALLOCATION FAILED !  \n\nUnsuccessful allocation for "
+             "array(s) determined by :  \n\n") +
+         allocation_cause_line(cause);
 }
 
 void report_allocation_failure(AppContext& ctx, char cause) {

@@ -39,6 +39,10 @@ void end_of_run(AppContext& ctx, const std::string& status);
 /// Shows the memory-failure report for the cause digit of a "MAF:n" tag.
 void report_allocation_failure(AppContext& ctx, char cause);
 
+/// The cause line of the memory-failure report for a cause digit 1 to 4
+/// ("" for any other).
+[[nodiscard]] const char* allocation_cause_line(char cause);
+
 /// The text of the memory-failure report for a cause digit.
 [[nodiscard]] std::string allocation_failure_text(char cause);
 

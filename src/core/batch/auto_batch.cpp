@@ -2,8 +2,11 @@
 // check found faulty: their failures reach the error file in the pass.
 #include "batch/auto_batch.h"
 
+#include <filesystem>
+
 #include "model/analysis_state.h"
 #include "batch/batch_file.h"
+#include "batch/batch_guard.h"
 #include "batch/batch_precheck.h"
 #include "batch/batch_run.h"
 #include "results/file_names.h"
@@ -13,9 +16,13 @@ namespace qlor {
 namespace {
 
 // The start-up run cannot show the refusal: it leaves one line beside the
-// batch file instead.
+// batch file instead, unless that line would replace the batch file.
 void write_direction_refusal(AppContext& ctx) {
   ctx.err_file_name = change_extension(ctx.input_path, ".err");
+  std::error_code ec;
+  if (std::filesystem::equivalent(ctx.err_file_name, ctx.input_path, ec)) {
+    return;
+  }
   ErrorFile errors(ctx.err_file_name);
   errors.write_line(path_title(ctx.input_path), kErrSeparator,
                     kAutoBatchDirection);
@@ -45,6 +52,10 @@ bool batch_auto_analyse(AppContext& ctx) {
   }
   reset_batch_counters(ctx);
   if (!obtain_batch_entries(ctx, automatic)) return false;
+  if (auto out = output_naming_batch_file(ctx); !out.empty()) {
+    refuse_batch_output(ctx, out);
+    return false;
+  }
   batch_check_silent(ctx);
   const bool written = analysis_pass(ctx, BatchMode::kAutomatic);
   ctx.input_path.clear();

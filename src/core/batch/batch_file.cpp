@@ -6,6 +6,7 @@
 
 #include "analysis/pattern_run.h"
 #include "analysis/open_dialogs.h"
+#include "analysis/single_run.h"
 
 namespace qlor {
 
@@ -62,6 +63,13 @@ std::string entry_error_text(std::string_view file_title,
   std::string text = "FILE :\t";
   text += file_title;
   text += "  \n\nERROR :\t";
+  // A box never shows an allocation tag: its cause line stands for it.
+  if (status.starts_with("MAF:")) {
+    const char* cause =
+        allocation_cause_line(status.size() > 4 ? status[4] : '\0');
+    text += *cause != '\0' ? cause : "MEMORY ALLOCATION FAILED !  ";
+    return text;
+  }
   text += status;
   return text;
 }

@@ -41,7 +41,9 @@ inline constexpr const char* kEntryNotFoundInteractive = " - File not found!";
 [[nodiscard]] std::string check_batch_entry(AppContext& ctx,
                                             AnalysisState& state);
 
-/// The box of a failed entry: "FILE :\t" title "  \n\nERROR :\t" message.
+/// The box of a failed entry: "FILE :\t" title "  \n\nERROR :\t" message;
+/// an allocation tag ("MAF:3") shows as the cause line of the memory-failure
+/// report.
 [[nodiscard]] std::string entry_error_text(std::string_view file_title,
                                            std::string_view status);
 

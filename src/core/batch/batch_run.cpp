@@ -8,6 +8,7 @@
 #include "analysis/pattern_run.h"
 #include "analysis/single_run.h"
 #include "batch/batch_file.h"
+#include "batch/batch_guard.h"
 #include "batch/batch_precheck.h"
 #include "input/parameter_summary.h"
 #include "results/file_names.h"
@@ -104,6 +105,10 @@ bool batch_check_and_analyse(AppContext& ctx) {
   if (refuse_batch_direction(ctx)) return false;
   reset_batch_counters(ctx);
   if (!obtain_batch_entries(ctx, false)) return false;
+  if (auto out = output_naming_batch_file(ctx); !out.empty()) {
+    refuse_batch_output(ctx, out);
+    return false;
+  }
   const auto n_entries = static_cast<int>(ctx.view.batch_entries.size());
   const int error_count = check_pass(ctx);
   bool go_on = true;

@@ -23,10 +23,10 @@ inline constexpr const char* kDatNotFound =
     const std::string& tmp_file_name);
 
 /// Checks that the temporary file holds exactly `n_simulations` + 1 blocks
-/// of `last_interval` + 1 lines of two numbers each. Returns "", "MAF:2" or
-/// the incomplete-file text (also for a file with more values: it was made
-/// with other parameters; and for a file whose last line has no line end:
-/// it was cut short).
+/// of `last_interval` + 1 pairs of numbers, followed by nothing but white
+/// space (a last line without its line end is complete). Returns "",
+/// "MAF:2" or the incomplete-file text (also for a file with more values:
+/// it was made with other parameters).
 [[nodiscard]] std::string check_tmp_file(const AnalysisState& state,
                                          const std::string& tmp_file_name);
 

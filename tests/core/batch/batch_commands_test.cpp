@@ -161,7 +161,15 @@ TEST_F(BatchTest, CheckAndAnalyseDecidesAfterTheCheckPass) {
         "continue?", "error g.dat: " + kCsrFailure, "complete"},
        "g.dat  -  " + kCsrFailure +
            "\r\nmissing.dat  -   - File not found!\r\n"},
+      // A box shows the cause of an allocation failure, the file its tag.
+      {{"huge.dat", "missing.dat", "a.dat"},
+       Answer::kYes,
+       {"error huge.dat: number of simulations = item 6 in first record  ",
+        "error missing.dat: File not found", "summary a.dat", "continue?",
+        "complete"},
+       "huge.dat  -  MAF:3\r\nmissing.dat  -   - File not found!\r\n"},
   };
+  dir.write("huge.dat", "20 20 1 1 5 2147483647\n1 1\n5 5\n");
   for (const auto& c : cases) {
     SCOPED_TRACE(c.boxes.front());
     platform.boxes.clear();
@@ -173,6 +181,60 @@ TEST_F(BatchTest, CheckAndAnalyseDecidesAfterTheCheckPass) {
     EXPECT_EQ(fs::exists(dir.file("a.ktt")), c.entries.size() == 3);
     EXPECT_EQ(read_bytes(dir.file("b.err")), c.err);
     EXPECT_TRUE(ctx.input_path.empty());
+  }
+}
+
+TEST_F(BatchTest, NoOutputReplacesTheBatchFile) {
+  // Batch files named like their own error file or like an entry's
+  // temporary, result or test file; a test file counts only when the test
+  // runs.
+  struct Case {
+    std::string batch;
+    int significance;
+    bool refused;
+  };
+  const Case cases[] = {{"b.err", 0, true},
+                        {"a.ktt", 0, true},
+                        {"a.tmp", 0, true},
+                        {"a.cvm", 2, true},
+                        {"a.sup", 0, false}};
+  const std::string text =
+      dir.file("a.dat") + "\n" + dir.file("missing.dat") + "\n";
+  for (const auto& c : cases) {
+    for (auto command : {batch_check_and_analyse, batch_auto_analyse}) {
+      SCOPED_TRACE(c.batch);
+      for (const char* out :
+           {"b.err", "a.tmp", "a.ktt", "a.err", "a.sup", "a.cvm"}) {
+        fs::remove(dir.file(out));
+      }
+      ScriptedPlatform p;
+      AppContext x(p, clock);
+      x.settings.significance_index = static_cast<Significance>(c.significance);
+      x.input_path = x.batch_file_name = dir.write(c.batch, text);
+      x.view.batch_selected = 1;
+      EXPECT_EQ(command(x), !c.refused);
+      EXPECT_EQ(read_bytes(dir.file(c.batch)), text);
+      if (c.refused) {
+        EXPECT_EQ(p.box_texts(),
+                  (std::vector<std::string>{
+                      "QLOR - File write error: " + dir.file(c.batch),
+                      "A N A L Y S I S    A B O R T E D  "}));
+        EXPECT_EQ(std::distance(fs::directory_iterator(dir.path()), {}), 4);
+      }
+    }
+  }
+  // The start-up run refuses silently, also when its direction refusal
+  // would replace the batch file.
+  for (int direction : {0, 1}) {
+    ScriptedPlatform p;
+    AppContext x(p, clock);
+    x.settings.autorun_pending = 1;
+    x.settings.direction_index = static_cast<Direction>(direction);
+    x.input_path = x.batch_file_name = dir.write("b.err", text);
+    x.view.batch_selected = 1;
+    EXPECT_FALSE(batch_auto_analyse(x));
+    EXPECT_TRUE(p.boxes.empty());
+    EXPECT_EQ(read_bytes(dir.file("b.err")), text);
   }
 }
 

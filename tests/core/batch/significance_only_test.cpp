@@ -73,11 +73,32 @@ TEST_F(SignificanceOnlyTest, SectorFileUsesTheStemsSampleFile) {
   EXPECT_EQ(read_bytes(dir.file("p_W4.cvm")), read_bytes(dir.file("p.cvm")));
 }
 
+TEST_F(SignificanceOnlyTest, AcceptsEveryValueWhateverFollowsTheLast) {
+  const std::string contents[] = {
+      tmp.substr(0, tmp.size() - 2),           // the last line end lost
+      tmp.substr(0, tmp.size() - 1),           // its line feed lost
+      tmp.substr(0, tmp.size() - 2) + "  \t",  // blanks without line end
+      tmp + "   \r\n \r\n\r\n"};               // blank lines
+  for (const auto& content : contents) {
+    SCOPED_TRACE(content.size());
+    fs::copy_file(dir.file("p.dat"), dir.file("q.dat"),
+                  fs::copy_options::overwrite_existing);
+    EXPECT_EQ(run(dir.write("q.tmp", content)),
+              Texts{"C A L C U L A T I O N    C O M P L E T E  "});
+    EXPECT_EQ(read_bytes(dir.file("q.sup")), read_bytes(dir.file("p.sup")));
+    EXPECT_EQ(read_bytes(dir.file("q.cvm")), read_bytes(dir.file("p.cvm")));
+  }
+}
+
 TEST_F(SignificanceOnlyTest, RefusesATemporaryFileOfOtherParameters) {
   const std::string contents[] = {
       tmp.substr(0, tmp.rfind('\n', tmp.size() - 2) + 1),  // a line short
+      tmp.substr(0, tmp.rfind(' ') + 1),                   // a value short
       tmp + tmp.substr(0, tmp.size() / 20),                // a pattern more
-      tmp + "x\r\n", ""};
+      tmp + "6 -0.5\r\n",                                  // a pair more
+      tmp.substr(0, tmp.size() - 2) + "x\r\n",             // unreadable
+      tmp + "x\r\n",
+      ""};
   for (const auto& content : contents) {
     SCOPED_TRACE(content.size());
     fs::copy_file(dir.file("p.dat"), dir.file("q.dat"),

@@ -1,0 +1,55 @@
+// The identity check runs before the first entry is checked, so a refused
+// batch writes nothing at all.
+#include "batch/batch_guard.h"
+
+#include <filesystem>
+#include <vector>
+
+#include "analysis/single_run.h"
+#include "results/file_names.h"
+#include "results/tmp_file.h"
+#include "analysis/open_dialogs.h"
+
+namespace qlor {
+
+namespace {
+
+bool is_batch_file(const std::string& path, const std::string& batch) {
+  std::error_code ec;
+  return std::filesystem::equivalent(path, batch, ec);
+}
+
+// The extensions of the files a batch entry's run writes.
+std::vector<const char*> entry_extensions(Significance significance_index) {
+  std::vector<const char*> extensions{".tmp", ".ktt"};
+  if (runs_supremum(significance_index)) extensions.push_back(".sup");
+  if (runs_cramer_von_mises(significance_index)) extensions.push_back(".cvm");
+  return extensions;
+}
+
+}  // namespace
+
+std::string output_naming_batch_file(const AppContext& ctx) {
+  const std::string& batch = ctx.batch_file_name;
+  if (const std::string err = change_extension(batch, ".err");
+      is_batch_file(err, batch)) {
+    return err;
+  }
+  const auto extensions = entry_extensions(ctx.settings.significance_index);
+  for (const std::string& entry : ctx.view.batch_entries) {
+    if (!can_open_for_reading(entry)) continue;
+    for (const char* extension : extensions) {
+      const std::string out = change_extension(entry, extension);
+      if (is_batch_file(out, batch)) return out;
+    }
+  }
+  return {};
+}
+
+void refuse_batch_output(AppContext& ctx, const std::string& output) {
+  ctx.view.batch_entries.clear();
+  end_of_run(ctx, kFileWriteError + output);
+  ctx.input_path.clear();
+}
+
+}  // namespace qlor
