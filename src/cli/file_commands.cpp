@@ -33,12 +33,6 @@ bool write_text(const std::string& path, const std::string& text) {
   return static_cast<bool>(out);
 }
 
-std::string lower_extension(const std::string& path) {
-  std::string ext = std::filesystem::path(path).extension().string();
-  for (char& ch : ext) ch = static_cast<char>(std::tolower(ch));
-  return ext;
-}
-
 // "MIN:STEP:MAX" with a positive step and MAX not below MIN.
 bool parse_distances(const std::string& text, ImportOptions& o) {
   std::string parts[3];

@@ -8,13 +8,14 @@
 #include "plot/global_figure.h"
 #include "plot/gui_application.h"
 
+#include "results/file_names.h"
+
 namespace qlor {
 
 namespace {
 
 bool is_image_path(const std::string& path) {
-  std::string ext = std::filesystem::path(path).extension().string();
-  for (char& ch : ext) ch = static_cast<char>(std::tolower(ch));
+  const std::string ext = lower_extension(path);
   return ext == ".svg" || ext == ".png";
 }
 

@@ -15,6 +15,8 @@
 #include <filesystem>
 #include <fstream>
 
+#include "results/file_names.h"
+
 namespace qlor {
 
 namespace {
@@ -298,12 +300,6 @@ std::vector<QRectF> panel_cells(const ResultFigure& figure,
                        body.top() + static_cast<double>(k / 2 % 2) * h, w, h);
   }
   return cells;
-}
-
-std::string lower_extension(const std::string& path) {
-  std::string ext = std::filesystem::path(path).extension().string();
-  for (char& c : ext) c = static_cast<char>(std::tolower(c));
-  return ext;
 }
 
 }  // namespace

@@ -8,6 +8,8 @@
 #include <fstream>
 #include <sstream>
 
+#include "input/sample_header.h"
+#include "model/settings.h"
 #include "results/file_names.h"
 #include "model/decimal.h"
 #include "results/tmp_file.h"
@@ -18,17 +20,17 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// The result files of a directional run carry these suffixes, sector 0 to
-// 3, before ".ktt".
+// The result files of a directional run carry the direction's sector
+// suffixes, sector 0 to 3, before ".ktt".
 struct SectorGroup {
   const char* name;
   const char* tag;
-  std::array<const char*, 4> suffixes;
+  Direction direction;
 };
 constexpr SectorGroup kSectorGroups[] = {
-    {"cardinal sectors", "cardinal", {"_W4", "_N4", "_E4", "_S4"}},
-    {"diagonal sectors", "diagonal", {"_SW", "_NW", "_NE", "_SE"}},
-    {"half-planes", "half-planes", {"_W2", "_N2", "_E2", "_S2"}},
+    {"cardinal sectors", "cardinal", Direction::kCardinal},
+    {"diagonal sectors", "diagonal", Direction::kDiagonal},
+    {"half-planes", "half-planes", Direction::kHalfPlanes},
 };
 
 bool is_file(const std::string& path) {
@@ -36,22 +38,11 @@ bool is_file(const std::string& path) {
   return fs::is_regular_file(path, ec);
 }
 
-bool ends_with(const std::string& s, const std::string& end) {
-  return s.size() >= end.size() &&
-         s.compare(s.size() - end.size(), end.size(), end) == 0;
-}
-
-std::string lower_extension(const std::string& path) {
-  std::string ext = fs::path(path).extension().string();
-  for (char& c : ext) c = static_cast<char>(std::tolower(c));
-  return ext;
-}
-
 // The four sector files of `base`, when all of them exist.
 std::vector<std::string> sector_files(const std::string& base,
                                       const SectorGroup& group) {
   std::vector<std::string> files;
-  for (const char* suffix : group.suffixes) {
+  for (const std::string& suffix : sector_suffixes_for(group.direction)) {
     std::string file = base + suffix + ".ktt";
     if (!is_file(file)) return {};
     files.push_back(std::move(file));
@@ -59,21 +50,17 @@ std::vector<std::string> sector_files(const std::string& base,
   return files;
 }
 
-// The number of simulations that a sample data file's header names (its
-// sixth item); 0 when the file or the item is missing.
+// The number of simulations that a sample data file's header names; 0 when
+// the file is missing or its header is faulty.
 int read_simulation_count(const std::string& sample_path) {
-  std::ifstream in(sample_path, std::ios::binary);
-  std::string line;
-  if (!in || !std::getline(in, line)) return 0;
-  std::istringstream items(line);
-  std::string item;
-  for (int k = 0; k < 6; ++k) {
-    if (!(items >> item)) return 0;
+  AnalysisState state;
+  double pairs_total = 0;
+  if (!read_header_values(sample_path, state, Direction::kNone,
+                          Significance::kNone, pairs_total)
+           .empty()) {
+    return 0;
   }
-  int n = 0;
-  const auto res = std::from_chars(item.data(), item.data() + item.size(), n);
-  if (res.ec != std::errc() || res.ptr != item.data() + item.size()) return 0;
-  return n >= 1 ? n : 0;
+  return state.n_simulations;
 }
 
 std::string read_series(const std::string& path, ResultSeries& series) {
@@ -138,8 +125,8 @@ std::string load_result_figure(const std::string& path, ResultFigure& figure) {
   std::vector<std::string> files;
   const SectorGroup* group = nullptr;
   for (const SectorGroup& g : kSectorGroups) {
-    for (const char* suffix : g.suffixes) {
-      if (!is_result || !ends_with(stem, suffix)) continue;
+    for (const std::string& suffix : sector_suffixes_for(g.direction)) {
+      if (!is_result || !stem.ends_with(suffix)) continue;
       const std::string candidate = stem.substr(0, stem.size() - 3);
       if (auto found = sector_files(candidate, g); !found.empty()) {
         base = candidate;

@@ -10,6 +10,7 @@
 #include <optional>
 
 #include "app/setting_commands.h"
+#include "results/file_names.h"
 
 namespace qlor {
 
@@ -83,12 +84,6 @@ void process_line(AppContext& ctx, const std::string& line, int line_number) {
   if (!in_range) show_line_message(ctx, kConfigOutOfRange, line_number);
 }
 
-bool ends_with(const std::string& text, const char* tail) {
-  const std::string t(tail);
-  return text.size() >= t.size() &&
-         text.compare(text.size() - t.size(), t.size(), t) == 0;
-}
-
 // The automatic run needs a file; a request without one is dropped, so that
 // later runs still show their messages.
 void settle_autorun(AppContext& ctx) {
@@ -98,7 +93,7 @@ void settle_autorun(AppContext& ctx) {
     ctx.platform.message_box(kAutorunWithoutInfile, Buttons::kOk, Icon::kStop);
     return;
   }
-  if (ends_with(ctx.input_path, ".bat")) {
+  if (is_batch_path(ctx.input_path)) {
     ctx.view.batch_selected = 1;
     ctx.batch_file_name = ctx.input_path;
   } else {

@@ -1,6 +1,8 @@
 // File-name helpers.
 #include "results/file_names.h"
 
+#include <filesystem>
+
 namespace qlor {
 
 std::string change_extension(std::string_view path,
@@ -29,6 +31,14 @@ std::string path_title(std::string_view path) {
   const auto slash = path.find_last_of("/\\");
   return std::string(slash == std::string_view::npos ? path
                                                      : path.substr(slash + 1));
+}
+
+std::string lower_extension(std::string_view path) {
+  std::string ext = std::filesystem::path(path).extension().string();
+  for (char& ch : ext) {
+    if (ch >= 'A' && ch <= 'Z') ch = static_cast<char>(ch - 'A' + 'a');
+  }
+  return ext;
 }
 
 bool is_batch_path(std::string_view path) {

@@ -17,6 +17,10 @@ namespace qlor {
 /// has neither).
 [[nodiscard]] std::string path_title(std::string_view path);
 
+/// The extension of the path's last component ("." included), in lower
+/// case; empty when it has none.
+[[nodiscard]] std::string lower_extension(std::string_view path);
+
 /// True when the path ends in ".bat" (lower case only).
 [[nodiscard]] bool is_batch_path(std::string_view path);
 
