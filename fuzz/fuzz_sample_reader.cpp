@@ -24,13 +24,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data,
     qlor::AnalysisState state;
     std::istringstream first(text);
     if (!qlor::read_header(state, first, static_cast<qlor::Direction>(direction),
-                          static_cast<qlor::Significance>(significance)).empty()) {
+                          static_cast<qlor::Significance>(significance)).ok()) {
       return 0;
     }
     std::istringstream second(text);
     double total = 0;
-    if (!qlor::check_parameters(state, second, total).empty()) return 0;
-    if (!qlor::read_samples(state, second, pass).empty()) continue;
+    if (!qlor::check_parameters(state, second, total).ok()) return 0;
+    if (!qlor::read_samples(state, second, pass).ok()) continue;
     if (pass == qlor::RecordPass::kPrecheck) continue;
     qlor::set_simulation_grid(state);
     (void)qlor::confirm_parameters_text(state);

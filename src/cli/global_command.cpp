@@ -52,11 +52,11 @@ int run_global_command(const GlobalCommand& c, std::ostream& out,
     return 2;
   }
   RunCurves run;
-  if (auto s = read_run_curves(c.file, run); !s.empty()) {
-    if (s.rfind("MAF", 0) == 0) {
+  if (auto s = read_run_curves(c.file, run); !s.ok()) {
+    if (s.allocation_cause()) {
       err << "qlor: not enough memory for the curves of '" << c.file << "'\n";
     } else {
-      err << s << '\n';
+      err << s.text() << '\n';
     }
     return 1;
   }

@@ -15,9 +15,9 @@ std::string panel_band(const FigurePanel& panel, double alpha,
                        GlobalBand& band) {
   const std::string tmp = change_extension(panel.file, ".tmp");
   RunCurves run;
-  if (auto s = read_run_curves(tmp, run); !s.empty()) {
-    if (s.rfind("MAF", 0) == 0) s = "not enough memory for the curves";
-    return path_title(tmp) + ": " + s;
+  if (auto s = read_run_curves(tmp, run); !s.ok()) {
+    return path_title(tmp) + ": " +
+           (s.allocation_cause() ? "not enough memory for the curves" : s.text());
   }
   if (run.t.size() != panel.series.t.size()) {
     return path_title(tmp) + " has " + std::to_string(run.t.size()) +

@@ -57,7 +57,7 @@ int read_simulation_count(const std::string& sample_path) {
   double pairs_total = 0;
   if (!read_header_values(sample_path, state, Direction::kNone,
                           Significance::kNone, pairs_total)
-           .empty()) {
+           .ok()) {
     return 0;
   }
   return state.n_simulations;

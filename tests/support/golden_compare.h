@@ -71,8 +71,9 @@ inline std::vector<std::string> stop_box_texts(const ScriptedPlatform& p) {
 inline std::vector<std::string> expected_failure_boxes(
     const std::string& message) {
   std::string first = message;
-  if (message.rfind("MAF:", 0) == 0)
-    first = allocation_failure_text(message[4]);
+  if (const auto cause = Status(message).allocation_cause()) {
+    first = allocation_failure_text(*cause);
+  }
   if (first == kAborted) return {first};
   return {first, kAborted};
 }

@@ -46,7 +46,7 @@ struct AppContext {
   std::string err_file_name;
   std::array<std::string, 4> sector_tmp_file_name{};
   std::string file_title;
-  std::string status_text;
+  Status status_text;
   ProgressCounters counters;
 
   /// Worker threads for the simulated patterns (0: every hardware thread).

@@ -18,7 +18,7 @@ namespace qlor {
 namespace {
 
 struct Outcome {
-  std::string status;
+  Status status;
   PatternValues values;
 };
 
@@ -31,12 +31,12 @@ Outcome make_pattern(AnalysisState& state, std::int32_t s,
   try {
     if (s > 0) {
       outcome.status = simulate_pattern(state, s, env, rng);
-      if (!outcome.status.empty()) return outcome;
+      if (!outcome.status.ok()) return outcome;
     }
     estimate_pattern(state, direction_index, scratch);
     outcome.values = take_values(state, direction_index);
   } catch (const std::bad_alloc&) {
-    outcome.status = "MAF:1";
+    outcome.status = Status::allocation_failure(AllocationCause::kSamplePoints);
   }
   return outcome;
 }
@@ -54,7 +54,7 @@ PatternValues take_values(const AnalysisState& state,
   return {state.sector_l_values.begin(), state.sector_l_values.end()};
 }
 
-std::string run_simulations(const AnalysisState& prepared, std::int32_t first,
+Status run_simulations(const AnalysisState& prepared, std::int32_t first,
                             std::int32_t last, const SimulationEnv& env,
                             Direction direction_index, int threads,
                             const PatternConsumer& consume) {
@@ -69,8 +69,8 @@ std::string run_simulations(const AnalysisState& prepared, std::int32_t first,
     PairScratch scratch;
     for (std::int32_t s = first; s <= last; ++s) {
       Outcome outcome = make_pattern(state, s, env, direction_index, rng, scratch);
-      if (!outcome.status.empty()) return outcome.status;
-      if (auto status = consume(s, outcome.values); !status.empty()) return status;
+      if (!outcome.status.ok()) return outcome.status;
+      if (auto status = consume(s, outcome.values); !status.ok()) return status;
     }
     return {};
   }
@@ -112,8 +112,8 @@ std::string run_simulations(const AnalysisState& prepared, std::int32_t first,
   pool.reserve(static_cast<std::size_t>(workers));
   for (int w = 0; w < workers; ++w) pool.emplace_back(work);
 
-  std::string status;
-  for (std::int32_t s = first; s <= last && status.empty(); ++s) {
+  Status status;
+  for (std::int32_t s = first; s <= last && status.ok(); ++s) {
     Outcome outcome;
     {
       std::unique_lock lock(mutex);
@@ -123,7 +123,7 @@ std::string run_simulations(const AnalysisState& prepared, std::int32_t first,
       consumed = s;
     }
     space_cv.notify_all();
-    status = outcome.status.empty() ? consume(s, outcome.values) : outcome.status;
+    status = outcome.status.ok() ? consume(s, outcome.values) : outcome.status;
   }
   {
     std::lock_guard lock(mutex);

@@ -18,7 +18,7 @@ using PatternValues = std::vector<std::vector<double>>;
 /// Receives pattern s's values in order; returns "" or a text that stops
 /// the run.
 using PatternConsumer =
-    std::function<std::string(std::int32_t s, const PatternValues& values)>;
+    std::function<Status(std::int32_t s, const PatternValues& values)>;
 
 /// The number of worker threads for a request (0: every hardware thread).
 [[nodiscard]] int effective_threads(int requested);
@@ -31,7 +31,7 @@ using PatternConsumer =
 /// pattern order (that pattern is not consumed) or the first consumer
 /// failure, and returns that text; "" when every pattern was consumed. At
 /// most a few patterns per thread are held at once.
-[[nodiscard]] std::string run_simulations(const AnalysisState& prepared,
+[[nodiscard]] Status run_simulations(const AnalysisState& prepared,
                                           std::int32_t first, std::int32_t last,
                                           const SimulationEnv& env,
                                           Direction direction_index,

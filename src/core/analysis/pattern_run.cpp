@@ -35,22 +35,22 @@ std::string output_naming_input(const std::string& input_path,
 
 }  // namespace
 
-std::string read_sample_file(AppContext& ctx, AnalysisState& state,
+Status read_sample_file(AppContext& ctx, AnalysisState& state,
                              RecordPass pass) {
   std::ifstream in;
   if (auto s = read_header_values(ctx.input_path, state,
                                   ctx.settings.direction_index,
                                   ctx.settings.significance_index,
                                   ctx.counters.pairs_total_file, in);
-      !s.empty()) {
+      !s.ok()) {
     return s;
   }
-  if (auto s = read_samples(state, in, pass); !s.empty()) return s;
+  if (auto s = read_samples(state, in, pass); !s.ok()) return s;
   if (pass != RecordPass::kPrecheck) set_simulation_grid(state);
   return {};
 }
 
-std::string run_patterns(AppContext& ctx, AnalysisState& state,
+Status run_patterns(AppContext& ctx, AnalysisState& state,
                          const std::function<void(std::int32_t)>& after_pattern) {
   const Direction direction = ctx.settings.direction_index;
   const TmpFileNames names =
@@ -63,8 +63,8 @@ std::string run_patterns(AppContext& ctx, AnalysisState& state,
     count_pattern_done(state, s, ctx.counters);
     std::vector<const std::vector<double>*> blocks;
     for (const auto& v : values) blocks.push_back(&v);
-    std::string status = writer.write_block(state, blocks);
-    if (status.empty() && after_pattern) after_pattern(s);
+    Status status = writer.write_block(state, blocks);
+    if (status.ok() && after_pattern) after_pattern(s);
     return status;
   };
   const SimulationEnv env{ctx.clock, ctx.settings.randomize_mode};
@@ -73,62 +73,62 @@ std::string run_patterns(AppContext& ctx, AnalysisState& state,
     release_run_arrays(state);
     return kFileWriteError + out;
   }
-  std::string status = writer.open(tmp_files);
+  Status status = writer.open(tmp_files);
   // The observed pattern is estimated alongside the first simulations,
   // except for the cluster process, which prepares the run (species order,
   // centres) in its first call: patterns 0 and 1 come first there, and
   // every later simulation starts from the state they leave.
   std::int32_t first = 0;
-  if (status.empty() && state.process_type == ProcessType::kCluster) {
+  if (status.ok() && state.process_type == ProcessType::kCluster) {
     LcgRandom rng;
     PairScratch scratch;
     estimate_pattern(state, direction, scratch);
     status = write_pattern(0, take_values(state, direction));
     first = 1;
-    if (status.empty() && state.n_simulations >= 1) {
+    if (status.ok() && state.n_simulations >= 1) {
       status = simulate_pattern(state, 1, env, rng);
-      if (status.empty()) {
+      if (status.ok()) {
         estimate_pattern(state, direction, scratch);
         status = write_pattern(1, take_values(state, direction));
       }
       first = 2;
     }
   }
-  if (status.empty()) {
+  if (status.ok()) {
     status = run_simulations(state, first, state.n_simulations, env, direction,
                              ctx.threads, write_pattern);
   }
-  const std::string close_status = writer.close();
+  const Status close_status = writer.close();
   release_run_arrays(state);
-  return status.empty() ? close_status : status;
+  return status.ok() ? close_status : status;
 }
 
-std::string write_results(AppContext& ctx, const AnalysisState& state) {
+Status write_results(AppContext& ctx, const AnalysisState& state) {
   const Direction direction = ctx.settings.direction_index;
   TmpFileNames names{ctx.tmp_file_name, ctx.sector_tmp_file_name};
   const auto paths = tmp_paths(names, direction);
-  std::string status = state.n_simulations < 100
+  Status status = state.n_simulations < 100
                            ? write_envelopes_minmax(state, paths)
                            : write_envelopes_stdev(state, paths);
-  if (!status.empty()) return status;
+  if (!status.ok()) return status;
   return write_tests(ctx, state);
 }
 
-std::string write_tests(AppContext& ctx, const AnalysisState& state) {
-  std::string status;
+Status write_tests(AppContext& ctx, const AnalysisState& state) {
+  Status status;
   // With both tests the second status replaces the first, except that a
   // supremum file that could not be written is never reported as success.
   const Significance sig = ctx.settings.significance_index;
   TestOutcome outcome;
   if (runs_supremum(sig)) {
     status = supremum_test(state, ctx.tmp_file_name, &outcome);
-    if (status.empty()) ctx.test_outcomes.push_back(outcome);
+    if (status.ok()) ctx.test_outcomes.push_back(outcome);
   }
   if (runs_cramer_von_mises(sig)) {
-    const bool write_failed = status.rfind(kFileWriteError, 0) == 0;
-    std::string cvm_status = cvm_test(state, ctx.tmp_file_name, &outcome);
-    if (cvm_status.empty()) ctx.test_outcomes.push_back(outcome);
-    if (!cvm_status.empty() || !write_failed) status = std::move(cvm_status);
+    const bool write_failed = status.starts_with(kFileWriteError);
+    Status cvm_status = cvm_test(state, ctx.tmp_file_name, &outcome);
+    if (cvm_status.ok()) ctx.test_outcomes.push_back(outcome);
+    if (!cvm_status.ok() || !write_failed) status = std::move(cvm_status);
   }
   return status;
 }

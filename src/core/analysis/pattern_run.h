@@ -15,7 +15,7 @@ namespace qlor {
 
 /// Reads the header, the header values and the records of `input_path` and
 /// derives the simulation grid. Returns "" or the first failing stage's text.
-[[nodiscard]] std::string read_sample_file(AppContext& ctx,
+[[nodiscard]] Status read_sample_file(AppContext& ctx,
                                            AnalysisState& state,
                                            RecordPass pass = RecordPass::kSingle);
 
@@ -25,18 +25,18 @@ namespace qlor {
 /// sector names). Releases the run's arrays at the end. Returns "" or the
 /// text that stopped the loop (a simulation failure or a write error); the
 /// patterns written so far stay in the temporary file.
-[[nodiscard]] std::string run_patterns(
+[[nodiscard]] Status run_patterns(
     AppContext& ctx, AnalysisState& state,
     const std::function<void(std::int32_t)>& after_pattern);
 
 /// Writes the result file(s) and then the tests of significance selected.
 /// Returns "" or the failing writer's text.
-[[nodiscard]] std::string write_results(AppContext& ctx,
+[[nodiscard]] Status write_results(AppContext& ctx,
                                         const AnalysisState& state);
 
 /// Runs the tests of significance selected on `tmp_file_name`. Returns ""
 /// or the failing test's text.
-[[nodiscard]] std::string write_tests(AppContext& ctx,
+[[nodiscard]] Status write_tests(AppContext& ctx,
                                       const AnalysisState& state);
 
 }  // namespace qlor

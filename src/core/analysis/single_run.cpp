@@ -17,21 +17,21 @@ namespace qlor {
 
 namespace {
 
-std::string confirm_parameters(AppContext& ctx, const AnalysisState& state) {
+Status confirm_parameters(AppContext& ctx, const AnalysisState& state) {
   const Answer answer = ctx.platform.message_box(
       confirm_parameters_text(state), Buttons::kYesNo, Icon::kNone);
   return answer == Answer::kYes ? std::string() : std::string(kAborted);
 }
 
 // Steps 5 to 16 of a run, shared by the interactive and automatic forms.
-std::string analyse_input(AppContext& ctx, bool interactive) {
+Status analyse_input(AppContext& ctx, bool interactive) {
   AnalysisState state;
-  if (auto s = read_sample_file(ctx, state); !s.empty()) return s;
+  if (auto s = read_sample_file(ctx, state); !s.ok()) return s;
   if (interactive) {
-    if (auto s = confirm_parameters(ctx, state); !s.empty()) return s;
+    if (auto s = confirm_parameters(ctx, state); !s.ok()) return s;
   }
   if (auto s = allocate_result_arrays(state, ctx.settings.direction_index);
-      !s.empty()) {
+      !s.ok()) {
     return s;
   }
   std::unique_ptr<ProgressDialog> dialog = create_one_bar(ctx.platform);
@@ -48,67 +48,64 @@ std::string analyse_input(AppContext& ctx, bool interactive) {
     }
   };
   ctx.counters.pairs_done_before = 0;
-  if (auto s = run_patterns(ctx, state, after_pattern); !s.empty()) return s;
+  if (auto s = run_patterns(ctx, state, after_pattern); !s.ok()) return s;
   return write_results(ctx, state);
   // The dialog closes here, after the result and test files.
 }
 
 }  // namespace
 
-const char* allocation_cause_line(char cause) {
+const char* allocation_cause_line(AllocationCause cause) {
   switch (cause) {
-    case '1':
+    case AllocationCause::kSamplePoints:
       return "number of sample points in input file  ";
-    case '2':
+    case AllocationCause::kIntervals:
       return "number of intervals of 't' = item 4 (3,5) in first record  ";
-    case '3':
+    case AllocationCause::kSimulations:
       return "number of simulations = item 6 in first record  ";
-    case '4':
+    case AllocationCause::kSimulationsOrIntervals:
       return "number of simulations and/or number of intervals  ";
-    default:
-      return "";
   }
+  return "";
 }
 
-std::string allocation_failure_text(char cause) {
+std::string allocation_failure_text(AllocationCause cause) {
   return std::string(
              "MEMORY ALLOCATION FAILED !  \n\nUnsuccessful allocation for "
              "array(s) determined by :  \n\n") +
          allocation_cause_line(cause);
 }
 
-void report_allocation_failure(AppContext& ctx, char cause) {
+void report_allocation_failure(AppContext& ctx, AllocationCause cause) {
   if (ctx.settings.autorun_pending == 1) return;
   ctx.platform.message_box(allocation_failure_text(cause), Buttons::kOk,
                            Icon::kStop);
   end_of_run(ctx, kAborted);
 }
 
-void end_of_run(AppContext& ctx, const std::string& status) {
+void end_of_run(AppContext& ctx, const Status& status) {
   if (ctx.settings.autorun_pending == 1) return;
-  if (status.empty()) {
+  if (status.ok()) {
     ctx.platform.message_box(kComplete, Buttons::kOk, Icon::kNone);
     ctx.input_path.clear();
-    ctx.status_text.clear();
+    ctx.status_text = {};
     ctx.last_run_complete = true;
     return;
   }
-  if (status.rfind("MAF", 0) == 0) {
-    // A tag without a cause digit 1 to 4 produces no message at all.
-    const char cause = status.size() > 4 ? status[4] : '\0';
-    if (cause >= '1' && cause <= '4') report_allocation_failure(ctx, cause);
+  if (const auto cause = status.allocation_cause()) {
+    report_allocation_failure(ctx, *cause);
     return;
   }
-  ctx.platform.message_box(status, Buttons::kOk, Icon::kStop);
+  ctx.platform.message_box(status.text(), Buttons::kOk, Icon::kStop);
   if (status == kAborted) {
     ctx.input_path.clear();
-    ctx.status_text.clear();
+    ctx.status_text = {};
     return;
   }
   ctx.platform.message_box(kAborted, Buttons::kOk, Icon::kStop);
   ctx.input_path.clear();
   ctx.tmp_file_name.clear();
-  ctx.status_text.clear();
+  ctx.status_text = {};
 }
 
 bool run_single_file(AppContext& ctx) {
@@ -144,7 +141,7 @@ bool run_single_file_auto(AppContext& ctx) {
   } else {
     ctx.status_text = analyse_input(ctx, false);
   }
-  if (ctx.status_text.empty()) return true;
+  if (ctx.status_text.ok()) return true;
   ctx.err_file_name = change_extension(ctx.input_path, ".err");
   ctx.file_title = path_title(ctx.input_path);
   // A sample file named like its own error file is never overwritten.
@@ -154,7 +151,7 @@ bool run_single_file_auto(AppContext& ctx) {
     return false;
   }
   std::ofstream err(ctx.err_file_name, std::ios::binary | std::ios::trunc);
-  err << ctx.file_title << "  -  " << ctx.status_text << "\r\n";
+  err << ctx.file_title << "  -  " << ctx.status_text.text() << "\r\n";
   ctx.input_path.clear();
   return false;
 }

@@ -34,16 +34,16 @@ bool run_single_file_auto(AppContext& ctx);
 
 /// The common ending of interactive runs: the completion message, or the
 /// failure followed by the abort message, then the path buffers are reset.
-void end_of_run(AppContext& ctx, const std::string& status);
+void end_of_run(AppContext& ctx, const Status& status);
 
 /// Shows the memory-failure report for the cause digit of a "MAF:n" tag.
-void report_allocation_failure(AppContext& ctx, char cause);
+void report_allocation_failure(AppContext& ctx, AllocationCause cause);
 
 /// The cause line of the memory-failure report for a cause digit 1 to 4
 /// ("" for any other).
-[[nodiscard]] const char* allocation_cause_line(char cause);
+[[nodiscard]] const char* allocation_cause_line(AllocationCause cause);
 
 /// The text of the memory-failure report for a cause digit.
-[[nodiscard]] std::string allocation_failure_text(char cause);
+[[nodiscard]] std::string allocation_failure_text(AllocationCause cause);
 
 }  // namespace qlor

@@ -36,7 +36,7 @@ void batch_check_silent(AppContext& ctx) {
     AnalysisState state;
     (void)check_batch_entry(ctx, state);
   }
-  ctx.status_text.clear();
+  ctx.status_text = {};
   ctx.input_path.clear();
 }
 
@@ -60,7 +60,7 @@ bool batch_auto_analyse(AppContext& ctx) {
   const bool written = analysis_pass(ctx, BatchMode::kAutomatic);
   ctx.input_path.clear();
   ctx.view.batch_entries.clear();
-  ctx.status_text.clear();
+  ctx.status_text = {};
   return written;
 }
 

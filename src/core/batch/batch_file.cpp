@@ -49,28 +49,26 @@ bool obtain_batch_entries(AppContext& ctx, bool quiet) {
   return true;
 }
 
-std::string check_batch_entry(AppContext& ctx, AnalysisState& state) {
+Status check_batch_entry(AppContext& ctx, AnalysisState& state) {
   if (!can_open_for_reading(ctx.input_path)) return kEntryNotFound;
-  std::string status = read_sample_file(ctx, state, RecordPass::kPrecheck);
-  if (status.empty()) {
+  Status status = read_sample_file(ctx, state, RecordPass::kPrecheck);
+  if (status.ok()) {
     ctx.counters.pairs_total_batch += ctx.counters.pairs_total_file;
   }
   return status;
 }
 
 std::string entry_error_text(std::string_view file_title,
-                             std::string_view status) {
+                             const Status& status) {
   std::string text = "FILE :\t";
   text += file_title;
   text += "  \n\nERROR :\t";
   // A box never shows an allocation tag: its cause line stands for it.
-  if (status.starts_with("MAF:")) {
-    const char* cause =
-        allocation_cause_line(status.size() > 4 ? status[4] : '\0');
-    text += *cause != '\0' ? cause : "MEMORY ALLOCATION FAILED !  ";
+  if (const auto cause = status.allocation_cause()) {
+    text += allocation_cause_line(*cause);
     return text;
   }
-  text += status;
+  text += status.text();
   return text;
 }
 

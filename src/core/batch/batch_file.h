@@ -38,14 +38,14 @@ inline constexpr const char* kEntryNotFoundInteractive = " - File not found!";
 /// its header, header values and records must pass. On success the file's
 /// work is added to `pairs_total_batch`. Returns "" or the first failure
 /// ("File not found" when it cannot be opened).
-[[nodiscard]] std::string check_batch_entry(AppContext& ctx,
+[[nodiscard]] Status check_batch_entry(AppContext& ctx,
                                             AnalysisState& state);
 
 /// The box of a failed entry: "FILE :\t" title "  \n\nERROR :\t" message;
-/// an allocation tag ("MAF:3") shows as the cause line of the memory-failure
+/// an allocation tag (AllocationCause::kSimulations) shows as the cause line of the memory-failure
 /// report.
 [[nodiscard]] std::string entry_error_text(std::string_view file_title,
-                                           std::string_view status);
+                                           const Status& status);
 
 /// The error file of a batch run: created (or truncated) when its first
 /// line is written, so a run without failures leaves an earlier file as it

@@ -12,12 +12,12 @@ namespace qlor {
 namespace {
 
 void report_check_failure(AppContext& ctx, int& error_count) {
-  if (ctx.status_text.empty()) return;
+  if (ctx.status_text.ok()) return;
   ++error_count;
   ctx.file_title = path_title(ctx.input_path);
   ctx.platform.message_box(entry_error_text(ctx.file_title, ctx.status_text),
                            Buttons::kOk, Icon::kStop);
-  ctx.status_text.clear();
+  ctx.status_text = {};
 }
 
 }  // namespace
@@ -31,13 +31,13 @@ bool refuse_batch_direction(AppContext& ctx) {
 
 int check_pass(AppContext& ctx) {
   int error_count = 0;
-  ctx.status_text.clear();
+  ctx.status_text = {};
   for (const std::string& entry : ctx.view.batch_entries) {
     report_check_failure(ctx, error_count);
     ctx.input_path = entry;
     AnalysisState state;
     ctx.status_text = check_batch_entry(ctx, state);
-    if (ctx.status_text.empty()) {
+    if (ctx.status_text.ok()) {
       ctx.file_title = path_title(ctx.input_path);
       ctx.platform.message_box(checked_parameters_text(state, ctx.file_title),
                                Buttons::kOk, Icon::kNone);
@@ -52,7 +52,7 @@ bool batch_precheck(AppContext& ctx) {
   if (!obtain_batch_entries(ctx, false)) return false;
   const int error_count = check_pass(ctx);
   ctx.input_path.clear();
-  ctx.status_text.clear();
+  ctx.status_text = {};
   ctx.view.batch_entries.clear();
   ctx.file_title = path_title(ctx.batch_file_name);
   const std::string heading = "BATCHFILE :\t" + ctx.file_title;

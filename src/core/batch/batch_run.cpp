@@ -22,8 +22,9 @@ namespace {
 
 void record_failure(AppContext& ctx, ErrorFile& errors, const char* separator) {
   if (errors.line_count() == 0) ctx.err_file_name = errors.path();
-  errors.write_line(path_title(ctx.input_path), separator, ctx.status_text);
-  ctx.status_text.clear();
+  errors.write_line(path_title(ctx.input_path), separator,
+                    ctx.status_text.text());
+  ctx.status_text = {};
 }
 
 // One entry after it was opened: read, check, simulate, estimate and write
@@ -35,9 +36,9 @@ void analyse_entry(AppContext& ctx, ErrorFile& errors, BatchMode mode,
   // coordinates only.
   AnalysisState state;
   ctx.status_text = read_sample_file(ctx, state, RecordPass::kBatch);
-  if (!ctx.status_text.empty()) return;
+  if (!ctx.status_text.ok()) return;
   ctx.status_text = allocate_result_arrays(state, ctx.settings.direction_index);
-  if (!ctx.status_text.empty()) return;
+  if (!ctx.status_text.ok()) return;
   ProgressCounters& c = ctx.counters;
   auto after_pattern = [&](std::int32_t) {
     if (dialog) {
@@ -46,7 +47,7 @@ void analyse_entry(AppContext& ctx, ErrorFile& errors, BatchMode mode,
     }
   };
   ctx.status_text = run_patterns(ctx, state, after_pattern);
-  if (!ctx.status_text.empty()) {
+  if (!ctx.status_text.ok()) {
     // The file counts as done for the progress bars.
     c.pairs_done_file = c.pairs_total_file;
     c.pairs_done_before += c.pairs_done_file;
@@ -78,10 +79,10 @@ bool analysis_pass(AppContext& ctx, BatchMode mode) {
   } else {
     dialog.reset();
   }
-  ctx.status_text.clear();
+  ctx.status_text = {};
   ErrorFile errors(change_extension(ctx.batch_file_name, ".err"));
   for (const std::string& entry : ctx.view.batch_entries) {
-    if (!ctx.status_text.empty()) record_failure(ctx, errors, kErrSeparator);
+    if (!ctx.status_text.ok()) record_failure(ctx, errors, kErrSeparator);
     ctx.input_path = entry;
     ctx.file_title = path_title(ctx.input_path);
     if (!can_open_for_reading(ctx.input_path)) {
@@ -92,7 +93,7 @@ bool analysis_pass(AppContext& ctx, BatchMode mode) {
     }
     analyse_entry(ctx, errors, mode, dialog.get());
   }
-  if (!ctx.status_text.empty()) record_failure(ctx, errors, kErrSeparatorLast);
+  if (!ctx.status_text.ok()) record_failure(ctx, errors, kErrSeparatorLast);
   errors.close();
   // Failures that could not be recorded must not end as a complete run.
   end_of_run(ctx,

@@ -16,7 +16,7 @@ namespace qlor {
 
 namespace {
 
-std::string read_curves(const AnalysisState& state, RunCurves& run) {
+Status read_curves(const AnalysisState& state, RunCurves& run) {
   const auto n_t = static_cast<std::size_t>(state.last_interval) + 1;
   try {
     run.curves.assign(static_cast<std::size_t>(state.n_simulations) + 1,
@@ -24,7 +24,7 @@ std::string read_curves(const AnalysisState& state, RunCurves& run) {
     run.t.resize(n_t);
   } catch (const std::bad_alloc&) {
     run.curves.clear();
-    return "MAF:2";
+    return Status::allocation_failure(AllocationCause::kIntervals);
   }
   for (std::size_t i = 0; i < n_t; ++i) {
     run.t[i] = state.t_of(static_cast<std::int32_t>(i));
@@ -39,7 +39,7 @@ std::string read_curves(const AnalysisState& state, RunCurves& run) {
 
 }  // namespace
 
-std::string read_run_curves(const std::string& tmp_path, RunCurves& run) {
+Status read_run_curves(const std::string& tmp_path, RunCurves& run) {
   run = {};
   run.tmp_path = tmp_path;
   if (!can_open_for_reading(tmp_path)) return kFileOpenError;
@@ -55,12 +55,12 @@ std::string read_run_curves(const std::string& tmp_path, RunCurves& run) {
   // No direction: one temporary file is one set of curves.
   if (auto s = read_header_values(run.sample_path, state, Direction::kNone,
                                   Significance::kNone, pairs_total);
-      !s.empty()) {
+      !s.ok()) {
     return s;
   }
   // The whole file is checked first: short, surplus and cut-off files are
   // refused before any curve is kept.
-  if (auto s = check_tmp_file(state, tmp_path); !s.empty()) return s;
+  if (auto s = check_tmp_file(state, tmp_path); !s.ok()) return s;
   return read_curves(state, run);
 }
 

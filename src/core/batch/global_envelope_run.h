@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "model/status.h"
 #include "results/global_envelope.h"
 
 namespace qlor {
@@ -24,7 +25,7 @@ struct RunCurves {
 /// ("QLOR - File open error!", "QLOR - Corresponding DAT-File not found !",
 /// a header message, "QLOR - Temporary file incomplete or unreadable !"),
 /// or "MAF:2" when the curves do not fit in memory.
-[[nodiscard]] std::string read_run_curves(const std::string& tmp_path,
+[[nodiscard]] Status read_run_curves(const std::string& tmp_path,
                                           RunCurves& run);
 
 }  // namespace qlor

@@ -38,12 +38,12 @@ std::array<std::string, 2> corresponding_dat_candidates(
           tmp_file_name.substr(0, keep) + ".dat"};
 }
 
-std::string check_tmp_file(const AnalysisState& state,
+Status check_tmp_file(const AnalysisState& state,
                            const std::string& tmp_file_name) {
   std::vector<double> block;
   if (auto s = allocate(
-          block, static_cast<std::size_t>(state.last_interval) + 1, "MAF:2");
-      !s.empty()) {
+          block, static_cast<std::size_t>(state.last_interval) + 1, AllocationCause::kIntervals);
+      !s.ok()) {
     return s;
   }
   TmpFileReader reader;
@@ -86,10 +86,10 @@ bool significance_only(AppContext& ctx) {
   ctx.status_text = read_header_values(ctx.input_path, state, Direction::kNone,
                                        ctx.settings.significance_index,
                                        ctx.counters.pairs_total_file);
-  if (ctx.status_text.empty()) {
+  if (ctx.status_text.ok()) {
     ctx.status_text = check_tmp_file(state, ctx.tmp_file_name);
   }
-  if (ctx.status_text.empty()) ctx.status_text = write_tests(ctx, state);
+  if (ctx.status_text.ok()) ctx.status_text = write_tests(ctx, state);
   end_of_run(ctx, ctx.status_text);
   return ctx.last_run_complete;
 }

@@ -27,7 +27,7 @@ inline constexpr const char* kDatNotFound =
 /// space (a last line without its line end is complete). Returns "",
 /// "MAF:2" or the incomplete-file text (also for a file with more values:
 /// it was made with other parameters).
-[[nodiscard]] std::string check_tmp_file(const AnalysisState& state,
+[[nodiscard]] Status check_tmp_file(const AnalysisState& state,
                                          const std::string& tmp_file_name);
 
 /// Asks for a temporary file, finds its sample data file, reads the header

@@ -32,7 +32,7 @@ bool item_ends_cleanly(std::istream& in) {
          next == '\t' || next == '\r' || next == '\n';
 }
 
-std::string read_header(AnalysisState& state, std::istream& in,
+Status read_header(AnalysisState& state, std::istream& in,
                         Direction direction_index,
                         Significance significance_index) {
   // 1. Line 1: 5, 7 or 8 separators.

@@ -26,7 +26,7 @@ inline constexpr const char* kUnivariateDirection =
 /// Reads the header line and the first record line character by character
 /// and counts the records. Sets `process_type`, `analysis_type` and
 /// `n_points`. Returns "" or the message to show.
-[[nodiscard]] std::string read_header(AnalysisState& state, std::istream& in,
+[[nodiscard]] Status read_header(AnalysisState& state, std::istream& in,
                                       Direction direction_index,
                                       Significance significance_index);
 

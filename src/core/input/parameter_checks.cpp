@@ -52,7 +52,7 @@ double count_pairs_total(const AnalysisState& state) {
   return n * n * (state.last_interval + 1.0) * (state.n_simulations + 1.0);
 }
 
-std::string check_parameters(AnalysisState& s, std::istream& in,
+Status check_parameters(AnalysisState& s, std::istream& in,
                              double& pairs_total_file) {
   if (!read_items(s, in)) return kHeaderNonNumeric;
   // A plot whose area overflows leaves every estimate undefined.
@@ -72,7 +72,7 @@ std::string check_parameters(AnalysisState& s, std::istream& in,
       last_interval + 1 > kInt32Max ||
       t_min_steps + last_interval > kInt32Max ||
       t_min_steps + last_interval < -kInt32Max) {
-    return "MAF:2";
+    return Status::allocation_failure(AllocationCause::kIntervals);
   }
   s.t_min_steps = static_cast<std::int32_t>(t_min_steps);
   s.last_interval = static_cast<std::int32_t>(last_interval);
@@ -80,7 +80,7 @@ std::string check_parameters(AnalysisState& s, std::istream& in,
   if (s.n_simulations < 19 || (s.n_simulations >= 20 && s.n_simulations <= 98)) {
     return kSimulationCount;
   }
-  if (s.n_simulations == kInt32Max) return "MAF:3";
+  if (s.n_simulations == kInt32Max) return Status::allocation_failure(AllocationCause::kSimulations);
 
   if (s.process_type == ProcessType::kInhibition) {
     // Spacing of a hexagonal packing; the seven-digit constant on purpose.

@@ -35,7 +35,7 @@ inline constexpr const char* kCentersBelowOne =
 /// `t_min_steps` and `last_interval`. On success `pairs_total_file` holds the
 /// run's i-j calculations. Returns "", the first failing check's message,
 /// "MAF:2" (distance counts beyond 32 bits) or "MAF:3" (simulation count).
-[[nodiscard]] std::string check_parameters(AnalysisState& state,
+[[nodiscard]] Status check_parameters(AnalysisState& state,
                                            std::istream& in,
                                            double& pairs_total_file);
 

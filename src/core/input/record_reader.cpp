@@ -21,11 +21,11 @@ std::string format_message(const char* format, Args... args) {
 
 }  // namespace
 
-std::string read_samples(AnalysisState& state, std::istream& in,
+Status read_samples(AnalysisState& state, std::istream& in,
                          RecordPass pass) {
   if (auto s = allocate(state.points, static_cast<std::size_t>(state.n_points),
-                        "MAF:1");
-      !s.empty()) {
+                        AllocationCause::kSamplePoints);
+      !s.ok()) {
     return s;
   }
   state.n_species1 = 0;
@@ -90,10 +90,10 @@ std::string read_samples(AnalysisState& state, std::istream& in,
   if (state.process_type == ProcessType::kCluster) {
     const auto table = static_cast<std::size_t>(state.n_points) -
                        static_cast<std::size_t>(state.n_centers) + 1;
-    if (auto s = allocate(state.poisson_table, table, "MAF:1"); !s.empty())
+    if (auto s = allocate(state.poisson_table, table, AllocationCause::kSamplePoints); !s.ok())
       return s;
     return allocate(state.offspring_counts,
-                    static_cast<std::size_t>(state.n_centers), "MAF:1");
+                    static_cast<std::size_t>(state.n_centers), AllocationCause::kSamplePoints);
   }
   return {};
 }

@@ -7,7 +7,7 @@
 
 namespace qlor {
 
-std::string read_header_values(const std::string& path, AnalysisState& state,
+Status read_header_values(const std::string& path, AnalysisState& state,
                                Direction direction_index,
                                Significance significance_index,
                                double& pairs_total_file, std::ifstream& records) {
@@ -15,7 +15,7 @@ std::string read_header_values(const std::string& path, AnalysisState& state,
     std::ifstream in(path, std::ios::binary);
     if (!in) return kFileOpenError;
     if (auto s = read_header(state, in, direction_index, significance_index);
-        !s.empty()) {
+        !s.ok()) {
       return s;
     }
   }
@@ -25,7 +25,7 @@ std::string read_header_values(const std::string& path, AnalysisState& state,
   return check_parameters(state, records, pairs_total_file);
 }
 
-std::string read_header_values(const std::string& path, AnalysisState& state,
+Status read_header_values(const std::string& path, AnalysisState& state,
                                Direction direction_index,
                                Significance significance_index,
                                double& pairs_total_file) {

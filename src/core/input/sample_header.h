@@ -14,7 +14,7 @@ namespace qlor {
 /// values. Sets `pairs_total_file`. Returns "" or the first failure
 /// ("QLOR - File open error!" when the file cannot be opened). `records`
 /// is the second stream, left after the header for the point records.
-[[nodiscard]] std::string read_header_values(const std::string& path,
+[[nodiscard]] Status read_header_values(const std::string& path,
                                              AnalysisState& state,
                                              Direction direction_index,
                                              Significance significance_index,
@@ -22,7 +22,7 @@ namespace qlor {
                                              std::ifstream& records);
 
 /// The same when the records are not read.
-[[nodiscard]] std::string read_header_values(const std::string& path,
+[[nodiscard]] Status read_header_values(const std::string& path,
                                              AnalysisState& state,
                                              Direction direction_index,
                                              Significance significance_index,

@@ -4,27 +4,29 @@
 
 #include <cstddef>
 #include <exception>
-#include <string>
 #include <vector>
+
+#include "model/status.h"
 
 namespace qlor {
 
 /// Resizes `v` to `n` zeroed elements; an allocation that fails (or one
-/// larger than the machine could ever hold) yields `tag` instead of throwing.
+/// larger than the machine could ever hold) is reported as an allocation
+/// failure of `cause` instead of throwing.
 template <class T>
-[[nodiscard]] std::string allocate(std::vector<T>& v, std::size_t n,
-                                   const char* tag);
+[[nodiscard]] Status allocate(std::vector<T>& v, std::size_t n,
+                              AllocationCause cause);
 
 /// True when `n` elements of `size` bytes fit in the machine's memory.
 [[nodiscard]] bool fits_in_memory(std::size_t n, std::size_t size);
 
 template <class T>
-std::string allocate(std::vector<T>& v, std::size_t n, const char* tag) {
-  if (!fits_in_memory(n, sizeof(T))) return tag;
+Status allocate(std::vector<T>& v, std::size_t n, AllocationCause cause) {
+  if (!fits_in_memory(n, sizeof(T))) return Status::allocation_failure(cause);
   try {
     v.assign(n, T{});
   } catch (const std::exception&) {
-    return tag;
+    return Status::allocation_failure(cause);
   }
   return {};
 }

@@ -3,16 +3,16 @@
 
 namespace qlor {
 
-std::string allocate_result_arrays(AnalysisState& state,
+Status allocate_result_arrays(AnalysisState& state,
                                    Direction direction_index) {
   const auto n = static_cast<std::size_t>(state.last_interval) + 1;
-  constexpr const char* kTag = "MAF:2";
+  constexpr AllocationCause kTag = AllocationCause::kIntervals;
   if (direction_index == Direction::kNone) {
-    if (auto s = allocate(state.l_values, n, kTag); !s.empty()) return s;
+    if (auto s = allocate(state.l_values, n, kTag); !s.ok()) return s;
     if (state.analysis_type == AnalysisType::kUnivariate) return allocate(state.pair_sums, n, kTag);
     for (auto* v : {&state.pair_sums_12, &state.pair_sums_21, &state.k12,
                     &state.k21}) {
-      if (auto s = allocate(*v, n, kTag); !s.empty()) return s;
+      if (auto s = allocate(*v, n, kTag); !s.ok()) return s;
     }
     return {};
   }
@@ -20,7 +20,7 @@ std::string allocate_result_arrays(AnalysisState& state,
                       &state.sector_k12, &state.sector_k21,
                       &state.sector_l_values}) {
     for (auto& v : *table) {
-      if (auto s = allocate(v, n, kTag); !s.empty()) return s;
+      if (auto s = allocate(v, n, kTag); !s.ok()) return s;
     }
   }
   return {};

@@ -73,7 +73,7 @@ struct AnalysisState {
 
 /// Allocates the per-distance arrays of the run for the direction setting.
 /// Returns "" or "MAF:2".
-[[nodiscard]] std::string allocate_result_arrays(AnalysisState& state,
+[[nodiscard]] Status allocate_result_arrays(AnalysisState& state,
                                                  Direction direction_index);
 
 /// Releases every array of the run (after the last pattern or an abort).

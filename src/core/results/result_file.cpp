@@ -27,7 +27,7 @@ void append_result_line(std::string& out, double t, double upper,
 }
 
 // Reads every block of a temporary file: block s into rows[s].
-std::string read_all_blocks(const std::string& path,
+Status read_all_blocks(const std::string& path,
                             std::vector<std::vector<double>>& rows) {
   TmpFileReader reader;
   if (!reader.open(path)) return kTmpIncomplete;
@@ -40,7 +40,7 @@ std::string read_all_blocks(const std::string& path,
 // One pass of the standard-deviation writer over a temporary file: block 0
 // into `observed`, then fn(i, value) for every simulated value.
 template <class Fn>
-std::string scan_simulations(const std::string& path, std::int32_t n_sims,
+Status scan_simulations(const std::string& path, std::int32_t n_sims,
                              std::vector<double>& observed,
                              std::vector<double>& block, Fn&& fn) {
   TmpFileReader reader;
@@ -54,7 +54,7 @@ std::string scan_simulations(const std::string& path, std::int32_t n_sims,
 
 }  // namespace
 
-std::string write_text_file(const std::string& path, const std::string& text) {
+Status write_text_file(const std::string& path, const std::string& text) {
   std::ofstream out(path, std::ios::binary | std::ios::trunc);
   out.write(text.data(), static_cast<std::streamsize>(text.size()));
   out.close();
@@ -62,22 +62,22 @@ std::string write_text_file(const std::string& path, const std::string& text) {
   return {};
 }
 
-std::string write_envelopes_minmax(const AnalysisState& state,
+Status write_envelopes_minmax(const AnalysisState& state,
                                    const std::vector<std::string>& tmp_paths) {
   const auto n_rows = static_cast<std::size_t>(state.n_simulations) + 1;
   const auto n_dist = static_cast<std::size_t>(state.last_interval) + 1;
   std::vector<std::vector<double>> rows;
-  if (!fits_in_memory(n_rows, sizeof(std::vector<double>))) return "MAF:3";
+  if (!fits_in_memory(n_rows, sizeof(std::vector<double>))) return Status::allocation_failure(AllocationCause::kSimulations);
   try {
     rows.resize(n_rows);
   } catch (const std::exception&) {
-    return "MAF:3";
+    return Status::allocation_failure(AllocationCause::kSimulations);
   }
   for (auto& row : rows) {
-    if (auto s = allocate(row, n_dist, "MAF:4"); !s.empty()) return s;
+    if (auto s = allocate(row, n_dist, AllocationCause::kSimulationsOrIntervals); !s.ok()) return s;
   }
   for (const auto& tmp_path : tmp_paths) {
-    if (auto s = read_all_blocks(tmp_path, rows); !s.empty()) return s;
+    if (auto s = read_all_blocks(tmp_path, rows); !s.ok()) return s;
     std::string text;
     for (std::size_t i = 0; i < n_dist; ++i) {
       double upper = rows[1][i];
@@ -90,17 +90,17 @@ std::string write_envelopes_minmax(const AnalysisState& state,
                          lower, rows[0][i]);
     }
     const std::string out_file_name = change_extension(tmp_path, ".ktt");
-    if (auto s = write_text_file(out_file_name, text); !s.empty()) return s;
+    if (auto s = write_text_file(out_file_name, text); !s.ok()) return s;
   }
   return {};
 }
 
-std::string write_envelopes_stdev(const AnalysisState& state,
+Status write_envelopes_stdev(const AnalysisState& state,
                                   const std::vector<std::string>& tmp_paths) {
   const auto n_dist = static_cast<std::size_t>(state.last_interval) + 1;
   std::vector<double> observed, sum, mean, sum_sq, sd, block;
   for (auto* v : {&observed, &sum, &mean, &sum_sq, &sd, &block}) {
-    if (auto s = allocate(*v, n_dist, "MAF:3"); !s.empty()) return s;
+    if (auto s = allocate(*v, n_dist, AllocationCause::kSimulations); !s.ok()) return s;
   }
   const std::int32_t n_sims = state.n_simulations;
   for (const auto& tmp_path : tmp_paths) {
@@ -108,13 +108,13 @@ std::string write_envelopes_stdev(const AnalysisState& state,
     std::fill(sum_sq.begin(), sum_sq.end(), 0.0);
     auto status = scan_simulations(tmp_path, n_sims, observed, block,
                                    [&](std::size_t i, double x) { sum[i] += x; });
-    if (!status.empty()) return status;
+    if (!status.ok()) return status;
     for (std::size_t i = 0; i < n_dist; ++i) mean[i] = sum[i] / n_sims;
     status = scan_simulations(tmp_path, n_sims, observed, block,
                               [&](std::size_t i, double x) {
                                 sum_sq[i] += (mean[i] - x) * (mean[i] - x);
                               });
-    if (!status.empty()) return status;
+    if (!status.ok()) return status;
     std::string text;
     for (std::size_t i = 0; i < n_dist; ++i) {
       sd[i] = std::sqrt(sum_sq[i] / (n_sims - 1));
@@ -123,7 +123,7 @@ std::string write_envelopes_stdev(const AnalysisState& state,
                          observed[i]);
     }
     const std::string out_file_name = change_extension(tmp_path, ".ktt");
-    if (auto s = write_text_file(out_file_name, text); !s.empty()) return s;
+    if (auto s = write_text_file(out_file_name, text); !s.ok()) return s;
   }
   return {};
 }

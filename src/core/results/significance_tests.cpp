@@ -17,20 +17,20 @@ namespace {
 
 using Statistic = std::function<double(const std::vector<double>&)>;
 
-std::string rank_test(const AnalysisState& state,
+Status rank_test(const AnalysisState& state,
                       const std::string& tmp_file_name,
                       const std::string& extension, const Statistic& statistic,
                       const char* test_name, TestOutcome* outcome) {
   std::vector<double> block;
   std::vector<double> statistics;
   if (auto s = allocate(block, static_cast<std::size_t>(state.last_interval) + 1,
-                        "MAF:2");
-      !s.empty()) {
+                        AllocationCause::kIntervals);
+      !s.ok()) {
     return s;
   }
   if (auto s = allocate(statistics,
-                        static_cast<std::size_t>(state.n_simulations) + 1, "MAF:3");
-      !s.empty()) {
+                        static_cast<std::size_t>(state.n_simulations) + 1, AllocationCause::kSimulations);
+      !s.ok()) {
     return s;
   }
   TmpFileReader reader;
@@ -91,14 +91,14 @@ std::string format_ranked_statistics(std::vector<double> statistics) {
   return text;
 }
 
-std::string supremum_test(const AnalysisState& state,
+Status supremum_test(const AnalysisState& state,
                           const std::string& tmp_file_name,
                           TestOutcome* outcome) {
   return rank_test(state, tmp_file_name, ".sup", supremum_statistic,
                    "Supremum test", outcome);
 }
 
-std::string cvm_test(const AnalysisState& state,
+Status cvm_test(const AnalysisState& state,
                      const std::string& tmp_file_name, TestOutcome* outcome) {
   return rank_test(
       state, tmp_file_name, ".cvm",

@@ -29,12 +29,12 @@ namespace qlor {
 /// "MAF:3", the incomplete-file or the write-error text. When `outcome` is
 /// given it receives the observed statistic's rank and p-value once every
 /// statistic is known.
-[[nodiscard]] std::string supremum_test(const AnalysisState& state,
+[[nodiscard]] Status supremum_test(const AnalysisState& state,
                                         const std::string& tmp_file_name,
                                         TestOutcome* outcome = nullptr);
 
 /// Writes the ".cvm" file beside the temporary file; results as above.
-[[nodiscard]] std::string cvm_test(const AnalysisState& state,
+[[nodiscard]] Status cvm_test(const AnalysisState& state,
                                    const std::string& tmp_file_name,
                                    TestOutcome* outcome = nullptr);
 

@@ -27,7 +27,7 @@ std::vector<std::string> tmp_paths(const TmpFileNames& names,
   return {names.sector_tmp_file_name.begin(), names.sector_tmp_file_name.end()};
 }
 
-std::string TmpFileWriter::open(const std::vector<std::string>& paths) {
+Status TmpFileWriter::open(const std::vector<std::string>& paths) {
   paths_ = paths;
   files_.clear();
   files_.resize(paths.size());
@@ -38,7 +38,7 @@ std::string TmpFileWriter::open(const std::vector<std::string>& paths) {
   return {};
 }
 
-std::string TmpFileWriter::write_block(
+Status TmpFileWriter::write_block(
     const AnalysisState& state,
     const std::vector<const std::vector<double>*>& values) {
   for (std::size_t k = 0; k < files_.size(); ++k) {
@@ -59,12 +59,12 @@ std::string TmpFileWriter::write_block(
   return {};
 }
 
-std::string TmpFileWriter::close() {
-  std::string status;
+Status TmpFileWriter::close() {
+  Status status;
   for (std::size_t k = 0; k < files_.size(); ++k) {
     if (!files_[k].is_open()) continue;
     files_[k].close();
-    if (!files_[k] && status.empty()) status = kFileWriteError + paths_[k];
+    if (!files_[k] && status.ok()) status = kFileWriteError + paths_[k];
   }
   files_.clear();
   return status;

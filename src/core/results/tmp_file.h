@@ -38,13 +38,13 @@ struct TmpFileNames {
 class TmpFileWriter {
  public:
   /// Creates or truncates the file(s). Returns "" or the write-error text.
-  [[nodiscard]] std::string open(const std::vector<std::string>& paths);
+  [[nodiscard]] Status open(const std::vector<std::string>& paths);
   /// Appends one block per file: values[k] goes to file k.
-  [[nodiscard]] std::string write_block(
+  [[nodiscard]] Status write_block(
       const AnalysisState& state,
       const std::vector<const std::vector<double>*>& values);
   /// Closes every file. Returns "" or the write-error text.
-  [[nodiscard]] std::string close();
+  [[nodiscard]] Status close();
 
  private:
   std::vector<std::string> paths_;

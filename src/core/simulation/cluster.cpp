@@ -26,7 +26,7 @@ bool keeps_species1(const AnalysisState& state, const SimulationEnv& env) {
 // Mode 1, once per run: species-1 points first (file order kept within each
 // label) and, when there are more of them than centres, a random selection
 // of m of them moved to the front to serve as centres.
-std::string prepare_fixed_centres(AnalysisState& state,
+Status prepare_fixed_centres(AnalysisState& state,
                                   const SimulationEnv& env, LcgRandom& rng) {
   auto& points = state.points;
   std::stable_sort(points.begin(), points.end(),
@@ -41,8 +41,8 @@ std::string prepare_fixed_centres(AnalysisState& state,
       bool marked = false;
     };
     std::vector<MarkedRecord> work;
-    if (auto s = allocate(work, static_cast<std::size_t>(n1), "MAF:1");
-        !s.empty()) {
+    if (auto s = allocate(work, static_cast<std::size_t>(n1), AllocationCause::kSamplePoints);
+        !s.ok()) {
       return s;
     }
     for (std::size_t i = 0; i < work.size(); ++i) work[i].point = points[i];
@@ -202,23 +202,23 @@ bool has_cells(const AnalysisState& state, bool draws_parents) {
 
 // The tables of the run sized for the centres and counts (the record reader
 // allocates them; a state built elsewhere may not have them yet).
-std::string size_tables(AnalysisState& state, std::int32_t n_offspring) {
+Status size_tables(AnalysisState& state, std::int32_t n_offspring) {
   const auto entries = static_cast<std::size_t>(n_offspring) + 1;
   if (state.poisson_table.size() < entries) {
-    if (auto s = allocate(state.poisson_table, entries, "MAF:1"); !s.empty()) {
+    if (auto s = allocate(state.poisson_table, entries, AllocationCause::kSamplePoints); !s.ok()) {
       return s;
     }
   }
   const auto centres = static_cast<std::size_t>(state.n_centers);
   if (state.offspring_counts.size() != centres) {
-    return allocate(state.offspring_counts, centres, "MAF:1");
+    return allocate(state.offspring_counts, centres, AllocationCause::kSamplePoints);
   }
   return {};
 }
 
 }  // namespace
 
-std::string simulate_cluster(AnalysisState& state, std::int32_t s,
+Status simulate_cluster(AnalysisState& state, std::int32_t s,
                              const SimulationEnv& env, LcgRandom& rng) {
   assert(state.n_centers >= 1 && "validation refuses clusters without centres");
   state.grid_cells_x = plot_grid_cells(state.x_axis, state.grid_scale);
@@ -229,7 +229,7 @@ std::string simulate_cluster(AnalysisState& state, std::int32_t s,
   // 1. Centres: fixed species-1 points chosen once per run, or parents.
   if (fixed_centres) {
     if (!state.cluster_prepared) {
-      if (auto st = prepare_fixed_centres(state, env, rng); !st.empty()) {
+      if (auto st = prepare_fixed_centres(state, env, rng); !st.ok()) {
         return st;
       }
     }
@@ -237,7 +237,7 @@ std::string simulate_cluster(AnalysisState& state, std::int32_t s,
     state.n_parents = state.n_centers;
   }
   const std::int32_t n_offspring = state.n_points - state.n_parents;
-  if (auto st = size_tables(state, n_offspring); !st.empty()) return st;
+  if (auto st = size_tables(state, n_offspring); !st.ok()) return st;
 
   // 2. Poisson table of the counts.
   const double mu = static_cast<double>(n_offspring) / state.n_centers;

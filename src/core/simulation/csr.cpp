@@ -4,7 +4,7 @@
 
 namespace qlor {
 
-std::string simulate_csr(AnalysisState& state, std::int32_t s,
+Status simulate_csr(AnalysisState& state, std::int32_t s,
                          const SimulationEnv& env, LcgRandom& rng) {
   state.grid_cells_x = plot_grid_cells(state.x_axis, state.grid_scale);
   state.grid_cells_y = plot_grid_cells(state.y_axis, state.grid_scale);

@@ -81,7 +81,7 @@ bool place_points(AnalysisState& state, const SimulationEnv& env,
 
 }  // namespace
 
-std::string simulate_inhibition(AnalysisState& state, std::int32_t s,
+Status simulate_inhibition(AnalysisState& state, std::int32_t s,
                                 const SimulationEnv& env, LcgRandom& rng) {
   state.grid_cells_x = plot_grid_cells(state.x_axis, state.grid_scale);
   state.grid_cells_y = plot_grid_cells(state.y_axis, state.grid_scale);

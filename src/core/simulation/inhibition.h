@@ -14,7 +14,7 @@ inline constexpr const char* kSsiFailure =
 
 /// Replaces `points` by simulated pattern s of the inhibition process.
 /// Returns "" or the SSI failure message after 20 failed attempts.
-[[nodiscard]] std::string simulate_inhibition(AnalysisState& state,
+[[nodiscard]] Status simulate_inhibition(AnalysisState& state,
                                               std::int32_t s,
                                               const SimulationEnv& env,
                                               LcgRandom& rng);

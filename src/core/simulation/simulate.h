@@ -9,7 +9,7 @@ namespace qlor {
 
 /// Replaces `points` by simulated pattern s (s >= 1) of the file's null
 /// model. Returns "" or the generator's failure text.
-[[nodiscard]] inline std::string simulate_pattern(AnalysisState& state,
+[[nodiscard]] inline Status simulate_pattern(AnalysisState& state,
                                                   std::int32_t s,
                                                   const SimulationEnv& env,
                                                   LcgRandom& rng) {

@@ -65,7 +65,7 @@ TEST_F(SingleRunTest, EndsEachFailureWithTheRightBoxes) {
       {"summary declined", kSmallCsr, {Answer::kNo}, {"<summary>", kAborted}},
       {"missing file", nullptr, {}, {"QLOR - File open error!"}},
       {"allocation failure", "20 20 0 1e-12 5 19\n1 1\n", {},
-       {allocation_failure_text('2'), kAborted}},
+       {allocation_failure_text(AllocationCause::kIntervals), kAborted}},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.label);
@@ -82,7 +82,7 @@ TEST_F(SingleRunTest, EndsEachFailureWithTheRightBoxes) {
     EXPECT_TRUE(run.input_path.empty());
     EXPECT_FALSE(fs::exists(dir.file("f.ktt")));
   }
-  EXPECT_EQ(allocation_failure_text('2'),
+  EXPECT_EQ(allocation_failure_text(AllocationCause::kIntervals),
             "MEMORY ALLOCATION FAILED !  \n\nUnsuccessful allocation for array(s) "
             "determined by :  \n\nnumber of intervals of 't' = item 4 (3,5) in "
             "first record  ");

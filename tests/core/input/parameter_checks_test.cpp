@@ -20,7 +20,7 @@ std::string check(const CheckCase& c, AnalysisState& state) {
   state.n_points = c.n_points;
   std::istringstream in(c.header);
   double total = -1;
-  return check_parameters(state, in, total);
+  return check_parameters(state, in, total).text();
 }
 
 TEST(CheckParameters, ReportsTheFirstFailingCheck) {
