@@ -200,7 +200,8 @@ int run_command(const CliCommands& c, CQLOR_View& view,
 }  // namespace
 
 int run_cli(int argc, const char* const* argv, std::istream& in,
-            std::ostream& out, std::ostream& err) {
+            std::ostream& out, std::ostream& err,
+            const CliEnvironment& environment) {
   CLI::App app{
       "QLOR - second-order analysis of mapped point patterns "
       "(Ripley's K and L with Monte Carlo envelopes).\n"
@@ -234,8 +235,10 @@ int run_cli(int argc, const char* const* argv, std::istream& in,
   if (options.yes) answer = true;
   if (options.no) answer = false;
   ConsolePlatform platform(in, out, err, answer);
+  if (environment.refuse_prompts) platform.refuse_prompts();
   CQLOR_View view(platform, clock);
   apply_options(options, view.context());
+  view.context().executor = environment.executor;
 
   if (app.get_subcommands().empty()) {
     if (view.has_pending_autorun()) {

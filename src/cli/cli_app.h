@@ -6,9 +6,21 @@
 
 namespace qlor {
 
+class PatternExecutor;
+
+/// How the program was started, beside its arguments.
+struct CliEnvironment {
+  /// Makes the simulated patterns; null: this process's worker threads.
+  PatternExecutor* executor = nullptr;
+  /// Questions cannot be answered at a prompt (an MPI launcher without a
+  /// terminal): they need --yes or --no, and a file must be named.
+  bool refuse_prompts = false;
+};
+
 /// Runs the command line `argv` with the given streams and returns the exit
 /// status: 0 success, 1 a run that did not complete, 2 a usage error.
 int run_cli(int argc, const char* const* argv, std::istream& in,
-            std::ostream& out, std::ostream& err);
+            std::ostream& out, std::ostream& err,
+            const CliEnvironment& environment = {});
 
 }  // namespace qlor

@@ -6,6 +6,7 @@
 
 #include "input/header_reader.h"
 #include "input/parameter_checks.h"
+#include "analysis/pattern_executor.h"
 #include "analysis/pattern_pipeline.h"
 #include "results/file_names.h"
 #include "results/result_file.h"
@@ -104,8 +105,10 @@ std::string run_patterns(AppContext& ctx, AnalysisState& state,
     }
   }
   if (status.empty()) {
-    status = run_simulations(state, first, state.n_simulations, env, direction,
-                             ctx.threads, write_pattern);
+    PatternExecutor& executor =
+        ctx.executor ? *ctx.executor : default_executor();
+    status = executor.run(state, first, state.n_simulations, env, direction,
+                          ctx.threads, write_pattern);
   }
   const std::string close_status = writer.close();
   release_run_arrays(state);
