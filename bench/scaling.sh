@@ -12,7 +12,8 @@
 #   SCALING_N        points (default 5000)
 #   SCALING_NSIM     simulations (default 99)
 #   SCALING_SEED     seed of the pattern and of --seed (default 20240)
-#   SCALING_REPEAT   runs of each way; the fastest counts (default 3)
+#   SCALING_REPEAT   runs of each way, taking turns (default 3); the table
+#                    shows the fastest, the ratio also the medians
 #   SCALING_BOOST    1 (root) runs in a scheduling group of its own at
 #                    nice -19, as bench/compare_spatstat.sh does
 #   MPIRUN           the launcher (default: mpirun)
@@ -56,26 +57,26 @@ run_way() {
   awk -v a="$start" -v b="$end" 'BEGIN { printf "%.2f", b - a }'
 }
 
-# The fastest of $repeat runs.
-best_of() {
-  local best="" t r
-  for ((r = 0; r < repeat; r++)); do
-    t="$(run_way "$@")"
-    if [ -z "$best" ] || awk -v a="$t" -v b="$best" 'BEGIN { exit !(a < b) }'; then
-      best="$t"
-    fi
-  done
-  echo "$best"
-}
+# The fastest and the median of a list of times.
+fastest() { tr ' ' '\n' | sort -g | head -1; }
+median() { tr ' ' '\n' | sort -g | awk '{ v[NR] = $1 } END { print (NR % 2) ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2 }'; }
 
 echo "machine: $(nproc) hardware threads, $(sed -n 's/^model name[[:space:]]*: //p' /proc/cpuinfo | head -1)"
 echo "QLOR: $qlor, $("$mpirun" --version | head -1)"
-echo "pattern: n = $n, $nsim simulations, --seed $seed; fastest of $repeat run(s)"
+echo "pattern: n = $n, $nsim simulations, --seed $seed; $repeat run(s) of each way"
 echo "load average at start: $(cut -d' ' -f1-3 /proc/loadavg)"
 
-one="$(best_of one "$qlor" "${args[@]}" --threads 1)"
-two="$(best_of threads "$qlor" "${args[@]}" --threads 2)"
-ranks="$(best_of ranks "$mpirun" -q -np 2 --bind-to none "$qlor" "${args[@]}" --threads 1)"
+# The three ways take turns, so that a change in the machine's load falls
+# on all of them alike.
+ones="" twos="" rankss=""
+for ((r = 0; r < repeat; r++)); do
+  ones+=" $(run_way one "$qlor" "${args[@]}" --threads 1)"
+  twos+=" $(run_way threads "$qlor" "${args[@]}" --threads 2)"
+  rankss+=" $(run_way ranks "$mpirun" -q -np 2 --bind-to none "$qlor" "${args[@]}" --threads 1)"
+done
+echo "runs (s): 1x1:$ones | 1x2:$twos | 2 ranks:$rankss"
+one="$(fastest <<<"${ones# }")" two="$(fastest <<<"${twos# }")" ranks="$(fastest <<<"${rankss# }")"
+one_med="$(median <<<"${ones# }")" ranks_med="$(median <<<"${rankss# }")"
 
 for way in threads ranks; do
   for f in "$work/one"/p.*; do
@@ -84,6 +85,7 @@ for way in threads ranks; do
   done
 done
 echo "load average at end:   $(cut -d' ' -f1-3 /proc/loadavg)"
+echo "fastest run of each way:"
 printf '%-26s %8s %9s %11s\n' way "wall s" speed-up efficiency
 row() {
   awk -v name="$1" -v t="$2" -v one="$one" -v p="$3" 'BEGIN {
@@ -92,5 +94,6 @@ row() {
 row "1 process x 1 thread" "$one" 1
 row "1 process x 2 threads" "$two" 2
 row "2 ranks x 1 thread" "$ranks" 2
-awk -v r="$ranks" -v one="$one" 'BEGIN { printf "2 ranks / 1 thread: %.3f of the wall time\n", r / one }'
+awk -v r="$ranks" -v one="$one" -v rm="$ranks_med" -v om="$one_med" 'BEGIN {
+  printf "2 ranks / 1 thread: %.3f of the wall time (fastest runs), %.3f (medians)\n", r / one, rm / om }'
 echo "every output file identical"

@@ -19,6 +19,7 @@
 #include "distributed/mpi_session.h"
 
 #include <mpi.h>
+#include <sched.h>
 #include <signal.h>
 #include <unistd.h>
 
@@ -75,6 +76,19 @@ class Backoff {
  private:
   std::chrono::microseconds pause_ = kMinPoll;
 };
+
+// Worker threads of this rank: the request, or (0) the processors this rank
+// may run on, which the launcher sets (mpirun's binding, Slurm's
+// --cpus-per-task), else every hardware thread.
+int rank_threads(int requested) {
+  if (requested > 0) return requested;
+  cpu_set_t set;
+  CPU_ZERO(&set);
+  if (sched_getaffinity(0, sizeof set, &set) == 0 && CPU_COUNT(&set) > 0) {
+    return CPU_COUNT(&set);
+  }
+  return effective_threads(0);
+}
 
 Bytes int_bytes(std::int64_t v) {
   Bytes b(sizeof v);
@@ -189,8 +203,8 @@ std::string coordinate(MPI_Comm comm, int size, const AnalysisState& prepared,
                        const SimulationEnv& env, std::int32_t direction_index,
                        int threads, const PatternConsumer& consume) {
   const std::int64_t count = static_cast<std::int64_t>(last) - first + 1;
-  const int local = static_cast<int>(
-      std::min<std::int64_t>(effective_threads(threads), count));
+  const int local =
+      static_cast<int>(std::min<std::int64_t>(rank_threads(threads), count));
 
   // As in the thread pool, nobody runs more than `window` patterns ahead of
   // the consumer; each rank's threads widen the window when they announce
@@ -355,7 +369,7 @@ void serve_job(MPI_Comm comm, const Bytes& job_bytes) {
   const std::int64_t count =
       static_cast<std::int64_t>(header.last) - header.first + 1;
   const int workers = static_cast<int>(std::max<std::int64_t>(
-      1, std::min<std::int64_t>(effective_threads(header.threads), count)));
+      1, std::min<std::int64_t>(rank_threads(header.threads), count)));
 
   std::mutex mutex;
   std::condition_variable work_cv;
@@ -458,7 +472,7 @@ struct MpiSession::Impl final : PatternExecutor {
     if (first > last) return {};
     if (size == 1) {
       return run_simulations(prepared, first, last, env, direction_index,
-                             threads, consume);
+                             rank_threads(threads), consume);
     }
     JobHeader header;
     header.first = first;
