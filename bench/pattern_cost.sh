@@ -3,7 +3,7 @@
 # the scaling model of docs/cluster.md: complete spatial randomness in a
 # 100 x 100 plot, coordinates on the 0.01 grid, t = 0.5 .. 25 by 0.5.
 # Up to n = 20 000: (time of 99 simulations - time of 19) / 80, so the
-# fixed costs of a run cancel. Beyond: the time between the 2nd and the 4th
+# fixed costs of a run cancel. Beyond: half the time between the 1st and the 3rd
 # pattern arriving in the temporary file, the run then stopped.
 #
 # Usage: bench/pattern_cost.sh [N ...]      (default: 2000 10000 100000)
@@ -34,7 +34,7 @@ whole_run() {
   awk -v a="$start" -v b="$(now)" 'BEGIN { print b - a }'
 }
 
-# Seconds per pattern from the arrival of patterns 2 and 4 (50 lines each).
+# Seconds per pattern from the arrival of patterns 0 and 2 (50 lines each).
 block_timing() {
   local dir="$work/$1-blocks"
   mkdir -p "$dir"
@@ -46,8 +46,8 @@ block_timing() {
   while [ -z "$t4" ]; do
     local l
     l="$(lines "$dir/p.tmp")"
-    [ -z "$t2" ] && [ "$l" -ge 100 ] && t2="$(now)"
-    [ "$l" -ge 200 ] && t4="$(now)"
+    [ -z "$t2" ] && [ "$l" -ge 50 ] && t2="$(now)"
+    [ "$l" -ge 150 ] && t4="$(now)"
     kill -0 "$job" 2>/dev/null || break
     sleep 0.1
   done
@@ -68,7 +68,7 @@ for n in "${@:-2000 10000 100000}"; do
       how="(99 - 19 simulations) / 80"
     else
       per="$(block_timing "$size")"
-      how="patterns 2 to 4 as they arrive"
+      how="patterns 0 to 2 as they arrive"
     fi
     awk -v n="$size" -v p="$per" -v h="$how" \
       'BEGIN { printf "n = %6d: %9.4f s per pattern, one thread   [%s]\n", n, p, h }'
