@@ -34,7 +34,8 @@ whole_run() {
   awk -v a="$start" -v b="$(now)" 'BEGIN { print b - a }'
 }
 
-# Seconds per pattern from the arrival of patterns 0 and 2 (50 lines each).
+# Seconds per pattern: half the time from the arrival of pattern 0 to that
+# of pattern 2 (50 lines each).
 block_timing() {
   local dir="$work/$1-blocks"
   mkdir -p "$dir"
@@ -68,7 +69,7 @@ for n in "${@:-2000 10000 100000}"; do
       how="(99 - 19 simulations) / 80"
     else
       per="$(block_timing "$size")"
-      how="patterns 0 to 2 as they arrive"
+      how="patterns 1 and 2 as they arrive"
     fi
     awk -v n="$size" -v p="$per" -v h="$how" \
       'BEGIN { printf "n = %6d: %9.4f s per pattern, one thread   [%s]\n", n, p, h }'
