@@ -3,6 +3,9 @@
 set -euo pipefail
 
 packages=(cmake ninja-build g++ libgtest-dev libgmock-dev libbenchmark-dev libcli11-dev)
+if [[ "${QLOR_MPI:-ON}" == "ON" ]]; then
+  packages+=(libopenmpi-dev openmpi-bin)
+fi
 if [[ "${QLOR_GUI:-ON}" == "ON" ]]; then
   packages+=(qt6-base-dev qt6-svg-dev xvfb xauth)
 fi

@@ -215,7 +215,8 @@ int run_command(const CliCommands& c, ViewController& view,
 }  // namespace
 
 int run_cli(int argc, const char* const* argv, std::istream& in,
-            std::ostream& out, std::ostream& err, bool err_is_terminal) {
+             std::ostream& out, std::ostream& err,
+             const CliEnvironment& environment) {
   CLI::App app{
       "QLOR - second-order analysis of mapped point patterns "
       "(Ripley's K and L with Monte Carlo envelopes).\n"
@@ -252,10 +253,13 @@ int run_cli(int argc, const char* const* argv, std::istream& in,
   if (options.yes) answer = true;
   if (options.no) answer = false;
   // Logs and scripted runs get no progress lines unless they ask for them.
-  const bool show_progress = err_is_terminal || options.progress.has_value();
+  const bool show_progress =
+      environment.err_is_terminal || options.progress.has_value();
   ConsolePlatform platform(in, out, err, answer, show_progress);
+  if (environment.refuse_prompts) platform.refuse_prompts();
   ViewController view(platform, clock);
   apply_options(options, view.context());
+  view.context().executor = environment.executor;
 
   if (app.get_subcommands().empty()) {
     if (view.has_pending_autorun()) {

@@ -9,6 +9,13 @@ namespace qlor {
 
 namespace {
 
+constexpr const char* kNoPromptNote =
+    "qlor: no terminal to answer on under the MPI launcher: run again with "
+    "--yes to answer Yes (or --no for No)";
+constexpr const char* kNoFilePromptNote =
+    "qlor: no terminal to answer on under the MPI launcher: name the file on "
+    "the command line";
+
 class ConsoleProgress final : public ProgressDialog {
  public:
   ConsoleProgress(std::ostream& err, bool enabled)
@@ -59,6 +66,11 @@ Answer ConsolePlatform::message_box(std::string_view text, Buttons buttons,
     out_ << "[y/N] " << (*answer_ ? "y" : "n") << '\n' << std::flush;
     return *answer_ ? Answer::kYes : Answer::kNo;
   }
+  if (refuse_prompts_) {
+    out_ << std::flush;
+    err_ << kNoPromptNote << '\n' << std::flush;
+    return Answer::kNo;
+  }
   out_ << "[y/N] " << std::flush;
   std::string line;
   if (!std::getline(in_, line)) {
@@ -77,6 +89,10 @@ std::optional<ChosenFile> ConsolePlatform::open_file_dialog(
     std::string path = std::move(preset_files_.front());
     preset_files_.pop_front();
     return ChosenFile{path, path_title(path)};
+  }
+  if (refuse_prompts_) {
+    err_ << title << '\n' << kNoFilePromptNote << '\n' << std::flush;
+    return std::nullopt;
   }
   err_ << title << "\npath: " << std::flush;
   std::string line;

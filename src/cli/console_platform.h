@@ -32,6 +32,12 @@ class ConsolePlatform final : public Platform {
     preset_files_.push_back(std::move(path));
   }
 
+  /// Questions and file prompts that no flag or preset answers are not
+  /// asked: a note on stderr says how to answer them, and the answer is No
+  /// (or no file). For runs under an MPI launcher without a terminal, whose
+  /// prompt nobody could answer.
+  void refuse_prompts() { refuse_prompts_ = true; }
+
   Answer message_box(std::string_view text, Buttons buttons,
                      Icon icon) override;
   std::optional<ChosenFile> open_file_dialog(std::string_view title,
@@ -48,6 +54,7 @@ class ConsolePlatform final : public Platform {
   std::optional<bool> answer_;
   bool show_progress_;
   std::deque<std::string> preset_files_;
+  bool refuse_prompts_ = false;
 };
 
 }  // namespace qlor

@@ -16,6 +16,8 @@
 
 namespace qlor {
 
+class PatternExecutor;
+
 /// The view's fields that the commands and runs read and write.
 struct ViewState {
   std::vector<std::string> text_lines;
@@ -51,6 +53,9 @@ struct AppContext {
 
   /// Worker threads for the simulated patterns (0: every hardware thread).
   int threads = 0;
+  /// Makes the simulated patterns of every run; null: this process's worker
+  /// threads. Not owned.
+  PatternExecutor* executor = nullptr;
   /// True when the last run ended with the completion message (or, for an
   /// automatic run, without failure).
   bool last_run_complete = false;

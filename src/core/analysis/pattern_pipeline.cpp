@@ -15,19 +15,10 @@
 
 namespace qlor {
 
-namespace {
-
-struct Outcome {
-  Status status;
-  PatternValues values;
-};
-
-// Simulates (s > 0) and estimates pattern s on `state`; pattern 0 is the
-// observed pattern as it stands.
-Outcome make_pattern(AnalysisState& state, std::int32_t s,
-                     const SimulationEnv& env, Direction direction_index,
-                     LcgRandom& rng, PairScratch& scratch) {
-  Outcome outcome;
+PatternOutcome make_pattern(AnalysisState& state, std::int32_t s,
+                            const SimulationEnv& env, Direction direction_index,
+                            LcgRandom& rng, PairScratch& scratch) {
+  PatternOutcome outcome;
   try {
     if (s > 0) {
       outcome.status = simulate_pattern(state, s, env, rng);
@@ -40,8 +31,6 @@ Outcome make_pattern(AnalysisState& state, std::int32_t s,
   }
   return outcome;
 }
-
-}  // namespace
 
 int effective_threads(int requested) {
   if (requested > 0) return requested;
@@ -68,7 +57,8 @@ Status run_simulations(const AnalysisState& prepared, std::int32_t first,
     LcgRandom rng;
     PairScratch scratch;
     for (std::int32_t s = first; s <= last; ++s) {
-      Outcome outcome = make_pattern(state, s, env, direction_index, rng, scratch);
+      PatternOutcome outcome =
+          make_pattern(state, s, env, direction_index, rng, scratch);
       if (!outcome.status.ok()) return outcome.status;
       if (auto status = consume(s, outcome.values); !status.ok()) return status;
     }
@@ -81,7 +71,7 @@ Status run_simulations(const AnalysisState& prepared, std::int32_t first,
   std::mutex mutex;
   std::condition_variable ready_cv;
   std::condition_variable space_cv;
-  std::map<std::int32_t, Outcome> finished;
+  std::map<std::int32_t, PatternOutcome> finished;
   std::int64_t next = first;
   std::int64_t consumed = static_cast<std::int64_t>(first) - 1;
   bool stop = false;
@@ -100,7 +90,8 @@ Status run_simulations(const AnalysisState& prepared, std::int32_t first,
         if (stop || next > last) return;
         s = static_cast<std::int32_t>(next++);
       }
-      Outcome outcome = make_pattern(state, s, env, direction_index, rng, scratch);
+      PatternOutcome outcome =
+          make_pattern(state, s, env, direction_index, rng, scratch);
       {
         std::lock_guard lock(mutex);
         finished.emplace(s, std::move(outcome));
@@ -114,7 +105,7 @@ Status run_simulations(const AnalysisState& prepared, std::int32_t first,
 
   Status status;
   for (std::int32_t s = first; s <= last && status.ok(); ++s) {
-    Outcome outcome;
+    PatternOutcome outcome;
     {
       std::unique_lock lock(mutex);
       ready_cv.wait(lock, [&] { return finished.count(s) != 0; });

@@ -8,7 +8,9 @@
 #include <vector>
 
 #include "model/analysis_state.h"
+#include "simulation/lcg_random.h"
 #include "simulation/simulation_common.h"
+#include "statistics/pair_kernel.h"
 
 namespace qlor {
 
@@ -37,6 +39,21 @@ using PatternConsumer =
                                           Direction direction_index,
                                           int threads,
                                           const PatternConsumer& consume);
+
+/// One pattern's values, or the text of its simulation failure.
+struct PatternOutcome {
+  Status status;
+  PatternValues values;
+};
+
+/// Simulates (s > 0) and estimates pattern s on `state`, a worker's own copy
+/// of the prepared state; pattern 0 is the observed pattern as it stands.
+/// The outcome depends only on the prepared state, s and `env`, never on
+/// the patterns the worker made before.
+[[nodiscard]] PatternOutcome make_pattern(AnalysisState& state, std::int32_t s,
+                                          const SimulationEnv& env,
+                                          Direction direction_index,
+                                          LcgRandom& rng, PairScratch& scratch);
 
 /// Copies the values that the estimator left for the temporary file(s).
 [[nodiscard]] PatternValues take_values(const AnalysisState& state,

@@ -5,6 +5,7 @@
 #include <fstream>
 
 #include "input/sample_header.h"
+#include "analysis/pattern_executor.h"
 #include "analysis/pattern_pipeline.h"
 #include "results/file_names.h"
 #include "results/result_file.h"
@@ -95,8 +96,10 @@ Status run_patterns(AppContext& ctx, AnalysisState& state,
     }
   }
   if (status.ok()) {
-    status = run_simulations(state, first, state.n_simulations, env, direction,
-                             ctx.threads, write_pattern);
+    PatternExecutor& executor =
+        ctx.executor ? *ctx.executor : default_executor();
+    status = executor.run(state, first, state.n_simulations, env, direction,
+                          ctx.threads, write_pattern);
   }
   const Status close_status = writer.close();
   release_run_arrays(state);

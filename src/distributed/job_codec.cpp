@@ -1,0 +1,240 @@
+// Field-by-field encoding of the job and of pattern outcomes.
+#include "distributed/job_codec.h"
+
+#include <array>
+#include <cstring>
+#include <type_traits>
+
+namespace qlor::distributed {
+
+namespace {
+
+// Changes whenever the encoded layout changes.
+constexpr std::uint64_t kJobMagic = 0x514c4f524a4f4201ull;      // "QLORJOB" 1
+constexpr std::uint64_t kOutcomeMagic = 0x514c4f524f555401ull;  // "QLOROUT" 1
+
+// A new field of the analysis state must be added to put_state/get_state;
+// the size check makes a forgotten one a build error on the usual target.
+#if defined(__x86_64__) && defined(__GLIBCXX__)
+static_assert(sizeof(AnalysisState) == 848,
+              "AnalysisState changed: update put_state and get_state");
+#endif
+
+class Writer {
+ public:
+  template <class T>
+  void put(const T& v) {
+    static_assert(std::is_trivially_copyable_v<T>);
+    append(&v, sizeof(T));
+  }
+  template <class T>
+  void put(const std::vector<T>& v) {
+    static_assert(std::is_trivially_copyable_v<T>);
+    put(static_cast<std::uint64_t>(v.size()));
+    append(v.data(), v.size() * sizeof(T));
+  }
+  template <class T, std::size_t N>
+  void put(const std::array<std::vector<T>, N>& a) {
+    for (const auto& v : a) put(v);
+  }
+  void put(const std::string& s) {
+    put(static_cast<std::uint64_t>(s.size()));
+    append(s.data(), s.size());
+  }
+  [[nodiscard]] Bytes take() { return std::move(bytes_); }
+
+ private:
+  void append(const void* p, std::size_t n) {
+    if (n == 0) return;
+    const std::size_t at = bytes_.size();
+    bytes_.resize(at + n);
+    std::memcpy(bytes_.data() + at, p, n);
+  }
+  Bytes bytes_;
+};
+
+// Reads what Writer wrote; every read checks the remaining length, and a
+// failed read leaves the reader failed.
+class Reader {
+ public:
+  explicit Reader(std::span<const char> bytes) : bytes_(bytes) {}
+  template <class T>
+  void get(T& v) {
+    static_assert(std::is_trivially_copyable_v<T>);
+    if (!take(sizeof(T))) return;
+    std::memcpy(&v, bytes_.data() + pos_ - sizeof(T), sizeof(T));
+  }
+  template <class T>
+  void get(std::vector<T>& v) {
+    static_assert(std::is_trivially_copyable_v<T>);
+    std::uint64_t n = 0;
+    get(n);
+    if (!ok_ || n > (bytes_.size() - pos_) / sizeof(T)) {
+      ok_ = false;
+      return;
+    }
+    v.resize(static_cast<std::size_t>(n));
+    if (n == 0) return;
+    const std::size_t size = static_cast<std::size_t>(n) * sizeof(T);
+    std::memcpy(v.data(), bytes_.data() + pos_, size);
+    pos_ += size;
+  }
+  template <class T, std::size_t N>
+  void get(std::array<std::vector<T>, N>& a) {
+    for (auto& v : a) get(v);
+  }
+  void get(std::string& s) {
+    std::uint64_t n = 0;
+    get(n);
+    if (!ok_ || n > bytes_.size() - pos_) {
+      ok_ = false;
+      return;
+    }
+    s.assign(bytes_.data() + pos_, static_cast<std::size_t>(n));
+    pos_ += static_cast<std::size_t>(n);
+  }
+  /// True when every read succeeded and nothing is left over.
+  [[nodiscard]] bool done() const { return ok_ && pos_ == bytes_.size(); }
+  [[nodiscard]] bool ok() const { return ok_; }
+
+ private:
+  bool take(std::size_t n) {
+    if (!ok_ || n > bytes_.size() - pos_) {
+      ok_ = false;
+      return false;
+    }
+    pos_ += n;
+    return true;
+  }
+  std::span<const char> bytes_;
+  std::size_t pos_ = 0;
+  bool ok_ = true;
+};
+
+// One visitor for both directions keeps the field lists from drifting
+// apart: `io` is a Writer (const state) or a Reader.
+template <class Io, class State>
+void visit_state(Io& io, State& s) {
+  io.put_or_get(s.x_axis);
+  io.put_or_get(s.y_axis);
+  io.put_or_get(s.t_min);
+  io.put_or_get(s.t_interval);
+  io.put_or_get(s.t_max);
+  io.put_or_get(s.n_simulations);
+  io.put_or_get(s.radius);
+  io.put_or_get(s.c);
+  io.put_or_get(s.n_centers);
+  io.put_or_get(s.analysis_type);
+  io.put_or_get(s.process_type);
+  io.put_or_get(s.points);
+  io.put_or_get(s.t_min_steps);
+  io.put_or_get(s.n_points);
+  io.put_or_get(s.last_interval);
+  io.put_or_get(s.l_values);
+  io.put_or_get(s.pair_sums);
+  io.put_or_get(s.n_species1_observed);
+  io.put_or_get(s.n_species2_observed);
+  io.put_or_get(s.n_species1);
+  io.put_or_get(s.n_species2);
+  io.put_or_get(s.pair_sums_12);
+  io.put_or_get(s.pair_sums_21);
+  io.put_or_get(s.k12);
+  io.put_or_get(s.k21);
+  io.put_or_get(s.n_parents);
+  io.put_or_get(s.poisson_table);
+  io.put_or_get(s.offspring_counts);
+  io.put_or_get(s.sector_sums_12);
+  io.put_or_get(s.sector_sums_21);
+  io.put_or_get(s.sector_k12);
+  io.put_or_get(s.sector_k21);
+  io.put_or_get(s.sector_l_values);
+  io.put_or_get(s.grid_cells_x);
+  io.put_or_get(s.grid_cells_y);
+  io.put_or_get(s.grid_scale);
+  io.put_or_get(s.grid_halves);
+  io.put_or_get(s.grid_fifths);
+  io.put_or_get(s.coordinate_resolution);
+  io.put_or_get(s.cluster_prepared);
+}
+
+struct StateWriter {
+  Writer& w;
+  template <class T>
+  void put_or_get(const T& v) {
+    w.put(v);
+  }
+};
+
+struct StateReader {
+  Reader& r;
+  template <class T>
+  void put_or_get(T& v) {
+    r.get(v);
+  }
+};
+
+}  // namespace
+
+Bytes encode_job(const JobHeader& header, const AnalysisState& prepared) {
+  Writer w;
+  w.put(kJobMagic);
+  w.put(header.first);
+  w.put(header.last);
+  w.put(header.direction_index);
+  w.put(header.threads);
+  w.put(header.randomize_mode);
+  w.put(header.fixed_clock);
+  w.put(header.fixed_seconds);
+  StateWriter sw{w};
+  visit_state(sw, prepared);
+  return w.take();
+}
+
+bool decode_job(std::span<const char> bytes, JobHeader& header,
+                AnalysisState& prepared) {
+  Reader r(bytes);
+  std::uint64_t magic = 0;
+  r.get(magic);
+  if (!r.ok() || magic != kJobMagic) return false;
+  r.get(header.first);
+  r.get(header.last);
+  r.get(header.direction_index);
+  r.get(header.threads);
+  r.get(header.randomize_mode);
+  r.get(header.fixed_clock);
+  r.get(header.fixed_seconds);
+  StateReader sr{r};
+  visit_state(sr, prepared);
+  return r.done();
+}
+
+Bytes encode_outcome(std::int32_t s, const PatternOutcome& outcome) {
+  Writer w;
+  w.put(kOutcomeMagic);
+  w.put(s);
+  w.put(outcome.status.text());
+  w.put(static_cast<std::uint64_t>(outcome.values.size()));
+  for (const auto& v : outcome.values) w.put(v);
+  return w.take();
+}
+
+bool decode_outcome(std::span<const char> bytes, std::int32_t& s,
+                    PatternOutcome& outcome) {
+  Reader r(bytes);
+  std::uint64_t magic = 0;
+  r.get(magic);
+  if (!r.ok() || magic != kOutcomeMagic) return false;
+  r.get(s);
+  std::string status;
+  r.get(status);
+  outcome.status = std::move(status);
+  std::uint64_t blocks = 0;
+  r.get(blocks);
+  // One array, or one per sector.
+  if (!r.ok() || blocks > 4) return false;
+  outcome.values.assign(static_cast<std::size_t>(blocks), {});
+  for (auto& v : outcome.values) r.get(v);
+  return r.done();
+}
+
+}  // namespace qlor::distributed

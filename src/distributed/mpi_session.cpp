@@ -1,0 +1,567 @@
+// The patterns of a run spread over MPI ranks.
+//
+// Only the main thread of a rank calls MPI (MPI_THREAD_FUNNELED); its worker
+// threads compute patterns and never wait on the network. The messages are
+// few and small (a number out, one pattern's values back), so one thread
+// moving them costs little, and funnelling them keeps the consumption in
+// pattern order in one place: rank 0's main thread hands out numbers,
+// receives values and writes them in order, as the thread pool's calling
+// thread does. A waiting main thread polls with a growing pause instead of
+// blocking in MPI, whose blocking calls spin and would take a core from the
+// workers.
+//
+// Rank 0 hands out numbers on request: each rank announces its thread count
+// and may hold one number more than it has threads, and every result it
+// sends back asks for the next one. Rank 0's own threads take numbers
+// directly. A pattern's outcome depends only on the prepared state, s and
+// the seed, so the files are those of one process for any number of ranks
+// and threads.
+#include "distributed/mpi_session.h"
+
+#include <mpi.h>
+#include <sched.h>
+#include <signal.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <atomic>
+#include <chrono>
+#include <condition_variable>
+#include <cstring>
+#include <deque>
+#include <list>
+#include <map>
+#include <mutex>
+#include <thread>
+#include <utility>
+#include <vector>
+
+#include "distributed/job_codec.h"
+#include "model/clock.h"
+
+namespace qlor::distributed {
+
+namespace {
+
+// Message tags on the session's communicator. Between two ranks, messages
+// arrive in the order they were sent, which the end of a job relies on.
+enum Tag : int {
+  kControl = 1,  // 0 -> r: a job (its size follows) or the end of the program
+  kReady,        // r -> 0: a job's worker thread count
+  kAssign,       // 0 -> r: a pattern number
+  kResult,       // r -> 0: a pattern's outcome, asking for the next number
+  kEnd,          // 0 -> r: no more numbers for this job
+  kEndAck,       // r -> 0: nothing more of this job will follow
+};
+enum ControlKind : std::int64_t { kFinish = 0, kJob = 1 };
+
+// A failed decode means the ranks run different builds; the job cannot go
+// on and ends with this code.
+constexpr int kAbortMismatch = 3;
+
+// A waiting main thread polls at once while messages flow and pauses up to
+// kMaxPoll when idle.
+constexpr std::chrono::microseconds kMinPoll{20};
+constexpr std::chrono::microseconds kMaxPoll{1000};
+
+class Backoff {
+ public:
+  std::chrono::microseconds next() {
+    const auto d = pause_;
+    pause_ = std::min(pause_ * 2, kMaxPoll);
+    return d;
+  }
+  void reset() { pause_ = kMinPoll; }
+
+ private:
+  std::chrono::microseconds pause_ = kMinPoll;
+};
+
+// Worker threads of this rank: the request, or (0) the processors this rank
+// may run on, which the launcher sets (mpirun's binding, Slurm's
+// --cpus-per-task), else every hardware thread.
+int rank_threads(int requested) {
+  if (requested > 0) return requested;
+  cpu_set_t set;
+  CPU_ZERO(&set);
+  if (sched_getaffinity(0, sizeof set, &set) == 0 && CPU_COUNT(&set) > 0) {
+    return CPU_COUNT(&set);
+  }
+  return effective_threads(0);
+}
+
+Bytes int_bytes(std::int64_t v) {
+  Bytes b(sizeof v);
+  std::memcpy(b.data(), &v, sizeof v);
+  return b;
+}
+
+std::int64_t read_int(const Bytes& b, MPI_Comm comm) {
+  std::int64_t v = 0;
+  if (b.size() != sizeof v) MPI_Abort(comm, kAbortMismatch);
+  std::memcpy(&v, b.data(), sizeof v);
+  return v;
+}
+
+// Sends in flight with the buffers they read from.
+class PendingSends {
+ public:
+  explicit PendingSends(MPI_Comm comm) : comm_(comm) {}
+  PendingSends(const PendingSends&) = delete;
+  PendingSends& operator=(const PendingSends&) = delete;
+  ~PendingSends() { wait_all(); }
+
+  void send(Bytes bytes, int dest, int tag) {
+    Entry& e = sends_.emplace_back();
+    e.bytes = std::move(bytes);
+    MPI_Isend(e.bytes.data(), static_cast<int>(e.bytes.size()), MPI_BYTE, dest,
+              tag, comm_, &e.request);
+  }
+  // Drops the sends that have completed.
+  void test() {
+    for (auto it = sends_.begin(); it != sends_.end();) {
+      int done = 0;
+      MPI_Test(&it->request, &done, MPI_STATUS_IGNORE);
+      it = done ? sends_.erase(it) : std::next(it);
+    }
+  }
+  void wait_all() {
+    Backoff backoff;
+    for (test(); !sends_.empty(); test()) {
+      std::this_thread::sleep_for(backoff.next());
+    }
+  }
+
+ private:
+  struct Entry {
+    Bytes bytes;
+    MPI_Request request = MPI_REQUEST_NULL;
+  };
+  MPI_Comm comm_;
+  std::list<Entry> sends_;  // stable addresses for the buffers
+};
+
+// The next message from `source` (or any rank), if one has arrived.
+bool receive_any(MPI_Comm comm, int source, int& from, int& tag, Bytes& bytes) {
+  int flag = 0;
+  MPI_Status status;
+  MPI_Iprobe(source, MPI_ANY_TAG, comm, &flag, &status);
+  if (!flag) return false;
+  int count = 0;
+  MPI_Get_count(&status, MPI_BYTE, &count);
+  bytes.resize(static_cast<std::size_t>(count));
+  MPI_Recv(bytes.data(), count, MPI_BYTE, status.MPI_SOURCE, status.MPI_TAG,
+           comm, MPI_STATUS_IGNORE);
+  from = status.MPI_SOURCE;
+  tag = status.MPI_TAG;
+  return true;
+}
+
+// The job's bytes from rank 0 to every rank, in pieces MPI's int counts
+// can name.
+void broadcast(Bytes& bytes, MPI_Comm comm) {
+  constexpr std::size_t kPiece = std::size_t{1} << 30;
+  for (std::size_t at = 0; at < bytes.size(); at += kPiece) {
+    const std::size_t n = std::min(kPiece, bytes.size() - at);
+    MPI_Bcast(bytes.data() + at, static_cast<int>(n), MPI_BYTE, 0, comm);
+  }
+}
+
+// Rank 0 ends on SIGINT, SIGTERM or SIGHUP (the launcher's way of ending a
+// job whose rank died, or Ctrl-C at mpirun), but never while it writes a
+// block of the temporary file, so that file always ends with a complete
+// pattern and no result file follows.
+std::atomic<int> g_pending_signal{0};
+std::atomic<bool> g_in_block{false};
+
+extern "C" void on_stop_signal(int sig) {
+  g_pending_signal.store(sig);
+  if (!g_in_block.load()) _exit(128 + sig);
+}
+
+void install_stop_handlers() {
+  struct sigaction action {};
+  action.sa_handler = on_stop_signal;
+  sigemptyset(&action.sa_mask);
+  for (int sig : {SIGINT, SIGTERM, SIGHUP}) sigaction(sig, &action, nullptr);
+}
+
+Status consume_guarded(const PatternConsumer& consume, std::int32_t s,
+                            const PatternValues& values) {
+  g_in_block.store(true);
+  if (const int sig = g_pending_signal.load()) _exit(128 + sig);
+  Status status = consume(s, values);
+  g_in_block.store(false);
+  if (const int sig = g_pending_signal.load()) _exit(128 + sig);
+  return status;
+}
+
+// Rank 0's side of one job: its own worker threads, the numbers it hands
+// to the other ranks and the consumption in order.
+Status coordinate(MPI_Comm comm, int size, const AnalysisState& prepared,
+                       std::int32_t first, std::int32_t last,
+                       const SimulationEnv& env, Direction direction_index,
+                       int threads, const PatternConsumer& consume) {
+  const std::int64_t count = static_cast<std::int64_t>(last) - first + 1;
+  const int local =
+      static_cast<int>(std::min<std::int64_t>(rank_threads(threads), count));
+
+  // As in the thread pool, nobody runs more than `window` patterns ahead of
+  // the consumer; each rank's threads widen the window when they announce
+  // themselves.
+  std::mutex mutex;
+  std::condition_variable space_cv;
+  std::condition_variable ready_cv;
+  std::map<std::int32_t, PatternOutcome> finished;
+  std::int64_t next = first;
+  std::int64_t consumed = static_cast<std::int64_t>(first) - 1;
+  std::int64_t window = 2 * static_cast<std::int64_t>(local);
+  bool stop = false;
+  bool news = false;
+
+  auto work = [&] {
+    AnalysisState state = prepared;
+    LcgRandom rng;
+    PairScratch scratch;
+    for (;;) {
+      std::int32_t s = 0;
+      {
+        std::unique_lock lock(mutex);
+        space_cv.wait(lock, [&] {
+          return stop || next > last || next <= consumed + window;
+        });
+        if (stop || next > last) return;
+        s = static_cast<std::int32_t>(next++);
+      }
+      PatternOutcome outcome =
+          make_pattern(state, s, env, direction_index, rng, scratch);
+      {
+        std::lock_guard lock(mutex);
+        finished.emplace(s, std::move(outcome));
+        news = true;
+      }
+      ready_cv.notify_one();
+    }
+  };
+  std::vector<std::thread> pool;
+  pool.reserve(static_cast<std::size_t>(local));
+  for (int w = 0; w < local; ++w) pool.emplace_back(work);
+
+  PendingSends sends(comm);
+  std::vector<std::int64_t> credit(static_cast<std::size_t>(size), 0);
+  Backoff backoff;
+  Status status;
+  int from = 0;
+  int tag = 0;
+  Bytes bytes;
+  int first_rank = 0;
+  for (bool done = false; !done;) {
+    bool activity = false;
+    while (receive_any(comm, MPI_ANY_SOURCE, from, tag, bytes)) {
+      activity = true;
+      if (tag == kReady) {
+        const std::int64_t t = read_int(bytes, comm);
+        credit[static_cast<std::size_t>(from)] += t + 1;
+        {
+          std::lock_guard lock(mutex);
+          window += 2 * t;
+        }
+        space_cv.notify_all();
+      } else if (tag == kResult) {
+        std::int32_t s = 0;
+        PatternOutcome outcome;
+        if (!decode_outcome(bytes, s, outcome) || s < first || s > last) {
+          MPI_Abort(comm, kAbortMismatch);
+        }
+        {
+          std::lock_guard lock(mutex);
+          finished.emplace(s, std::move(outcome));
+        }
+        credit[static_cast<std::size_t>(from)] += 1;
+      }
+    }
+    // Numbers for the ranks that can take more, starting with a different
+    // rank each time.
+    for (int k = 0; k < size - 1; ++k) {
+      const int r = 1 + (first_rank + k) % (size - 1);
+      auto& c = credit[static_cast<std::size_t>(r)];
+      while (c > 0) {
+        std::int32_t s = 0;
+        {
+          std::lock_guard lock(mutex);
+          if (stop || next > last || next > consumed + window) break;
+          s = static_cast<std::int32_t>(next++);
+        }
+        sends.send(int_bytes(s), r, kAssign);
+        --c;
+        activity = true;
+      }
+    }
+    first_rank = (first_rank + 1) % std::max(1, size - 1);
+    // The patterns that are next in order.
+    while (!done) {
+      PatternOutcome outcome;
+      std::int32_t s = 0;
+      {
+        std::lock_guard lock(mutex);
+        auto it = finished.find(static_cast<std::int32_t>(consumed + 1));
+        if (it == finished.end()) break;
+        s = it->first;
+        outcome = std::move(it->second);
+        finished.erase(it);
+        consumed = s;
+      }
+      space_cv.notify_all();
+      activity = true;
+      status = outcome.status.ok()
+                   ? consume_guarded(consume, s, outcome.values)
+                   : outcome.status;
+      done = !status.ok() || s == last;
+    }
+    sends.test();
+    if (done) break;
+    if (activity) {
+      backoff.reset();
+      continue;
+    }
+    std::unique_lock lock(mutex);
+    ready_cv.wait_for(lock, backoff.next(), [&] { return news; });
+    news = false;
+  }
+
+  {
+    std::lock_guard lock(mutex);
+    stop = true;
+  }
+  space_cv.notify_all();
+  // End the job everywhere; outcomes still on their way are dropped, and
+  // each rank's acknowledgement comes after the last of them.
+  for (int r = 1; r < size; ++r) sends.send({}, r, kEnd);
+  Backoff drain;
+  for (int acks = 0; acks < size - 1;) {
+    if (receive_any(comm, MPI_ANY_SOURCE, from, tag, bytes)) {
+      if (tag == kEndAck) ++acks;
+      drain.reset();
+    } else {
+      sends.test();
+      std::this_thread::sleep_for(drain.next());
+    }
+  }
+  for (auto& t : pool) t.join();
+  sends.wait_all();
+  return status;
+}
+
+// A rank's side of one job: makes the patterns rank 0 assigns and sends
+// their outcomes back until rank 0 ends the job.
+void serve_job(MPI_Comm comm, const Bytes& job_bytes) {
+  JobHeader header;
+  AnalysisState prepared;
+  if (!decode_job(job_bytes, header, prepared)) {
+    MPI_Abort(comm, kAbortMismatch);
+  }
+  SystemClock system_clock;
+  FixedClock fixed_clock(header.fixed_seconds);
+  const Clock& clock = header.fixed_clock
+                           ? static_cast<const Clock&>(fixed_clock)
+                           : static_cast<const Clock&>(system_clock);
+  const SimulationEnv env{clock,
+                          static_cast<RandomizeMode>(header.randomize_mode)};
+  const std::int64_t count =
+      static_cast<std::int64_t>(header.last) - header.first + 1;
+  const int workers = static_cast<int>(std::max<std::int64_t>(
+      1, std::min<std::int64_t>(rank_threads(header.threads), count)));
+
+  std::mutex mutex;
+  std::condition_variable work_cv;
+  std::condition_variable news_cv;
+  std::deque<std::int32_t> assigned;
+  std::vector<std::pair<std::int32_t, PatternOutcome>> done;
+  bool stop = false;
+  bool news = false;
+  auto work = [&] {
+    AnalysisState state = prepared;
+    LcgRandom rng;
+    PairScratch scratch;
+    for (;;) {
+      std::int32_t s = 0;
+      {
+        std::unique_lock lock(mutex);
+        work_cv.wait(lock, [&] { return stop || !assigned.empty(); });
+        if (stop) return;
+        s = assigned.front();
+        assigned.pop_front();
+      }
+      PatternOutcome outcome =
+          make_pattern(state, s, env,
+                       static_cast<Direction>(header.direction_index), rng,
+                       scratch);
+      {
+        std::lock_guard lock(mutex);
+        done.emplace_back(s, std::move(outcome));
+        news = true;
+      }
+      news_cv.notify_one();
+    }
+  };
+  std::vector<std::thread> pool;
+  pool.reserve(static_cast<std::size_t>(workers));
+  for (int w = 0; w < workers; ++w) pool.emplace_back(work);
+
+  PendingSends sends(comm);
+  sends.send(int_bytes(workers), 0, kReady);
+  Backoff backoff;
+  int from = 0;
+  int tag = 0;
+  Bytes bytes;
+  for (bool ended = false; !ended;) {
+    bool activity = false;
+    while (!ended && receive_any(comm, 0, from, tag, bytes)) {
+      activity = true;
+      if (tag == kAssign) {
+        const auto s = static_cast<std::int32_t>(read_int(bytes, comm));
+        {
+          std::lock_guard lock(mutex);
+          assigned.push_back(s);
+        }
+        work_cv.notify_one();
+      } else if (tag == kEnd) {
+        ended = true;
+      }
+    }
+    std::vector<std::pair<std::int32_t, PatternOutcome>> out;
+    {
+      std::lock_guard lock(mutex);
+      out.swap(done);
+    }
+    if (!ended) {
+      for (const auto& [s, outcome] : out) {
+        sends.send(encode_outcome(s, outcome), 0, kResult);
+        activity = true;
+      }
+    }
+    sends.test();
+    if (ended) break;
+    if (activity) {
+      backoff.reset();
+      continue;
+    }
+    std::unique_lock lock(mutex);
+    news_cv.wait_for(lock, backoff.next(), [&] { return news; });
+    news = false;
+  }
+  {
+    std::lock_guard lock(mutex);
+    stop = true;
+  }
+  work_cv.notify_all();
+  sends.send({}, 0, kEndAck);
+  sends.wait_all();
+  for (auto& t : pool) t.join();
+}
+
+}  // namespace
+
+struct MpiSession::Impl final : PatternExecutor {
+  MPI_Comm comm = MPI_COMM_NULL;
+  int rank = 0;
+  int size = 1;
+  int provided = MPI_THREAD_SINGLE;
+
+  Status run(const AnalysisState& prepared, std::int32_t first,
+                  std::int32_t last, const SimulationEnv& env,
+                  Direction direction_index, int threads,
+                  const PatternConsumer& consume) override {
+    if (first > last) return {};
+    if (size == 1) {
+      return run_simulations(prepared, first, last, env, direction_index,
+                             rank_threads(threads), consume);
+    }
+    JobHeader header;
+    header.first = first;
+    header.last = last;
+    header.direction_index = index_of(direction_index);
+    header.threads = threads;
+    header.randomize_mode = index_of(env.randomize_mode);
+    // A fixed clock (--seed) is read the same on every rank; otherwise
+    // each rank reads its own clock at each generator call.
+    if (const auto* fixed = dynamic_cast<const FixedClock*>(&env.clock)) {
+      header.fixed_clock = true;
+      header.fixed_seconds = fixed->now_seconds();
+    }
+    Bytes job = encode_job(header, prepared);
+    {
+      PendingSends sends(comm);
+      for (int r = 1; r < size; ++r) {
+        Bytes control = int_bytes(kJob);
+        const Bytes length = int_bytes(static_cast<std::int64_t>(job.size()));
+        control.insert(control.end(), length.begin(), length.end());
+        sends.send(std::move(control), r, kControl);
+      }
+    }
+    broadcast(job, comm);
+    return coordinate(comm, size, prepared, first, last, env, direction_index,
+                      threads, consume);
+  }
+};
+
+MpiSession::MpiSession(int* argc, char*** argv)
+    : impl_(std::make_unique<Impl>()) {
+  MPI_Init_thread(argc, argv, MPI_THREAD_FUNNELED, &impl_->provided);
+  MPI_Comm_dup(MPI_COMM_WORLD, &impl_->comm);
+  MPI_Comm_rank(impl_->comm, &impl_->rank);
+  MPI_Comm_size(impl_->comm, &impl_->size);
+  if (impl_->rank == 0 && impl_->size > 1) install_stop_handlers();
+}
+
+MpiSession::~MpiSession() {
+  MPI_Comm_free(&impl_->comm);
+  MPI_Finalize();
+}
+
+int MpiSession::rank() const { return impl_->rank; }
+int MpiSession::size() const { return impl_->size; }
+bool MpiSession::threads_supported() const {
+  return impl_->provided >= MPI_THREAD_FUNNELED;
+}
+
+PatternExecutor& MpiSession::executor() { return *impl_; }
+
+void MpiSession::serve() {
+  Backoff backoff;
+  int from = 0;
+  int tag = 0;
+  Bytes bytes;
+  for (;;) {
+    // Between runs rank 0 reads files and writes results; waiting here
+    // pauses up to kMaxPoll at a time.
+    if (!receive_any(impl_->comm, 0, from, tag, bytes)) {
+      std::this_thread::sleep_for(backoff.next());
+      continue;
+    }
+    backoff.reset();
+    if (tag != kControl || bytes.size() != 2 * sizeof(std::int64_t)) {
+      MPI_Abort(impl_->comm, kAbortMismatch);
+    }
+    std::int64_t kind = 0;
+    std::int64_t length = 0;
+    std::memcpy(&kind, bytes.data(), sizeof kind);
+    std::memcpy(&length, bytes.data() + sizeof kind, sizeof length);
+    if (kind == kFinish) return;
+    Bytes job(static_cast<std::size_t>(length));
+    broadcast(job, impl_->comm);
+    serve_job(impl_->comm, job);
+  }
+}
+
+void MpiSession::finish() {
+  PendingSends sends(impl_->comm);
+  for (int r = 1; r < impl_->size; ++r) {
+    Bytes control = int_bytes(kFinish);
+    const Bytes length = int_bytes(0);
+    control.insert(control.end(), length.begin(), length.end());
+    sends.send(std::move(control), r, kControl);
+  }
+}
+
+}  // namespace qlor::distributed

@@ -1,0 +1,184 @@
+// The job and outcome encodings that travel between ranks. The golden cases
+// run with an executor that sends every job through the encoding and makes
+// the patterns from what comes out, so a field the encoding forgets, or a
+// header that loses the seed or the randomisation, changes a golden file.
+#include "distributed/job_codec.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <sstream>
+
+#include "analysis/pattern_executor.h"
+#include "analysis/single_run.h"
+#include "golden_compare.h"
+#include "scripted_platform.h"
+#include "analysis/app_context.h"
+#include "temp_dir.h"
+
+namespace qlor::distributed {
+namespace {
+
+namespace fs = std::filesystem;
+
+// Makes every run's patterns from the decoded job, as a remote rank does.
+class LoopbackExecutor final : public PatternExecutor {
+ public:
+  Status run(const AnalysisState& prepared, std::int32_t first,
+             std::int32_t last, const SimulationEnv& env,
+             Direction direction_index, int threads,
+                  const PatternConsumer& consume) override {
+    JobHeader header;
+    header.first = first;
+    header.last = last;
+    header.direction_index = index_of(direction_index);
+    header.threads = threads;
+    header.randomize_mode = index_of(env.randomize_mode);
+    header.fixed_clock = true;
+    header.fixed_seconds = env.clock.now_seconds();
+    const Bytes bytes = encode_job(header, prepared);
+    JobHeader got;
+    AnalysisState decoded;
+    EXPECT_TRUE(decode_job(bytes, got, decoded));
+    ++jobs;
+    const FixedClock clock(got.fixed_seconds);
+    const SimulationEnv remote_env{clock,
+                                   static_cast<RandomizeMode>(got.randomize_mode)};
+    // Every outcome travels through its encoding too.
+    return run_simulations(
+        decoded, got.first, got.last, remote_env,
+        static_cast<Direction>(got.direction_index),
+        got.threads, [&](std::int32_t s, const PatternValues& values) {
+          std::int32_t s_back = -1;
+          PatternOutcome back;
+          EXPECT_TRUE(
+              decode_outcome(encode_outcome(s, {"", values}), s_back, back));
+          EXPECT_EQ(s_back, s);
+          return consume(s, back.values);
+        });
+  }
+  int jobs = 0;
+};
+
+struct GoldenCase {
+  std::string name;
+  std::uint32_t seed = 0;
+  int significance = 0;
+  int direction = 0;
+  int randomize = 1;
+};
+
+void PrintTo(const GoldenCase& c, std::ostream* os) { *os << c.name; }
+
+fs::path golden_dir() { return QLOR_GOLDEN_DIR; }
+
+std::vector<GoldenCase> load_cases() {
+  return testing::load_case_table<GoldenCase>(
+      golden_dir() / "cases.tsv",
+      [](std::istringstream& fields, GoldenCase& c) {
+        fields >> c.name >> c.seed >> c.significance >> c.direction >>
+            c.randomize;
+      });
+}
+
+class ThroughTheEncoding : public ::testing::TestWithParam<GoldenCase> {};
+
+TEST_P(ThroughTheEncoding, ReproducesEveryGoldenFile) {
+  const GoldenCase& gc = GetParam();
+  const fs::path case_dir = golden_dir() / gc.name;
+  testing::TempDir work;
+  fs::copy_file(case_dir / (gc.name + ".dat"),
+                work.path() / (gc.name + ".dat"));
+  testing::ScriptedPlatform platform;
+  FixedClock clock(gc.seed);
+  AppContext ctx(platform, clock);
+  LoopbackExecutor loopback;
+  ctx.executor = &loopback;
+  ctx.settings.significance_index = static_cast<Significance>(gc.significance);
+  set_direction(ctx.settings, static_cast<Direction>(gc.direction));
+  ctx.settings.randomize_mode = static_cast<RandomizeMode>(gc.randomize);
+  ctx.threads = 2;
+  ctx.input_path = work.file(gc.name + ".dat");
+  const bool complete = run_single_file(ctx);
+  EXPECT_EQ(complete, !fs::exists(case_dir / "message.txt"));
+  testing::expect_same_outputs(case_dir, work.path());
+}
+
+INSTANTIATE_TEST_SUITE_P(Golden, ThroughTheEncoding,
+                         ::testing::ValuesIn(load_cases()),
+                         [](const auto& param_info) {
+                           return param_info.param.name;
+                         });
+
+AnalysisState small_state() {
+  AnalysisState s;
+  s.x_axis = 100;
+  s.n_simulations = 19;
+  s.process_type = ProcessType::kCluster;
+  s.points = {{1.5, 2.5, 0}, {3.25, 4.0, 1}};
+  s.l_values = {0.1, -0.2, 0.3};
+  s.sector_l_values[3] = {7.0};
+  s.offspring_counts = {4, 5};
+  s.cluster_prepared = true;
+  return s;
+}
+
+// Bytes from another build or cut short in transit are refused, never read
+// past their end.
+TEST(JobCodec, RefusesEveryTruncationAndAForeignMagic) {
+  JobHeader header;
+  header.first = 2;
+  header.last = 19;
+  const Bytes bytes = encode_job(header, small_state());
+  JobHeader got;
+  AnalysisState state;
+  ASSERT_TRUE(decode_job(bytes, got, state));
+  EXPECT_EQ(state.points.size(), 2u);
+  EXPECT_EQ(state.points[1].y, 4.0);
+  EXPECT_EQ(state.sector_l_values[3], std::vector<double>{7.0});
+  EXPECT_TRUE(state.cluster_prepared);
+  for (std::size_t n = 0; n < bytes.size(); ++n) {
+    AnalysisState s;
+    EXPECT_FALSE(decode_job(std::span(bytes.data(), n), got, s)) << n;
+  }
+  Bytes longer = bytes;
+  longer.push_back(0);
+  EXPECT_FALSE(decode_job(longer, got, state));
+  Bytes foreign = bytes;
+  foreign[0] ^= 1;
+  EXPECT_FALSE(decode_job(foreign, got, state));
+  // An outcome is not a job.
+  EXPECT_FALSE(decode_job(encode_outcome(1, {}), got, state));
+}
+
+TEST(OutcomeCodec, CarriesFailuresAndSectorValues) {
+  struct Case {
+    std::int32_t s;
+    PatternOutcome outcome;
+  };
+  const std::vector<Case> cases = {
+      {5, {"QLOR - simulation failed  ", {}}},
+      {0, {"", {{0.5, -1e-300, 1e300}}}},
+      {99, {"", {{1}, {2, 3}, {}, {4}}}},
+  };
+  for (const Case& c : cases) {
+    const Bytes bytes = encode_outcome(c.s, c.outcome);
+    std::int32_t s = -1;
+    PatternOutcome got;
+    ASSERT_TRUE(decode_outcome(bytes, s, got)) << c.s;
+    EXPECT_EQ(s, c.s);
+    EXPECT_EQ(got.status, c.outcome.status);
+    EXPECT_EQ(got.values, c.outcome.values);
+    for (std::size_t n = 0; n < bytes.size(); ++n) {
+      EXPECT_FALSE(decode_outcome(std::span(bytes.data(), n), s, got));
+    }
+  }
+  // More than four blocks is no pattern.
+  const Bytes five = encode_outcome(1, {"", {{}, {}, {}, {}, {}}});
+  std::int32_t s = 0;
+  PatternOutcome got;
+  EXPECT_FALSE(decode_outcome(five, s, got));
+}
+
+}  // namespace
+}  // namespace qlor::distributed

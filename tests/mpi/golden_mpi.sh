@@ -1,0 +1,37 @@
+#!/usr/bin/env bash
+# Every golden case (or every COUNT-th from SHARD) under mpirun with three
+# ranks: the files byte for byte against the golden ones, and the exit
+# status, standard output and standard error those of one process.
+#
+# Usage: golden_mpi.sh QLOR GOLDEN_DIR [SHARD COUNT]
+set -uo pipefail
+here="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
+# shellcheck source=mpi_common.sh
+. "$here/mpi_common.sh"
+
+qlor="$(realpath "$1")" golden="$2" shard="${3:-0}" count="${4:-1}"
+work="$(mktemp -d "${TMPDIR:-/tmp}/qlor-mpi-golden.XXXXXX")"
+trap 'rm -rf "$work"' EXIT
+
+index=0 ran=0
+while IFS=$'\t' read -r name seed sig dir rnd; do
+  case "$name" in '' | '#'*) continue ;; esac
+  index=$((index + 1))
+  ((index % count == shard)) || continue
+  ran=$((ran + 1))
+  case_dir="$golden/$name"
+  mkdir -p "$work/$name/in"
+  cp "$case_dir/$name.dat" "$work/$name/in/"
+  # One and two worker threads per rank in turn.
+  threads=$((index % 2 + 1))
+  same_as_one_process "$name" "$work/$name/in" 3 "$qlor" single "$name.dat" \
+    --yes --seed "$seed" --significance "$sig" --direction "$dir" \
+    --randomize "$rnd" --threads "$threads"
+  want_rc=0
+  [ -f "$case_dir/message.txt" ] && want_rc=1
+  [ "$last_rc" = "$want_rc" ] || fail "$name: exit status $last_rc, want $want_rc"
+  same_outputs "$name" "$case_dir" "$work/$name/in.mpi"
+done <"$golden/cases.tsv"
+
+echo "$ran golden case(s) under mpirun, $failures failure(s)"
+[ "$ran" -gt 0 ] && [ "$failures" -eq 0 ]
