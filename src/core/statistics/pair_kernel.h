@@ -372,18 +372,13 @@ void for_each_weighted_pair(const AnalysisState& state,
   const double y_axis = state.y_axis;
   const double reach = t.back();
   const EdgeAnalysis no_edge;
-  IntervalFinder intervals(state, t);
+  const double inverse_step = 1 / state.t_interval;
   for_each_centre(
       state.points, x_axis, y_axis, reach, bivariate, scratch,
       [&](const CentreCandidates& candidates) {
-        intervals.find(candidates, scratch);
-        double* first = scratch.first.data();
         double* distance = scratch.distance.data();
         PartnerMarks partners = mark_partners(
             candidates, scratch.marks, [&](std::size_t k, std::size_t q) {
-              const std::size_t from = intervals.first(q);
-              if (from >= t.size()) return false;
-              first[k] = static_cast<double>(from);
               distance[k] = candidates.d[q];
               return true;
             });
@@ -391,9 +386,15 @@ void for_each_weighted_pair(const AnalysisState& state,
         const double y = candidates.centre.y;
         const bool interior = circle_inside(x_axis, y_axis, x, y, reach);
         partners.drain([&](std::size_t k) {
-          visit(candidates.j, k, static_cast<std::size_t>(first[k]),
-                interior ? no_edge
-                         : analyse_edges(x_axis, y_axis, x, y, distance[k]));
+          // Searched pair by pair: these estimators run only the baseline
+          // variant, where IntervalFinder's pass over all candidates costs
+          // more than it saves.
+          const double d = distance[k];
+          const std::size_t first =
+              first_interval_from_step(t, inverse_step, state.t_min_steps, d);
+          if (first >= t.size()) return;
+          visit(candidates.j, k, first,
+                interior ? no_edge : analyse_edges(x_axis, y_axis, x, y, d));
         });
       });
 }
