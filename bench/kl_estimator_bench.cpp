@@ -110,30 +110,14 @@ void BM_ComputeKlVariant(benchmark::State& bench) {
   return total;
 }
 
-double floor_baseline(const AnalysisState& state, PairScratch& scratch) {
-  return floor_pass(state, scratch);
-}
-#ifdef QLOR_WIDE_KERNELS
-QLOR_TARGET_AVX2 double floor_avx2(const AnalysisState& state,
-                                   PairScratch& scratch) {
-  return floor_pass(state, scratch);
-}
-QLOR_TARGET_AVX512 double floor_avx512(const AnalysisState& state,
-                                       PairScratch& scratch) {
-  return floor_pass(state, scratch);
-}
-#endif
-
 void BM_PairKernelFloor(benchmark::State& bench) {
   const int n = static_cast<int>(bench.range(0));
   const AnalysisState state = csr_pattern(n, false, 0);
-  auto pass = floor_baseline;
-#ifdef QLOR_WIDE_KERNELS
-  if (best_kernel_isa() == KernelIsa::kAvx2) pass = floor_avx2;
-  if (best_kernel_isa() == KernelIsa::kAvx512) pass = floor_avx512;
-#endif
+  const KernelIsa isa = best_kernel_isa();
   PairScratch scratch;
-  for (auto _ : bench) benchmark::DoNotOptimize(pass(state, scratch));
+  for (auto _ : bench) {
+    benchmark::DoNotOptimize(run_kernel<floor_pass>(isa, state, scratch));
+  }
   count_items(bench, n);
 }
 

@@ -2,7 +2,6 @@
 #pragma once
 
 #include <cstdint>
-#include <vector>
 
 #include "statistics/kl_directional.h"
 #include "statistics/kl_estimator.h"
@@ -25,15 +24,6 @@ inline void estimate_pattern(AnalysisState& state, Direction direction_index,
     case Direction::kNone:
       compute_kl(state, scratch);
   }
-}
-
-/// The L values that go to the temporary file(s): one array, or one per
-/// sector.
-[[nodiscard]] inline std::vector<const std::vector<double>*> pattern_values(
-    const AnalysisState& state, Direction direction_index) {
-  if (direction_index == Direction::kNone) return {&state.l_values};
-  return {&state.sector_l_values[0], &state.sector_l_values[1],
-          &state.sector_l_values[2], &state.sector_l_values[3]};
 }
 
 }  // namespace qlor

@@ -4,7 +4,19 @@
 // run more lanes at once.
 #pragma once
 
+#include <utility>
 #include <vector>
+
+#if defined(__x86_64__) && !defined(QLOR_NO_WIDE_KERNELS)
+#define QLOR_WIDE_KERNELS 1
+#define QLOR_TARGET_AVX2 __attribute__((target("avx2")))
+#define QLOR_TARGET_AVX512 __attribute__((target("avx512f")))
+#endif
+
+// Inlines a lambda of a kernel into its caller. A lambda is a function of its
+// own: left out of line it is compiled once, for the baseline, and every
+// variant would call that copy.
+#define QLOR_INLINE_LAMBDA __attribute__((always_inline))
 
 namespace qlor {
 
@@ -16,10 +28,44 @@ enum class KernelIsa { kBaseline, kAvx2, kAvx512 };
 /// Every variant this processor runs, the baseline first.
 [[nodiscard]] std::vector<KernelIsa> supported_kernel_isas();
 
-}  // namespace qlor
+namespace kernel_isa_detail {
 
-#if defined(__x86_64__) && !defined(QLOR_NO_WIDE_KERNELS)
-#define QLOR_WIDE_KERNELS 1
-#define QLOR_TARGET_AVX2 __attribute__((target("avx2")))
-#define QLOR_TARGET_AVX512 __attribute__((target("avx512f")))
+// One entry point per instruction set; each compiles its own copy of the
+// kernel, inlined whole.
+template <auto Kernel, class... Args>
+decltype(auto) run_baseline(Args&&... args) {
+  return Kernel(std::forward<Args>(args)...);
+}
+#ifdef QLOR_WIDE_KERNELS
+template <auto Kernel, class... Args>
+QLOR_TARGET_AVX2 decltype(auto) run_avx2(Args&&... args) {
+  return Kernel(std::forward<Args>(args)...);
+}
+template <auto Kernel, class... Args>
+QLOR_TARGET_AVX512 decltype(auto) run_avx512(Args&&... args) {
+  return Kernel(std::forward<Args>(args)...);
+}
 #endif
+
+}  // namespace kernel_isa_detail
+
+/// Calls Kernel(args...) compiled for the instruction set `isa`, which the
+/// processor must run. Kernel is a function marked always_inline, and so are
+/// the lambdas its loops call (QLOR_INLINE_LAMBDA), so that each variant
+/// compiles the whole body for its instruction set.
+template <auto Kernel, class... Args>
+decltype(auto) run_kernel(KernelIsa isa, Args&&... args) {
+  switch (isa) {
+#ifdef QLOR_WIDE_KERNELS
+    case KernelIsa::kAvx512:
+      return kernel_isa_detail::run_avx512<Kernel>(std::forward<Args>(args)...);
+    case KernelIsa::kAvx2:
+      return kernel_isa_detail::run_avx2<Kernel>(std::forward<Args>(args)...);
+#endif
+    default:
+      return kernel_isa_detail::run_baseline<Kernel>(
+          std::forward<Args>(args)...);
+  }
+}
+
+}  // namespace qlor

@@ -1,5 +1,18 @@
 // The non-directional estimator: each pair adds its edge-corrected weight,
 // taken around its centre, to every interval whose t reaches its distance.
+//
+// The steps of one pattern (estimate):
+//   1. the run's distances and zeroed sums for each group of centres;
+//   2. for every centre, its candidates within the largest distance and
+//      their first intervals, from the pair loop of pair_kernel.h;
+//   3. a centre whose circle lies inside the plot adds 1 per pair, counted
+//      by first interval (add_interior_centre);
+//   4. any other centre adds each pair's edge-corrected weight in ascending
+//      partner index (add_edge_centre);
+//   5. the sums go to the pattern's arrays, and K and L follow from them
+//      (store_kl).
+// Each interval's sum adds its weights in the order of the all-pairs loop,
+// centre j outer and k inner, so every variant gives the same bits.
 #include "statistics/kl_estimator.h"
 
 #include <algorithm>
@@ -11,6 +24,18 @@ namespace qlor {
 
 namespace {
 
+/// Chunks of interval sums that stay in vector registers while a centre's
+/// pairs are added; runs with more intervals add in memory.
+constexpr int kRegisterChunks = 14;
+
+/// What every centre of a pattern shares.
+struct EstimatorRun {
+  double x_axis;
+  double y_axis;
+  std::size_t intervals;  // the run's distances
+  std::size_t chunks;     // the padded sums' chunks
+};
+
 /// Adds the marked partners' weights of one centre, in ascending partner
 /// index, to the sums held in registers.
 template <int N>
@@ -19,8 +44,9 @@ template <int N>
   RegisterSums<N> registers(sums);
   const double* first = scratch.first.data();
   const double* weight = scratch.weight.data();
-  partners.drain(
-      [&](std::size_t k) { registers.add_from(first[k], weight[k]); });
+  partners.drain([&](std::size_t k) QLOR_INLINE_LAMBDA {
+    registers.add_from(first[k], weight[k]);
+  });
   registers.store(sums);
 }
 
@@ -30,117 +56,80 @@ template <int N>
     std::size_t chunks) {
   const double* first = scratch.first.data();
   const double* weight = scratch.weight.data();
-  partners.drain([&](std::size_t k) {
+  partners.drain([&](std::size_t k) QLOR_INLINE_LAMBDA {
     add_from_chunks(sums, chunks, static_cast<std::size_t>(first[k]),
                     weight[k]);
   });
 }
 
-[[gnu::always_inline]] inline void estimate(AnalysisState& state,
-                                            PairScratch& scratch) {
-  const bool bivariate = state.analysis_type == AnalysisType::kBivariate;
-  const std::vector<double> t = interval_distances(state);
-  const std::size_t intervals = t.size();
-  const std::size_t chunks = chunks_for(intervals);
-  // Padded sums of the species-1 centres and, bivariate, the species-2
-  // centres (a univariate run uses the first for every centre).
-  std::vector<double> padded(2 * chunks * kChunkLanes, 0.0);
-  double* const sums_of[2] = {padded.data(),
-                              padded.data() + chunks * kChunkLanes};
+/// Adds the marked partners' weights to the sums of `chunks` chunks: held in
+/// N registers when chunks == N for some N up to kRegisterChunks (each size
+/// its own inlined copy), in memory otherwise.
+template <int N = 1>
+[[gnu::always_inline]] inline void add_partners(PartnerMarks& partners,
+                                                const PairScratch& scratch,
+                                                double* sums,
+                                                std::size_t chunks) {
+  if constexpr (N > kRegisterChunks) {
+    add_centre_in_memory(partners, scratch, sums, chunks);
+  } else if (chunks == N) {
+    add_centre_in_registers<N>(partners, scratch, sums);
+  } else {
+    add_partners<N + 1>(partners, scratch, sums, chunks);
+  }
+}
 
-  const auto& points = state.points;
-  const std::size_t n = points.size();
-  if (intervals > 0 && n >= 2) {
-    const double x_axis = state.x_axis;
-    const double y_axis = state.y_axis;
-    const double reach = t.back();
-    prepare_pair_scratch(points, x_axis, y_axis, reach, bivariate, scratch);
-    double* first = scratch.first.data();
-    double* weight = scratch.weight.data();
-    const IntervalLattice lattice(state);
-    const std::int32_t* survivors = scratch.survivors.data();
-    const double* survivor_d = scratch.survivor_d.data();
-    double* survivor_first = scratch.survivor_first.data();
-    // Partners by first interval (one more slot for distances beyond all).
-    std::vector<std::uint64_t> counts(intervals + 1);
-    for (std::size_t j = 0; j < n; ++j) {
-      const PointRecord& centre = points[j];
-      const bool interior =
-          circle_inside(x_axis, y_axis, centre.x, centre.y, reach);
-      const PointGrid& grid = partner_grid(scratch, bivariate, centre.species);
-      const std::int32_t* ids = grid.ids();
-      double* sums = sums_of[bivariate && centre.species != 0 ? 1 : 0];
-      // The partners' distances and first intervals, in the grid's order.
-      const std::size_t count =
-          collect_within_reach(grid, centre.x, centre.y, reach, scratch);
-      first_intervals(lattice, survivor_d, count, survivor_first);
-      auto first_of = [&](std::size_t q) {
-        const double f = survivor_first[q];
-        return f >= 0
-                   ? static_cast<std::size_t>(f)
-                   : first_interval_from_step(t, lattice.inverse_step,
-                                              state.t_min_steps, survivor_d[q]);
-      };
-      if (interior) {
-        // Every pair of a centre whose circles cross no edge adds exactly
-        // 1, so the order of its partners does not matter: count them by
-        // first interval and add each interval's ones in one go.
-        std::fill(counts.begin(), counts.end(), 0);
-        for (std::size_t q = 0; q < count; ++q) {
-          if (static_cast<std::size_t>(ids[survivors[q]]) == j) continue;
-          ++counts[first_of(q)];
-        }
-        std::uint64_t reached = 0;
-        for (std::size_t i = 0; i < intervals; ++i) {
-          reached += counts[i];
-          sums[i] = add_ones(sums[i], reached);
-        }
-        continue;
-      }
-      // The weights are found in the grid's order ...
-      PartnerMarks partners(scratch.marks);
-      for (std::size_t q = 0; q < count; ++q) {
-        const auto k = static_cast<std::size_t>(ids[survivors[q]]);
-        if (k == j) continue;
-        const std::size_t from = first_of(q);
-        if (from >= intervals) continue;
+/// Step 3: a centre whose circle of the largest radius crosses no edge adds
+/// exactly 1 per pair, so the order of its partners does not matter: they
+/// are counted by first interval (`counts` has one more slot, for distances
+/// beyond all), and each interval's ones added in one go.
+[[gnu::always_inline]] inline void add_interior_centre(
+    const CentreCandidates& candidates, const IntervalFinder& intervals,
+    const EstimatorRun& run, std::vector<std::uint64_t>& counts, double* sums) {
+  std::fill(counts.begin(), counts.end(), 0);
+  for (std::size_t q = 0; q < candidates.count; ++q) {
+    if (candidates.point(q) == candidates.j) continue;
+    ++counts[intervals.first(q)];
+  }
+  std::uint64_t reached = 0;
+  for (std::size_t i = 0; i < run.intervals; ++i) {
+    reached += counts[i];
+    sums[i] = add_ones(sums[i], reached);
+  }
+}
+
+/// Step 4: a centre whose circle crosses an edge. The weights are found in
+/// the grid's order, then added in ascending partner index.
+[[gnu::always_inline]] inline void add_edge_centre(
+    const CentreCandidates& candidates, const IntervalFinder& intervals,
+    const EstimatorRun& run, PairScratch& scratch, double* sums) {
+  const double x = candidates.centre.x;
+  const double y = candidates.centre.y;
+  double* first = scratch.first.data();
+  double* weight = scratch.weight.data();
+  PartnerMarks partners = mark_partners(
+      candidates, scratch.marks,
+      [&](std::size_t k, std::size_t q) QLOR_INLINE_LAMBDA {
+        const std::size_t from = intervals.first(q);
+        if (from >= run.intervals) return false;
         first[k] = static_cast<double>(from);
         weight[k] =
-            analyse_edges(x_axis, y_axis, centre.x, centre.y, survivor_d[q])
-                .w_tot;
-        partners.mark(k);
-      }
-      if (partners.empty()) continue;
-      // ... and added in ascending partner index.
-      switch (chunks) {
-#define QLOR_REGISTER_CASE(N)                            \
-  case N:                                                \
-    add_centre_in_registers<N>(partners, scratch, sums); \
-    break;
-        QLOR_REGISTER_CASE(1)
-        QLOR_REGISTER_CASE(2)
-        QLOR_REGISTER_CASE(3)
-        QLOR_REGISTER_CASE(4)
-        QLOR_REGISTER_CASE(5)
-        QLOR_REGISTER_CASE(6)
-        QLOR_REGISTER_CASE(7)
-        QLOR_REGISTER_CASE(8)
-        QLOR_REGISTER_CASE(9)
-        QLOR_REGISTER_CASE(10)
-        QLOR_REGISTER_CASE(11)
-        QLOR_REGISTER_CASE(12)
-        QLOR_REGISTER_CASE(13)
-        QLOR_REGISTER_CASE(14)
-#undef QLOR_REGISTER_CASE
-        default:
-          add_centre_in_memory(partners, scratch, sums, chunks);
-      }
-    }
-  }
+            analyse_edges(run.x_axis, run.y_axis, x, y, candidates.d[q]).w_tot;
+        return true;
+      });
+  if (partners.empty()) return;
+  add_partners(partners, scratch, sums, run.chunks);
+}
 
-  auto& sums_12 = bivariate ? state.pair_sums_12 : state.pair_sums;
-  std::copy_n(sums_of[0], intervals, sums_12.begin());
-  if (bivariate) std::copy_n(sums_of[1], intervals, state.pair_sums_21.begin());
+/// Step 5: the sums into the pattern's arrays, and K and L from them.
+/// `sums_21` is read only for a bivariate pattern.
+void store_kl(AnalysisState& state, const std::vector<double>& t,
+              const double* sums_12, const double* sums_21) {
+  const bool bivariate = state.analysis_type == AnalysisType::kBivariate;
+  const std::size_t intervals = t.size();
+  auto& pair_sums_12 = bivariate ? state.pair_sums_12 : state.pair_sums;
+  std::copy_n(sums_12, intervals, pair_sums_12.begin());
+  if (bivariate) std::copy_n(sums_21, intervals, state.pair_sums_21.begin());
 
   const double area = state.x_axis * state.y_axis;
   for (std::size_t i = 0; i < intervals; ++i) {
@@ -160,35 +149,51 @@ template <int N>
   }
 }
 
-void estimate_baseline(AnalysisState& state, PairScratch& scratch) {
-  estimate(state, scratch);
-}
+/// One pattern, steps 1 to 5; inlined whole into each instruction set's
+/// variant.
+[[gnu::always_inline]] inline void estimate(AnalysisState& state,
+                                            PairScratch& scratch) {
+  // 1. The distances, and the padded sums of the species-1 centres and,
+  // bivariate, of the species-2 centres (a univariate run uses the first
+  // for every centre).
+  const bool bivariate = state.analysis_type == AnalysisType::kBivariate;
+  const std::vector<double> t = interval_distances(state);
+  const EstimatorRun run{state.x_axis, state.y_axis, t.size(),
+                         chunks_for(t.size())};
+  std::vector<double> padded(2 * run.chunks * kChunkLanes, 0.0);
+  double* const sums_of[2] = {padded.data(),
+                              padded.data() + run.chunks * kChunkLanes};
 
-#ifdef QLOR_WIDE_KERNELS
-QLOR_TARGET_AVX2 void estimate_avx2(AnalysisState& state,
-                                    PairScratch& scratch) {
-  estimate(state, scratch);
-}
+  if (run.intervals > 0) {
+    const double reach = t.back();
+    IntervalFinder intervals(state, t);
+    std::vector<std::uint64_t> counts(run.intervals + 1);
+    // 2. Each centre's candidates and their first intervals.
+    for_each_centre(
+        state.points, run.x_axis, run.y_axis, reach, bivariate, scratch,
+        [&](const CentreCandidates& candidates) QLOR_INLINE_LAMBDA {
+          const PointRecord& centre = candidates.centre;
+          double* sums = sums_of[bivariate && centre.species != 0 ? 1 : 0];
+          intervals.find(candidates, scratch);
+          if (circle_inside(run.x_axis, run.y_axis, centre.x, centre.y,
+                            reach)) {
+            // 3. Inside the plot: ones in closed form.
+            add_interior_centre(candidates, intervals, run, counts, sums);
+          } else {
+            // 4. Near an edge: the edge-corrected weights.
+            add_edge_centre(candidates, intervals, run, scratch, sums);
+          }
+        });
+  }
 
-QLOR_TARGET_AVX512 void estimate_avx512(AnalysisState& state,
-                                        PairScratch& scratch) {
-  estimate(state, scratch);
+  // 5. K and L.
+  store_kl(state, t, sums_of[0], sums_of[1]);
 }
-#endif
 
 }  // namespace
 
 void compute_kl(AnalysisState& state, PairScratch& scratch, KernelIsa isa) {
-  switch (isa) {
-#ifdef QLOR_WIDE_KERNELS
-    case KernelIsa::kAvx512:
-      return estimate_avx512(state, scratch);
-    case KernelIsa::kAvx2:
-      return estimate_avx2(state, scratch);
-#endif
-    default:
-      return estimate_baseline(state, scratch);
-  }
+  run_kernel<estimate>(isa, state, scratch);
 }
 
 void compute_kl(AnalysisState& state, PairScratch& scratch) {

@@ -241,6 +241,92 @@ class PartnerMarks {
   std::size_t hi_ = 0;
 };
 
+/// The points within reach of one centre in the grid that holds its partners,
+/// in the grid's order: the centre itself is among them when it lies in that
+/// grid. The arrays live in the pair scratch until the next centre.
+struct CentreCandidates {
+  std::size_t j;  // the centre's index
+  const PointRecord& centre;
+  std::size_t count;              // candidates within reach
+  const std::int32_t* ids;        // the grid's point indices by position
+  const std::int32_t* positions;  // the candidates' grid positions
+  const double* d;                // and their distances from the centre
+
+  /// The point index of candidate q.
+  [[nodiscard]] std::size_t point(std::size_t q) const {
+    return static_cast<std::size_t>(ids[positions[q]]);
+  }
+};
+
+/// The one pair loop of every estimator: builds the grids of the pattern,
+/// then calls visit(candidates) for each centre j in ascending order with the
+/// points within `reach` (d <= reach) of the grid that holds its partners:
+/// all points, or for a bivariate pattern those of the other species.
+template <class VisitCentre>
+[[gnu::always_inline]] inline void for_each_centre(
+    const std::vector<PointRecord>& points, double x_axis, double y_axis,
+    double reach, bool bivariate, PairScratch& scratch, VisitCentre&& visit) {
+  const std::size_t n = points.size();
+  if (n < 2 || !(reach >= 0)) return;
+  prepare_pair_scratch(points, x_axis, y_axis, reach, bivariate, scratch);
+  for (std::size_t j = 0; j < n; ++j) {
+    const PointRecord& centre = points[j];
+    const PointGrid& grid = partner_grid(scratch, bivariate, centre.species);
+    const std::size_t count =
+        collect_within_reach(grid, centre.x, centre.y, reach, scratch);
+    visit(CentreCandidates{j, centre, count, grid.ids(),
+                           scratch.survivors.data(),
+                           scratch.survivor_d.data()});
+  }
+}
+
+/// Marks the partners of a centre, its candidates but itself, for which
+/// keep(k, q) holds: k is the partner's index and q its place among the
+/// candidates, and keep stores by k what the visit of the partner needs.
+template <class Keep>
+[[gnu::always_inline]] inline PartnerMarks mark_partners(
+    const CentreCandidates& candidates, std::vector<std::uint64_t>& marks,
+    Keep&& keep) {
+  PartnerMarks partners(marks);
+  for (std::size_t q = 0; q < candidates.count; ++q) {
+    const std::size_t k = candidates.point(q);
+    if (k != candidates.j && keep(k, q)) partners.mark(k);
+  }
+  return partners;
+}
+
+/// The first intervals of one centre's candidates: found for all of them in
+/// one pass over the interval lattice, and searched among the t values for
+/// the rare candidate whose guess that pass leaves unsettled.
+class IntervalFinder {
+ public:
+  IntervalFinder(const AnalysisState& state, const std::vector<double>& t)
+      : lattice_(state), t_(t), t_min_steps_(state.t_min_steps) {}
+
+  /// Finds the first intervals of the candidates into scratch.survivor_first.
+  [[gnu::always_inline]] void find(const CentreCandidates& candidates,
+                                   PairScratch& scratch) {
+    first_ = scratch.survivor_first.data();
+    d_ = candidates.d;
+    first_intervals(lattice_, d_, candidates.count, first_);
+  }
+  /// The first interval whose t reaches candidate q's distance; t.size()
+  /// when there is none.
+  [[gnu::always_inline]] [[nodiscard]] std::size_t first(std::size_t q) const {
+    const double f = first_[q];
+    return f >= 0 ? static_cast<std::size_t>(f)
+                  : first_interval_from_step(t_, lattice_.inverse_step,
+                                             t_min_steps_, d_[q]);
+  }
+
+ private:
+  IntervalLattice lattice_;
+  const std::vector<double>& t_;
+  std::int32_t t_min_steps_;
+  double* first_ = nullptr;
+  const double* d_ = nullptr;
+};
+
 /// Calls visit(j, k, d) for every ordered pair j != k within `reach`
 /// (d <= reach), where `bivariate` restricts pairs to different species.
 /// Order: j ascending, and for each j, k ascending.
@@ -248,27 +334,19 @@ template <class Visit>
 void for_each_close_pair(const std::vector<PointRecord>& points, double x_axis,
                          double y_axis, double reach, bool bivariate,
                          PairScratch& scratch, Visit&& visit) {
-  const auto n = points.size();
-  if (n < 2 || !(reach >= 0)) return;
-  prepare_pair_scratch(points, x_axis, y_axis, reach, bivariate, scratch);
-  double* distance = scratch.distance.data();
-  const std::int32_t* survivors = scratch.survivors.data();
-  const double* survivor_d = scratch.survivor_d.data();
-  for (std::size_t j = 0; j < n; ++j) {
-    const PointRecord& centre = points[j];
-    const PointGrid& grid = partner_grid(scratch, bivariate, centre.species);
-    const std::int32_t* ids = grid.ids();
-    const std::size_t count =
-        collect_within_reach(grid, centre.x, centre.y, reach, scratch);
-    PartnerMarks partners(scratch.marks);
-    for (std::size_t q = 0; q < count; ++q) {
-      const auto k = static_cast<std::size_t>(ids[survivors[q]]);
-      if (k == j) continue;
-      distance[k] = survivor_d[q];
-      partners.mark(k);
-    }
-    partners.drain([&](std::size_t k) { visit(j, k, distance[k]); });
-  }
+  for_each_centre(points, x_axis, y_axis, reach, bivariate, scratch,
+                  [&](const CentreCandidates& candidates) {
+                    double* distance = scratch.distance.data();
+                    PartnerMarks partners =
+                        mark_partners(candidates, scratch.marks,
+                                      [&](std::size_t k, std::size_t q) {
+                                        distance[k] = candidates.d[q];
+                                        return true;
+                                      });
+                    partners.drain([&](std::size_t k) {
+                      visit(candidates.j, k, distance[k]);
+                    });
+                  });
 }
 
 /// Whether the circle of radius reach around (x, y) lies within the plot.
@@ -290,28 +368,34 @@ void for_each_weighted_pair(const AnalysisState& state,
                             const std::vector<double>& t, bool bivariate,
                             PairScratch& scratch, Visit&& visit) {
   if (t.empty()) return;
-  const auto& points = state.points;
   const double x_axis = state.x_axis;
   const double y_axis = state.y_axis;
   const double reach = t.back();
   const EdgeAnalysis no_edge;
   const double inverse_step = 1 / state.t_interval;
-  std::size_t centre_index = points.size();
-  bool interior = false;
-  for_each_close_pair(
-      points, x_axis, y_axis, reach, bivariate, scratch,
-      [&](std::size_t j, std::size_t k, double d) {
-        const std::size_t first =
-            first_interval_from_step(t, inverse_step, state.t_min_steps, d);
-        if (first >= t.size()) return;
-        const PointRecord& centre = points[j];
-        if (j != centre_index) {
-          centre_index = j;
-          interior = circle_inside(x_axis, y_axis, centre.x, centre.y, reach);
-        }
-        visit(j, k, first,
-              interior ? no_edge
-                       : analyse_edges(x_axis, y_axis, centre.x, centre.y, d));
+  for_each_centre(
+      state.points, x_axis, y_axis, reach, bivariate, scratch,
+      [&](const CentreCandidates& candidates) {
+        double* distance = scratch.distance.data();
+        PartnerMarks partners = mark_partners(
+            candidates, scratch.marks, [&](std::size_t k, std::size_t q) {
+              distance[k] = candidates.d[q];
+              return true;
+            });
+        const double x = candidates.centre.x;
+        const double y = candidates.centre.y;
+        const bool interior = circle_inside(x_axis, y_axis, x, y, reach);
+        partners.drain([&](std::size_t k) {
+          // Searched pair by pair: these estimators run only the baseline
+          // variant, where IntervalFinder's pass over all candidates costs
+          // more than it saves.
+          const double d = distance[k];
+          const std::size_t first =
+              first_interval_from_step(t, inverse_step, state.t_min_steps, d);
+          if (first >= t.size()) return;
+          visit(candidates.j, k, first,
+                interior ? no_edge : analyse_edges(x_axis, y_axis, x, y, d));
+        });
       });
 }
 

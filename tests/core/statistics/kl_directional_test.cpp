@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <vector>
 
 #include "pattern_builder.h"
 #include "statistics/kl_estimator.h"
@@ -308,6 +309,81 @@ TEST(DirectionalKl, SectorsAddUpToTheNonDirectionalK) {
                   tolerance);
       EXPECT_NEAR(k21[0][i] + k21[1][i] + k21[2][i] + k21[3][i], plain.k21[i],
                   tolerance);
+    }
+  }
+}
+
+// The sector sums formed the plain way: every ordered pair of different
+// species, centre j outer and k inner, adds its split weight to each interval
+// whose t reaches it, turned by two for a species-2 centre.
+std::array<SectorTable, 2> all_pairs_sector_sums(const AnalysisState& state,
+                                                 int direction) {
+  const auto intervals = static_cast<std::size_t>(state.last_interval) + 1;
+  std::array<SectorTable, 2> sums;
+  for (auto& table : sums) {
+    for (auto& sector : table) sector.assign(intervals, 0.0);
+  }
+  const auto& p = state.points;
+  for (std::size_t j = 0; j < p.size(); ++j) {
+    for (std::size_t k = 0; k < p.size(); ++k) {
+      if (p[k].species == p[j].species) continue;
+      const double dx = p[j].x - p[k].x;
+      const double dy = p[j].y - p[k].y;
+      const double d = std::sqrt(dx * dx + dy * dy);
+      const EdgeAnalysis edges =
+          analyse_edges(state.x_axis, state.y_axis, p[j].x, p[j].y, d);
+      const SectorWeights w =
+          direction == 1   ? split_cardinal(cardinal_sector(dx, dy), edges)
+          : direction == 2 ? split_diagonal(quadrant(dx, dy), edges)
+                           : split_half_planes(quadrant(dx, dy), edges);
+      const bool centre_21 = p[j].species != 0;
+      for (std::size_t m = 0; m < 4; ++m) {
+        for (std::size_t i = 0; i < intervals; ++i) {
+          if (d <= state.t_of(static_cast<std::int32_t>(i))) {
+            sums[centre_21 ? 1 : 0][m][i] += w[centre_21 ? (m + 2) % 4 : m];
+          }
+        }
+      }
+    }
+  }
+  return sums;
+}
+
+TEST(DirectionalKl, AddsEveryWeightInTheOrderOfTheAllPairsLoop) {
+  // Lattice points of the step's spacing put many distances exactly on a t
+  // value; the doubled ones coincide with a point of the other species.
+  std::vector<PointRecord> lattice;
+  for (int row = 0, i = 0; row <= 18; ++row) {
+    for (int col = 0; col <= 24; ++col, ++i) {
+      lattice.push_back({0.5 * col, 0.5 * row, i % 3 == 0 ? 1 : 0});
+      if (i % 17 == 0) lattice.push_back({0.5 * col, 0.5 * row, 1});
+    }
+  }
+  struct Row {
+    const char* name;
+    std::vector<PointRecord> points;
+    double x_axis, y_axis, step;
+    int last_interval;
+  };
+  const Row rows[] = {
+      {"random points near every edge", random_points(400, 30, 20, 5), 30, 20,
+       0.7, 13},
+      {"lattice, distances on the t values", lattice, 12, 9, 0.5, 8},
+  };
+  for (const Row& row : rows) {
+    for (int direction = 1; direction <= 3; ++direction) {
+      SCOPED_TRACE(::testing::Message()
+                   << row.name << ", direction " << direction);
+      AnalysisState state =
+          make_pattern(row.points, true, direction, row.x_axis, row.y_axis,
+                       row.step, row.last_interval);
+      const auto want = all_pairs_sector_sums(state, direction);
+      run_direction(state, direction);
+      for (std::size_t m = 0; m < 4; ++m) {
+        // Bit for bit: EXPECT_EQ on doubles compares exactly.
+        EXPECT_EQ(state.sector_sums_12[m], want[0][m]) << "sector " << m;
+        EXPECT_EQ(state.sector_sums_21[m], want[1][m]) << "sector " << m;
+      }
     }
   }
 }
