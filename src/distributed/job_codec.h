@@ -18,10 +18,10 @@ namespace qlor::distributed {
 struct JobHeader {
   std::int32_t first = 0;
   std::int32_t last = 0;
-  std::int32_t direction_index = 0;
+  Direction direction_index = Direction::kNone;
   /// Worker threads per rank as requested (0: each rank's cores).
   std::int32_t threads = 0;
-  std::int32_t randomize_mode = 1;
+  RandomizeMode randomize_mode = RandomizeMode::kSpecies2;
   /// Every seed reads this clock time (--seed); otherwise each rank reads
   /// its own clock at each generator call, as one process does.
   bool fixed_clock = false;

@@ -365,8 +365,7 @@ void serve_job(MPI_Comm comm, const Bytes& job_bytes) {
   const Clock& clock = header.fixed_clock
                            ? static_cast<const Clock&>(fixed_clock)
                            : static_cast<const Clock&>(system_clock);
-  const SimulationEnv env{clock,
-                          static_cast<RandomizeMode>(header.randomize_mode)};
+  const SimulationEnv env{clock, header.randomize_mode};
   const std::int64_t count =
       static_cast<std::int64_t>(header.last) - header.first + 1;
   const int workers = static_cast<int>(std::max<std::int64_t>(
@@ -393,9 +392,7 @@ void serve_job(MPI_Comm comm, const Bytes& job_bytes) {
         assigned.pop_front();
       }
       PatternOutcome outcome =
-          make_pattern(state, s, env,
-                       static_cast<Direction>(header.direction_index), rng,
-                       scratch);
+          make_pattern(state, s, env, header.direction_index, rng, scratch);
       {
         std::lock_guard lock(mutex);
         done.emplace_back(s, std::move(outcome));
@@ -480,9 +477,9 @@ struct MpiSession::Impl final : PatternExecutor {
     JobHeader header;
     header.first = first;
     header.last = last;
-    header.direction_index = index_of(direction_index);
+    header.direction_index = direction_index;
     header.threads = threads;
-    header.randomize_mode = index_of(env.randomize_mode);
+    header.randomize_mode = env.randomize_mode;
     // A fixed clock (--seed) is read the same on every rank; otherwise
     // each rank reads its own clock at each generator call.
     if (const auto* fixed = dynamic_cast<const FixedClock*>(&env.clock)) {

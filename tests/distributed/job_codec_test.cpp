@@ -31,9 +31,9 @@ class LoopbackExecutor final : public PatternExecutor {
     JobHeader header;
     header.first = first;
     header.last = last;
-    header.direction_index = index_of(direction_index);
+    header.direction_index = direction_index;
     header.threads = threads;
-    header.randomize_mode = index_of(env.randomize_mode);
+    header.randomize_mode = env.randomize_mode;
     header.fixed_clock = true;
     header.fixed_seconds = env.clock.now_seconds();
     const Bytes bytes = encode_job(header, prepared);
@@ -42,12 +42,10 @@ class LoopbackExecutor final : public PatternExecutor {
     EXPECT_TRUE(decode_job(bytes, got, decoded));
     ++jobs;
     const FixedClock clock(got.fixed_seconds);
-    const SimulationEnv remote_env{clock,
-                                   static_cast<RandomizeMode>(got.randomize_mode)};
+    const SimulationEnv remote_env{clock, got.randomize_mode};
     // Every outcome travels through its encoding too.
     return run_simulations(
-        decoded, got.first, got.last, remote_env,
-        static_cast<Direction>(got.direction_index),
+        decoded, got.first, got.last, remote_env, got.direction_index,
         got.threads, [&](std::int32_t s, const PatternValues& values) {
           std::int32_t s_back = -1;
           PatternOutcome back;
