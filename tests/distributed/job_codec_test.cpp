@@ -58,26 +58,8 @@ class LoopbackExecutor final : public PatternExecutor {
   int jobs = 0;
 };
 
-struct GoldenCase {
-  std::string name;
-  std::uint32_t seed = 0;
-  int significance = 0;
-  int direction = 0;
-  int randomize = 1;
-};
-
-void PrintTo(const GoldenCase& c, std::ostream* os) { *os << c.name; }
-
-fs::path golden_dir() { return QLOR_GOLDEN_DIR; }
-
-std::vector<GoldenCase> load_cases() {
-  return testing::load_case_table<GoldenCase>(
-      golden_dir() / "cases.tsv",
-      [](std::istringstream& fields, GoldenCase& c) {
-        fields >> c.name >> c.seed >> c.significance >> c.direction >>
-            c.randomize;
-      });
-}
+using testing::GoldenCase;
+using testing::golden_dir;
 
 class ThroughTheEncoding : public ::testing::TestWithParam<GoldenCase> {};
 
@@ -92,9 +74,7 @@ TEST_P(ThroughTheEncoding, ReproducesEveryGoldenFile) {
   AppContext ctx(platform, clock);
   LoopbackExecutor loopback;
   ctx.executor = &loopback;
-  ctx.settings.significance_index = static_cast<Significance>(gc.significance);
-  set_direction(ctx.settings, static_cast<Direction>(gc.direction));
-  ctx.settings.randomize_mode = static_cast<RandomizeMode>(gc.randomize);
+  testing::apply_case_settings(gc, ctx.settings);
   ctx.threads = 2;
   ctx.input_path = work.file(gc.name + ".dat");
   const bool complete = run_single_file(ctx);
@@ -103,7 +83,7 @@ TEST_P(ThroughTheEncoding, ReproducesEveryGoldenFile) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Golden, ThroughTheEncoding,
-                         ::testing::ValuesIn(load_cases()),
+                         ::testing::ValuesIn(testing::load_golden_cases()),
                          [](const auto& param_info) {
                            return param_info.param.name;
                          });

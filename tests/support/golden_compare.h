@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <filesystem>
 #include <fstream>
 #include <set>
@@ -13,6 +14,7 @@
 
 #include "analysis/single_run.h"
 #include "input/parameter_summary.h"
+#include "model/settings.h"
 #include "scripted_platform.h"
 #include "temp_dir.h"
 
@@ -39,6 +41,39 @@ std::vector<Row> load_case_table(const std::filesystem::path& path, Read read) {
     rows.push_back(row);
   }
   return rows;
+}
+
+/// A row of the published case table: the case's name, the clock time of
+/// its seeds and the settings of its run as the table numbers them.
+struct GoldenCase {
+  std::string name;
+  std::uint32_t seed = 0;
+  int significance = 0;
+  int direction = 0;
+  int randomize = 1;
+};
+
+inline void PrintTo(const GoldenCase& c, std::ostream* os) { *os << c.name; }
+
+#ifdef QLOR_GOLDEN_DIR
+inline std::filesystem::path golden_dir() { return QLOR_GOLDEN_DIR; }
+
+inline std::vector<GoldenCase> load_golden_cases() {
+  return load_case_table<GoldenCase>(
+      golden_dir() / "cases.tsv", [](std::istringstream& fields, GoldenCase& c) {
+        fields >> c.name >> c.seed >> c.significance >> c.direction >>
+            c.randomize;
+      });
+}
+#endif
+
+/// The run settings of a case.
+inline void apply_case_settings(const GoldenCase& gc, RunSettings& settings) {
+  settings.significance_index =
+      choice_from_index<Significance>(gc.significance).value();
+  set_direction(settings, choice_from_index<Direction>(gc.direction).value());
+  settings.randomize_mode =
+      choice_from_index<RandomizeMode>(gc.randomize).value();
 }
 
 /// The first line where two texts differ, for failure messages.

@@ -22,26 +22,8 @@ using testing::read_bytes;
 using testing::ScriptedPlatform;
 using testing::TempDir;
 
-struct GoldenCase {
-  std::string name;
-  std::uint32_t seed = 0;
-  int significance = 0;
-  int direction = 0;
-  int randomize = 1;
-};
-
-void PrintTo(const GoldenCase& c, std::ostream* os) { *os << c.name; }
-
-fs::path golden_dir() { return QLOR_GOLDEN_DIR; }
-
-std::vector<GoldenCase> load_cases() {
-  return testing::load_case_table<GoldenCase>(
-      golden_dir() / "cases.tsv",
-      [](std::istringstream& fields, GoldenCase& c) {
-        fields >> c.name >> c.seed >> c.significance >> c.direction >>
-            c.randomize;
-      });
-}
+using testing::GoldenCase;
+using testing::golden_dir;
 
 // Runs the case with the given number of worker threads and compares.
 void run_case(const GoldenCase& gc, int threads) {
@@ -54,11 +36,7 @@ void run_case(const GoldenCase& gc, int threads) {
   ScriptedPlatform platform;
   FixedClock clock(gc.seed);
   AppContext ctx(platform, clock);
-  ctx.settings.significance_index =
-      choice_from_index<Significance>(gc.significance).value();
-  set_direction(ctx.settings, choice_from_index<Direction>(gc.direction).value());
-  ctx.settings.randomize_mode =
-      choice_from_index<RandomizeMode>(gc.randomize).value();
+  testing::apply_case_settings(gc, ctx.settings);
   ctx.threads = threads;
   ctx.input_path = work.file(gc.name + ".dat");
   const bool complete = run_single_file(ctx);
@@ -87,7 +65,7 @@ TEST_P(GoldenTest, ReproducesEveryFile) {
   run_case(gc, 4);
 }
 
-INSTANTIATE_TEST_SUITE_P(Cases, GoldenTest, ::testing::ValuesIn(load_cases()),
+INSTANTIATE_TEST_SUITE_P(Cases, GoldenTest, ::testing::ValuesIn(testing::load_golden_cases()),
                          [](const auto& param_info) {
                            return param_info.param.name;
                          });

@@ -37,7 +37,7 @@ struct SigonlyCase {
 
 void PrintTo(const SigonlyCase& c, std::ostream* os) { *os << c.folder(); }
 
-fs::path golden_dir() { return QLOR_GOLDEN_DIR; }
+using testing::golden_dir;
 
 std::vector<SigonlyCase> load_cases() {
   return testing::load_case_table<SigonlyCase>(
