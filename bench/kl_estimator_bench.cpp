@@ -17,7 +17,7 @@ namespace {
 
 constexpr int kIntervals = 50;
 
-AnalysisState csr_pattern(int n, bool bivariate, int direction) {
+AnalysisState csr_pattern(int n, bool bivariate, Direction direction) {
   AnalysisState state;
   state.x_axis = 100;
   state.y_axis = 100;
@@ -36,7 +36,7 @@ AnalysisState csr_pattern(int n, bool bivariate, int direction) {
     state.points.push_back({x, y, species});
     ++(species == 0 ? state.n_species1 : state.n_species2);
   }
-  if (!allocate_result_arrays(state, direction).empty()) std::abort();
+  if (!allocate_result_arrays(state, direction).ok()) std::abort();
   return state;
 }
 
@@ -47,7 +47,7 @@ void count_items(benchmark::State& bench, int n) {
 }
 
 template <void (*Estimate)(AnalysisState&, PairScratch&)>
-void run(benchmark::State& bench, bool bivariate, int direction) {
+void run(benchmark::State& bench, bool bivariate, Direction direction) {
   const int n = static_cast<int>(bench.range(0));
   AnalysisState state = csr_pattern(n, bivariate, direction);
   PairScratch scratch;
@@ -60,18 +60,18 @@ void run(benchmark::State& bench, bool bivariate, int direction) {
   count_items(bench, n);
 }
 
-void BM_ComputeKl(benchmark::State& bench) { run<compute_kl>(bench, false, 0); }
+void BM_ComputeKl(benchmark::State& bench) { run<compute_kl>(bench, false, Direction::kNone); }
 void BM_ComputeKlBivariate(benchmark::State& bench) {
-  run<compute_kl>(bench, true, 0);
+  run<compute_kl>(bench, true, Direction::kNone);
 }
 void BM_ComputeKlCardinal(benchmark::State& bench) {
-  run<compute_kl_cardinal>(bench, true, 1);
+  run<compute_kl_cardinal>(bench, true, Direction::kCardinal);
 }
 void BM_ComputeKlDiagonal(benchmark::State& bench) {
-  run<compute_kl_diagonal>(bench, true, 2);
+  run<compute_kl_diagonal>(bench, true, Direction::kDiagonal);
 }
 void BM_ComputeKlHalfPlanes(benchmark::State& bench) {
-  run<compute_kl_half_planes>(bench, true, 3);
+  run<compute_kl_half_planes>(bench, true, Direction::kHalfPlanes);
 }
 
 // compute_kl with each variant of the kernel the processor runs
@@ -84,7 +84,7 @@ void BM_ComputeKlVariant(benchmark::State& bench) {
     bench.SkipWithError("not supported by this processor");
     return;
   }
-  AnalysisState state = csr_pattern(n, false, 0);
+  AnalysisState state = csr_pattern(n, false, Direction::kNone);
   PairScratch scratch;
   for (auto _ : bench) {
     compute_kl(state, scratch, isa);
@@ -112,7 +112,7 @@ void BM_ComputeKlVariant(benchmark::State& bench) {
 
 void BM_PairKernelFloor(benchmark::State& bench) {
   const int n = static_cast<int>(bench.range(0));
-  const AnalysisState state = csr_pattern(n, false, 0);
+  const AnalysisState state = csr_pattern(n, false, Direction::kNone);
   const KernelIsa isa = best_kernel_isa();
   PairScratch scratch;
   for (auto _ : bench) {

@@ -89,16 +89,16 @@ double block_write(int distances, int files) {
         (dir / ("qlor_rank0_cost_" + std::to_string(k) + ".tmp")).string());
   }
   qlor::TmpFileWriter writer;
-  if (!writer.open(paths).empty()) std::abort();
+  if (!writer.open(paths).ok()) std::abort();
   const std::vector<const std::vector<double>*> blocks(
       static_cast<std::size_t>(files), &values);
   constexpr int kBlocks = 5000;
   const auto start = Clock::now();
   for (int b = 0; b < kBlocks; ++b) {
-    if (!writer.write_block(state, blocks).empty()) std::abort();
+    if (!writer.write_block(state, blocks).ok()) std::abort();
   }
   const std::chrono::duration<double, std::micro> took = Clock::now() - start;
-  if (!writer.close().empty()) std::abort();
+  if (!writer.close().ok()) std::abort();
   for (const auto& p : paths) std::filesystem::remove(p);
   return took.count() / kBlocks;
 }

@@ -12,7 +12,7 @@
 namespace qlor {
 namespace {
 
-AnalysisState observed_pattern(int process_type, double radius, double c,
+AnalysisState observed_pattern(ProcessType process_type, double radius, double c,
                                int centers) {
   AnalysisState state;
   state.x_axis = 100;
@@ -42,22 +42,22 @@ AnalysisState observed_pattern(int process_type, double radius, double c,
 
 void simulate(benchmark::State& bench, AnalysisState state) {
   const FixedClock clock(1700000000);
-  const SimulationEnv env{clock, 1};
+  const SimulationEnv env{clock, RandomizeMode::kSpecies2};
   LcgRandom rng;
   std::int32_t s = 1;
   for (auto _ : bench) {
-    const std::string status = simulate_pattern(state, s++, env, rng);
-    if (!status.empty()) bench.SkipWithError(status.c_str());
+    const Status status = simulate_pattern(state, s++, env, rng);
+    if (!status.ok()) bench.SkipWithError(status.text().c_str());
   }
 }
 
-void BM_Csr(benchmark::State& bench) { simulate(bench, observed_pattern(0, 0, 0, 0)); }
-void BM_Ssi(benchmark::State& bench) { simulate(bench, observed_pattern(1, 1, 0, 0)); }
+void BM_Csr(benchmark::State& bench) { simulate(bench, observed_pattern(ProcessType::kCsr, 0, 0, 0)); }
+void BM_Ssi(benchmark::State& bench) { simulate(bench, observed_pattern(ProcessType::kInhibition, 1, 0, 0)); }
 void BM_Strauss(benchmark::State& bench) {
-  simulate(bench, observed_pattern(1, 2, 0.5, 0));
+  simulate(bench, observed_pattern(ProcessType::kInhibition, 2, 0.5, 0));
 }
 void BM_Cluster(benchmark::State& bench) {
-  simulate(bench, observed_pattern(2, 5, 0, 40));
+  simulate(bench, observed_pattern(ProcessType::kCluster, 5, 0, 40));
 }
 
 BENCHMARK(BM_Csr)->Unit(benchmark::kMillisecond);
