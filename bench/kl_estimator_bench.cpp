@@ -60,7 +60,9 @@ void run(benchmark::State& bench, bool bivariate, Direction direction) {
   count_items(bench, n);
 }
 
-void BM_ComputeKl(benchmark::State& bench) { run<compute_kl>(bench, false, Direction::kNone); }
+void BM_ComputeKl(benchmark::State& bench) {
+  run<compute_kl>(bench, false, Direction::kNone);
+}
 void BM_ComputeKlBivariate(benchmark::State& bench) {
   run<compute_kl>(bench, true, Direction::kNone);
 }

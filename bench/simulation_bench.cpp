@@ -12,8 +12,8 @@
 namespace qlor {
 namespace {
 
-AnalysisState observed_pattern(ProcessType process_type, double radius, double c,
-                               int centers) {
+AnalysisState observed_pattern(ProcessType process_type, double radius,
+                               double c, int centers) {
   AnalysisState state;
   state.x_axis = 100;
   state.y_axis = 100;
@@ -51,8 +51,12 @@ void simulate(benchmark::State& bench, AnalysisState state) {
   }
 }
 
-void BM_Csr(benchmark::State& bench) { simulate(bench, observed_pattern(ProcessType::kCsr, 0, 0, 0)); }
-void BM_Ssi(benchmark::State& bench) { simulate(bench, observed_pattern(ProcessType::kInhibition, 1, 0, 0)); }
+void BM_Csr(benchmark::State& bench) {
+  simulate(bench, observed_pattern(ProcessType::kCsr, 0, 0, 0));
+}
+void BM_Ssi(benchmark::State& bench) {
+  simulate(bench, observed_pattern(ProcessType::kInhibition, 1, 0, 0));
+}
 void BM_Strauss(benchmark::State& bench) {
   simulate(bench, observed_pattern(ProcessType::kInhibition, 2, 0.5, 0));
 }

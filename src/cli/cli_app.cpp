@@ -8,14 +8,14 @@
 #include <optional>
 #include <string>
 
+#include "app/commands.h"
+#include "app/setting_commands.h"
+#include "app/view_controller.h"
 #include "cli/console_platform.h"
 #include "cli/file_commands.h"
 #include "cli/global_command.h"
-#include "results/file_names.h"
 #include "model/clock.h"
-#include "app/commands.h"
-#include "app/view_controller.h"
-#include "app/setting_commands.h"
+#include "results/file_names.h"
 
 namespace qlor {
 
@@ -149,9 +149,12 @@ void apply_options(const CliOptions& o, AppContext& ctx) {
   if (o.significance) {
     set_setting(ctx.settings, SettingGroup::kSignificance, *o.significance);
   }
-  if (o.direction) set_setting(ctx.settings, SettingGroup::kDirection, *o.direction);
-  if (o.randomize) set_setting(ctx.settings, SettingGroup::kRandomize, *o.randomize);
-  if (o.progress) set_setting(ctx.settings, SettingGroup::kProgress, *o.progress);
+  if (o.direction)
+    set_setting(ctx.settings, SettingGroup::kDirection, *o.direction);
+  if (o.randomize)
+    set_setting(ctx.settings, SettingGroup::kRandomize, *o.randomize);
+  if (o.progress)
+    set_setting(ctx.settings, SettingGroup::kProgress, *o.progress);
   if (o.threads) ctx.threads = *o.threads;
 }
 
@@ -215,8 +218,8 @@ int run_command(const CliCommands& c, ViewController& view,
 }  // namespace
 
 int run_cli(int argc, const char* const* argv, std::istream& in,
-             std::ostream& out, std::ostream& err,
-             const CliEnvironment& environment) {
+            std::ostream& out, std::ostream& err,
+            const CliEnvironment& environment) {
   CLI::App app{
       "QLOR - second-order analysis of mapped point patterns "
       "(Ripley's K and L with Monte Carlo envelopes).\n"

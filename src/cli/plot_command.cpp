@@ -7,7 +7,6 @@
 #include "plot/figure_painter.h"
 #include "plot/global_figure.h"
 #include "plot/gui_application.h"
-
 #include "results/file_names.h"
 
 namespace qlor {

@@ -9,8 +9,8 @@
 #include <string>
 #include <vector>
 
-#include "model/analysis_state.h"
 #include "analysis/pattern_pipeline.h"
+#include "model/analysis_state.h"
 
 namespace qlor::distributed {
 

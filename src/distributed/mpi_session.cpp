@@ -187,7 +187,7 @@ void install_stop_handlers() {
 }
 
 Status consume_guarded(const PatternConsumer& consume, std::int32_t s,
-                            const PatternValues& values) {
+                       const PatternValues& values) {
   g_in_block.store(true);
   if (const int sig = g_pending_signal.load()) _exit(128 + sig);
   Status status = consume(s, values);
@@ -199,9 +199,9 @@ Status consume_guarded(const PatternConsumer& consume, std::int32_t s,
 // Rank 0's side of one job: its own worker threads, the numbers it hands
 // to the other ranks and the consumption in order.
 Status coordinate(MPI_Comm comm, int size, const AnalysisState& prepared,
-                       std::int32_t first, std::int32_t last,
-                       const SimulationEnv& env, Direction direction_index,
-                       int threads, const PatternConsumer& consume) {
+                  std::int32_t first, std::int32_t last,
+                  const SimulationEnv& env, Direction direction_index,
+                  int threads, const PatternConsumer& consume) {
   const std::int64_t count = static_cast<std::int64_t>(last) - first + 1;
   const int local =
       static_cast<int>(std::min<std::int64_t>(rank_threads(threads), count));
@@ -313,9 +313,8 @@ Status coordinate(MPI_Comm comm, int size, const AnalysisState& prepared,
       }
       space_cv.notify_all();
       activity = true;
-      status = outcome.status.ok()
-                   ? consume_guarded(consume, s, outcome.values)
-                   : outcome.status;
+      status = outcome.status.ok() ? consume_guarded(consume, s, outcome.values)
+                                   : outcome.status;
       done = !status.ok() || s == last;
     }
     sends.test();
@@ -466,9 +465,9 @@ struct MpiSession::Impl final : PatternExecutor {
   int provided = MPI_THREAD_SINGLE;
 
   Status run(const AnalysisState& prepared, std::int32_t first,
-                  std::int32_t last, const SimulationEnv& env,
-                  Direction direction_index, int threads,
-                  const PatternConsumer& consume) override {
+             std::int32_t last, const SimulationEnv& env,
+             Direction direction_index, int threads,
+             const PatternConsumer& consume) override {
     if (first > last) return {};
     if (size == 1) {
       return run_simulations(prepared, first, last, env, direction_index,

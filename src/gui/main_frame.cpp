@@ -9,10 +9,10 @@
 #include <QPainter>
 #include <QStatusBar>
 
+#include "analysis/open_dialogs.h"
 #include "gui/plot_window.h"
 #include "gui/qlor_view.h"
 #include "gui/qt_platform.h"
-#include "analysis/open_dialogs.h"
 
 namespace qlor::gui {
 

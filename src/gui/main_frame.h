@@ -9,9 +9,9 @@
 #include <memory>
 #include <string>
 
-#include "model/clock.h"
 #include "app/config_file.h"
 #include "app/menu_definition.h"
+#include "model/clock.h"
 
 class QAction;
 class QLabel;

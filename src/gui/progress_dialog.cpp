@@ -42,8 +42,8 @@ constexpr Control kTwoBars[] = {
     {Kind::kCancel, kCancelId, 129, 80, 50, 15},
 };
 
-// Dialog units, derived from the dialog's font: a quarter of the mean width of the 52 letters across, an eighth of
-// the font's height down.
+// Dialog units, derived from the dialog's font: a quarter of the mean width of
+// the 52 letters across, an eighth of the font's height down.
 class DialogUnits {
  public:
   explicit DialogUnits(const QFont& font) {

@@ -17,7 +17,8 @@ std::string panel_band(const FigurePanel& panel, double alpha,
   RunCurves run;
   if (auto s = read_run_curves(tmp, run); !s.ok()) {
     return path_title(tmp) + ": " +
-           (s.allocation_cause() ? "not enough memory for the curves" : s.text());
+           (s.allocation_cause() ? "not enough memory for the curves"
+                                 : s.text());
   }
   if (run.t.size() != panel.series.t.size()) {
     return path_title(tmp) + " has " + std::to_string(run.t.size()) +

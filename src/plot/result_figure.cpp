@@ -9,9 +9,9 @@
 #include <sstream>
 
 #include "input/sample_header.h"
+#include "model/decimal.h"
 #include "model/settings.h"
 #include "results/file_names.h"
-#include "model/decimal.h"
 #include "results/tmp_file.h"
 
 namespace qlor {

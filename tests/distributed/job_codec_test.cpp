@@ -9,11 +9,11 @@
 #include <filesystem>
 #include <sstream>
 
+#include "analysis/app_context.h"
 #include "analysis/pattern_executor.h"
 #include "analysis/single_run.h"
 #include "golden_compare.h"
 #include "scripted_platform.h"
-#include "analysis/app_context.h"
 #include "temp_dir.h"
 
 namespace qlor::distributed {
@@ -27,7 +27,7 @@ class LoopbackExecutor final : public PatternExecutor {
   Status run(const AnalysisState& prepared, std::int32_t first,
              std::int32_t last, const SimulationEnv& env,
              Direction direction_index, int threads,
-                  const PatternConsumer& consume) override {
+             const PatternConsumer& consume) override {
     JobHeader header;
     header.first = first;
     header.last = last;
@@ -58,8 +58,8 @@ class LoopbackExecutor final : public PatternExecutor {
   int jobs = 0;
 };
 
-using testing::GoldenCase;
 using testing::golden_dir;
+using testing::GoldenCase;
 
 class ThroughTheEncoding : public ::testing::TestWithParam<GoldenCase> {};
 

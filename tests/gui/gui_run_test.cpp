@@ -7,11 +7,11 @@
 #include <filesystem>
 #include <memory>
 
+#include "app/commands.h"
 #include "gui/main_frame.h"
 #include "gui/progress_dialog.h"
 #include "gui/qlor_view.h"
 #include "scripted_answers.h"
-#include "app/commands.h"
 #include "temp_dir.h"
 
 using namespace qlor;

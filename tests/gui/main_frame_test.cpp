@@ -18,9 +18,9 @@
 #include <clocale>
 #include <memory>
 
+#include "app/commands.h"
 #include "gui/qlor_view.h"
 #include "scripted_answers.h"
-#include "app/commands.h"
 #include "temp_dir.h"
 
 using namespace qlor;

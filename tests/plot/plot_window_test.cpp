@@ -11,9 +11,9 @@
 #include <clocale>
 #include <memory>
 
+#include "app/commands.h"
 #include "gui/main_frame.h"
 #include "scripted_answers.h"
-#include "app/commands.h"
 #include "temp_dir.h"
 
 using namespace qlor;
@@ -127,7 +127,8 @@ class PlotWindowTest : public QObject {
     ResultFigure four;
     four.title = "x - cardinal sectors";
     for (const char* name : {"x_W4.ktt", "x_N4.ktt", "x_E4.ktt", "x_S4.ktt"}) {
-      four.panels.push_back({name, name, {{1, 2}, {1, 1}, {-1, -1}, {0.5, 0}}, std::nullopt});
+      four.panels.push_back(
+          {name, name, {{1, 2}, {1, 1}, {-1, -1}, {0.5, 0}}, std::nullopt});
     }
     PlotWindow window(four);
     const QSize room = window.screen()->availableGeometry().size();

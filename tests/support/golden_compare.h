@@ -60,7 +60,8 @@ inline std::filesystem::path golden_dir() { return QLOR_GOLDEN_DIR; }
 
 inline std::vector<GoldenCase> load_golden_cases() {
   return load_case_table<GoldenCase>(
-      golden_dir() / "cases.tsv", [](std::istringstream& fields, GoldenCase& c) {
+      golden_dir() / "cases.tsv",
+      [](std::istringstream& fields, GoldenCase& c) {
         fields >> c.name >> c.seed >> c.significance >> c.direction >>
             c.randomize;
       });

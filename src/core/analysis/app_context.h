@@ -8,10 +8,10 @@
 #include <string>
 #include <vector>
 
-#include "results/test_outcome.h"
 #include "model/clock.h"
-#include "platform/platform.h"
 #include "model/settings.h"
+#include "platform/platform.h"
+#include "results/test_outcome.h"
 #include "statistics/kl_estimator.h"
 
 namespace qlor {

@@ -21,21 +21,19 @@ class PatternExecutor {
   /// returns that text; "" when every pattern was consumed. `threads` is
   /// the number of worker threads per process (0: every hardware thread).
   [[nodiscard]] virtual Status run(const AnalysisState& prepared,
-                                        std::int32_t first, std::int32_t last,
-                                        const SimulationEnv& env,
-                                        Direction direction_index,
-                                        int threads,
-                                        const PatternConsumer& consume) = 0;
+                                   std::int32_t first, std::int32_t last,
+                                   const SimulationEnv& env,
+                                   Direction direction_index, int threads,
+                                   const PatternConsumer& consume) = 0;
 };
 
 /// The worker threads of this process (run_simulations).
 class ThreadedExecutor final : public PatternExecutor {
  public:
-  [[nodiscard]] Status run(const AnalysisState& prepared,
-                                std::int32_t first, std::int32_t last,
-                                const SimulationEnv& env,
-                                Direction direction_index, int threads,
-                                const PatternConsumer& consume) override {
+  [[nodiscard]] Status run(const AnalysisState& prepared, std::int32_t first,
+                           std::int32_t last, const SimulationEnv& env,
+                           Direction direction_index, int threads,
+                           const PatternConsumer& consume) override {
     return run_simulations(prepared, first, last, env, direction_index, threads,
                            consume);
   }

@@ -44,9 +44,9 @@ PatternValues take_values(const AnalysisState& state,
 }
 
 Status run_simulations(const AnalysisState& prepared, std::int32_t first,
-                            std::int32_t last, const SimulationEnv& env,
-                            Direction direction_index, int threads,
-                            const PatternConsumer& consume) {
+                       std::int32_t last, const SimulationEnv& env,
+                       Direction direction_index, int threads,
+                       const PatternConsumer& consume) {
   if (first > last) return {};
   const std::int64_t count = static_cast<std::int64_t>(last) - first + 1;
   const int workers = static_cast<int>(

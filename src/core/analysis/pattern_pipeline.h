@@ -34,11 +34,10 @@ using PatternConsumer =
 /// failure, and returns that text; "" when every pattern was consumed. At
 /// most a few patterns per thread are held at once.
 [[nodiscard]] Status run_simulations(const AnalysisState& prepared,
-                                          std::int32_t first, std::int32_t last,
-                                          const SimulationEnv& env,
-                                          Direction direction_index,
-                                          int threads,
-                                          const PatternConsumer& consume);
+                                     std::int32_t first, std::int32_t last,
+                                     const SimulationEnv& env,
+                                     Direction direction_index, int threads,
+                                     const PatternConsumer& consume);
 
 /// One pattern's values, or the text of its simulation failure.
 struct PatternOutcome {

@@ -4,14 +4,14 @@
 #include <filesystem>
 #include <fstream>
 
-#include "input/sample_header.h"
+#include "analysis/open_dialogs.h"
 #include "analysis/pattern_executor.h"
 #include "analysis/pattern_pipeline.h"
+#include "input/sample_header.h"
 #include "results/file_names.h"
 #include "results/result_file.h"
 #include "results/significance_tests.h"
 #include "results/tmp_file.h"
-#include "analysis/open_dialogs.h"
 #include "simulation/simulate.h"
 #include "simulation/simulation_grid.h"
 #include "statistics/estimate.h"
@@ -37,12 +37,11 @@ std::string output_naming_input(const std::string& input_path,
 }  // namespace
 
 Status read_sample_file(AppContext& ctx, AnalysisState& state,
-                             RecordPass pass) {
+                        RecordPass pass) {
   std::ifstream in;
-  if (auto s = read_header_values(ctx.input_path, state,
-                                  ctx.settings.direction_index,
-                                  ctx.settings.significance_index,
-                                  ctx.counters.pairs_total_file, in);
+  if (auto s = read_header_values(
+          ctx.input_path, state, ctx.settings.direction_index,
+          ctx.settings.significance_index, ctx.counters.pairs_total_file, in);
       !s.ok()) {
     return s;
   }
@@ -52,10 +51,10 @@ Status read_sample_file(AppContext& ctx, AnalysisState& state,
 }
 
 Status run_patterns(AppContext& ctx, AnalysisState& state,
-                         const std::function<void(std::int32_t)>& after_pattern) {
+                    const std::function<void(std::int32_t)>& after_pattern) {
   const Direction direction = ctx.settings.direction_index;
-  const TmpFileNames names =
-      make_tmp_file_names(ctx.input_path, direction, ctx.settings.sector_suffix);
+  const TmpFileNames names = make_tmp_file_names(ctx.input_path, direction,
+                                                 ctx.settings.sector_suffix);
   ctx.tmp_file_name = names.tmp_file_name;
   ctx.sector_tmp_file_name = names.sector_tmp_file_name;
 
@@ -111,8 +110,8 @@ Status write_results(AppContext& ctx, const AnalysisState& state) {
   TmpFileNames names{ctx.tmp_file_name, ctx.sector_tmp_file_name};
   const auto paths = tmp_paths(names, direction);
   Status status = state.n_simulations < 100
-                           ? write_envelopes_minmax(state, paths)
-                           : write_envelopes_stdev(state, paths);
+                      ? write_envelopes_minmax(state, paths)
+                      : write_envelopes_stdev(state, paths);
   if (!status.ok()) return status;
   return write_tests(ctx, state);
 }

@@ -7,17 +7,16 @@
 #include <functional>
 #include <string>
 
-#include "model/analysis_state.h"
-#include "input/record_reader.h"
 #include "analysis/app_context.h"
+#include "input/record_reader.h"
+#include "model/analysis_state.h"
 
 namespace qlor {
 
 /// Reads the header, the header values and the records of `input_path` and
 /// derives the simulation grid. Returns "" or the first failing stage's text.
-[[nodiscard]] Status read_sample_file(AppContext& ctx,
-                                           AnalysisState& state,
-                                           RecordPass pass = RecordPass::kSingle);
+[[nodiscard]] Status read_sample_file(AppContext& ctx, AnalysisState& state,
+                                      RecordPass pass = RecordPass::kSingle);
 
 /// Runs pattern 0 (the sample) and the simulated patterns 1 .. n through
 /// simulation, estimation and the temporary file, calling `after_pattern`
@@ -31,12 +30,10 @@ namespace qlor {
 
 /// Writes the result file(s) and then the tests of significance selected.
 /// Returns "" or the failing writer's text.
-[[nodiscard]] Status write_results(AppContext& ctx,
-                                        const AnalysisState& state);
+[[nodiscard]] Status write_results(AppContext& ctx, const AnalysisState& state);
 
 /// Runs the tests of significance selected on `tmp_file_name`. Returns ""
 /// or the failing test's text.
-[[nodiscard]] Status write_tests(AppContext& ctx,
-                                      const AnalysisState& state);
+[[nodiscard]] Status write_tests(AppContext& ctx, const AnalysisState& state);
 
 }  // namespace qlor

@@ -4,12 +4,12 @@
 #include <filesystem>
 #include <fstream>
 
-#include "model/analysis_state.h"
+#include "analysis/open_dialogs.h"
 #include "analysis/pattern_run.h"
 #include "input/parameter_summary.h"
-#include "results/file_names.h"
+#include "model/analysis_state.h"
 #include "platform/progress.h"
-#include "analysis/open_dialogs.h"
+#include "results/file_names.h"
 #include "simulation/cluster.h"
 #include "simulation/inhibition.h"
 
@@ -18,8 +18,8 @@ namespace qlor {
 namespace {
 
 Status confirm_parameters(AppContext& ctx, const AnalysisState& state) {
-  const Answer answer = ctx.platform.message_box(
-      confirm_parameters_text(state), Buttons::kYesNo, Icon::kNone);
+  const Answer answer = ctx.platform.message_box(confirm_parameters_text(state),
+                                                 Buttons::kYesNo, Icon::kNone);
   return answer == Answer::kYes ? std::string() : std::string(kAborted);
 }
 
@@ -35,7 +35,8 @@ Status analyse_input(AppContext& ctx, bool interactive) {
     return s;
   }
   std::unique_ptr<ProgressDialog> dialog = create_one_bar(ctx.platform);
-  const bool show = ctx.counters.pairs_total_file > ctx.settings.progress_threshold;
+  const bool show =
+      ctx.counters.pairs_total_file > ctx.settings.progress_threshold;
   if (show) {
     dialog->show();
   } else {
@@ -110,7 +111,8 @@ void end_of_run(AppContext& ctx, const Status& status) {
 
 bool run_single_file(AppContext& ctx) {
   ctx.last_run_complete = false;
-  if (ctx.settings.direction_index != Direction::kNone && ctx.settings.significance_index != Significance::kNone) {
+  if (ctx.settings.direction_index != Direction::kNone &&
+      ctx.settings.significance_index != Significance::kNone) {
     ctx.platform.message_box(kDirectionWithTest, Buttons::kOk, Icon::kStop);
     return false;
   }
@@ -134,7 +136,8 @@ bool run_single_file(AppContext& ctx) {
 }
 
 bool run_single_file_auto(AppContext& ctx) {
-  if (ctx.settings.direction_index != Direction::kNone && ctx.settings.significance_index != Significance::kNone) {
+  if (ctx.settings.direction_index != Direction::kNone &&
+      ctx.settings.significance_index != Significance::kNone) {
     ctx.status_text = kAutoDirectionWithTest;
   } else if (!can_open_for_reading(ctx.input_path)) {
     ctx.status_text = kFileNotFound;

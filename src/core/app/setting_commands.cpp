@@ -83,7 +83,8 @@ bool set_setting(RunSettings& settings, SettingGroup group, int index) {
       }
       return false;
     case SettingGroup::kProgress:
-      if (index < 0 || index >= static_cast<int>(std::size(kProgressThresholds))) {
+      if (index < 0 ||
+          index >= static_cast<int>(std::size(kProgressThresholds))) {
         return false;
       }
       settings.progress_threshold =

@@ -2,17 +2,17 @@
 #include "app/view_controller.h"
 
 #include "analysis/single_run.h"
+#include "app/menu_definition.h"
+#include "app/setting_commands.h"
 #include "batch/auto_batch.h"
 #include "batch/batch_precheck.h"
 #include "batch/batch_run.h"
 #include "batch/significance_only.h"
-#include "app/menu_definition.h"
-#include "app/setting_commands.h"
 
 namespace qlor {
 
 ViewController::ViewController(Platform& platform, const Clock& clock,
-                       const std::string& config_path)
+                               const std::string& config_path)
     : ctx_(platform, clock) {
   read_config_file(ctx_, config_path);
 }
@@ -82,7 +82,7 @@ bool ViewController::run_pending_autorun() {
 }
 
 std::vector<std::string_view> ViewController::layout(int client_height,
-                                                 int line_height) {
+                                                     int line_height) {
   ctx_.view.lines_per_page = line_height > 0 ? client_height / line_height : 0;
   std::vector<std::string_view> rows;
   const auto& lines = ctx_.view.text_lines;

@@ -9,9 +9,9 @@
 #include <vector>
 
 #include "analysis/app_context.h"
+#include "analysis/open_dialogs.h"
 #include "app/commands.h"
 #include "app/config_file.h"
-#include "analysis/open_dialogs.h"
 #include "app/view_scroll.h"
 
 namespace qlor {
@@ -21,7 +21,7 @@ class ViewController {
   /// Sets up the view's state and reads the configuration file at
   /// `config_path` (qlor.ini in the current directory by default).
   ViewController(Platform& platform, const Clock& clock,
-             const std::string& config_path = kConfigFileName);
+                 const std::string& config_path = kConfigFileName);
 
   ViewController(const ViewController&) = delete;
   ViewController& operator=(const ViewController&) = delete;

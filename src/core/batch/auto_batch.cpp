@@ -4,11 +4,11 @@
 
 #include <filesystem>
 
-#include "model/analysis_state.h"
 #include "batch/batch_file.h"
 #include "batch/batch_guard.h"
 #include "batch/batch_precheck.h"
 #include "batch/batch_run.h"
+#include "model/analysis_state.h"
 #include "results/file_names.h"
 
 namespace qlor {

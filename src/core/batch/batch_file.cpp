@@ -4,8 +4,8 @@
 #include <filesystem>
 #include <iterator>
 
-#include "analysis/pattern_run.h"
 #include "analysis/open_dialogs.h"
+#include "analysis/pattern_run.h"
 #include "analysis/single_run.h"
 
 namespace qlor {

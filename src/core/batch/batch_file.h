@@ -7,8 +7,8 @@
 #include <string_view>
 #include <vector>
 
-#include "model/analysis_state.h"
 #include "analysis/app_context.h"
+#include "model/analysis_state.h"
 
 namespace qlor {
 
@@ -38,12 +38,11 @@ inline constexpr const char* kEntryNotFoundInteractive = " - File not found!";
 /// its header, header values and records must pass. On success the file's
 /// work is added to `pairs_total_batch`. Returns "" or the first failure
 /// ("File not found" when it cannot be opened).
-[[nodiscard]] Status check_batch_entry(AppContext& ctx,
-                                            AnalysisState& state);
+[[nodiscard]] Status check_batch_entry(AppContext& ctx, AnalysisState& state);
 
 /// The box of a failed entry: "FILE :\t" title "  \n\nERROR :\t" message;
-/// an allocation tag (AllocationCause::kSimulations) shows as the cause line of the memory-failure
-/// report.
+/// an allocation tag (AllocationCause::kSimulations) shows as the cause line of
+/// the memory-failure report.
 [[nodiscard]] std::string entry_error_text(std::string_view file_title,
                                            const Status& status);
 

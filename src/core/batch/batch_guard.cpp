@@ -5,10 +5,10 @@
 #include <filesystem>
 #include <vector>
 
+#include "analysis/open_dialogs.h"
 #include "analysis/single_run.h"
 #include "results/file_names.h"
 #include "results/tmp_file.h"
-#include "analysis/open_dialogs.h"
 
 namespace qlor {
 

@@ -2,9 +2,9 @@
 // one after the loop, so every box follows the entry it belongs to.
 #include "batch/batch_precheck.h"
 
-#include "model/analysis_state.h"
 #include "batch/batch_file.h"
 #include "input/parameter_summary.h"
+#include "model/analysis_state.h"
 #include "results/file_names.h"
 
 namespace qlor {

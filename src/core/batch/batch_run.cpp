@@ -4,17 +4,17 @@
 
 #include <memory>
 
-#include "model/analysis_state.h"
+#include "analysis/open_dialogs.h"
 #include "analysis/pattern_run.h"
 #include "analysis/single_run.h"
 #include "batch/batch_file.h"
 #include "batch/batch_guard.h"
 #include "batch/batch_precheck.h"
 #include "input/parameter_summary.h"
+#include "model/analysis_state.h"
+#include "platform/progress.h"
 #include "results/file_names.h"
 #include "results/tmp_file.h"
-#include "platform/progress.h"
-#include "analysis/open_dialogs.h"
 
 namespace qlor {
 

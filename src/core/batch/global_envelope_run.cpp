@@ -6,11 +6,11 @@
 #include <fstream>
 #include <new>
 
-#include "model/analysis_state.h"
+#include "analysis/open_dialogs.h"
 #include "batch/significance_only.h"
 #include "input/sample_header.h"
+#include "model/analysis_state.h"
 #include "results/tmp_file.h"
-#include "analysis/open_dialogs.h"
 
 namespace qlor {
 

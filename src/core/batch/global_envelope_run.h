@@ -26,6 +26,6 @@ struct RunCurves {
 /// a header message, "QLOR - Temporary file incomplete or unreadable !"),
 /// or "MAF:2" when the curves do not fit in memory.
 [[nodiscard]] Status read_run_curves(const std::string& tmp_path,
-                                          RunCurves& run);
+                                     RunCurves& run);
 
 }  // namespace qlor

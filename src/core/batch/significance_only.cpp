@@ -5,12 +5,12 @@
 #include <fstream>
 #include <vector>
 
+#include "analysis/open_dialogs.h"
 #include "analysis/pattern_run.h"
 #include "analysis/single_run.h"
 #include "input/sample_header.h"
 #include "results/file_names.h"
 #include "results/tmp_file.h"
-#include "analysis/open_dialogs.h"
 
 namespace qlor {
 
@@ -39,10 +39,11 @@ std::array<std::string, 2> corresponding_dat_candidates(
 }
 
 Status check_tmp_file(const AnalysisState& state,
-                           const std::string& tmp_file_name) {
+                      const std::string& tmp_file_name) {
   std::vector<double> block;
-  if (auto s = allocate(
-          block, static_cast<std::size_t>(state.last_interval) + 1, AllocationCause::kIntervals);
+  if (auto s =
+          allocate(block, static_cast<std::size_t>(state.last_interval) + 1,
+                   AllocationCause::kIntervals);
       !s.ok()) {
     return s;
   }

@@ -5,8 +5,8 @@
 #include <array>
 #include <string>
 
-#include "model/analysis_state.h"
 #include "analysis/app_context.h"
+#include "model/analysis_state.h"
 
 namespace qlor {
 
@@ -28,7 +28,7 @@ inline constexpr const char* kDatNotFound =
 /// "MAF:2" or the incomplete-file text (also for a file with more values:
 /// it was made with other parameters).
 [[nodiscard]] Status check_tmp_file(const AnalysisState& state,
-                                         const std::string& tmp_file_name);
+                                    const std::string& tmp_file_name);
 
 /// Asks for a temporary file, finds its sample data file, reads the header
 /// values from it and runs the selected tests. Returns true when the run

@@ -6,8 +6,8 @@
 #include <cmath>
 #include <initializer_list>
 #include <set>
-#include <string_view>
 #include <sstream>
+#include <string_view>
 
 #include "model/decimal.h"
 
@@ -23,14 +23,16 @@ std::string trim(const std::string& s) {
 }
 
 // Index of a column given by header name or 1-based number; -1 if none.
-int find_column(const std::vector<std::string>& header, const std::string& name) {
+int find_column(const std::vector<std::string>& header,
+                const std::string& name) {
   for (std::size_t i = 0; i < header.size(); ++i) {
     if (trim(header[i]) == trim(name)) return static_cast<int>(i);
   }
   int number = 0;
-  const auto res = std::from_chars(name.data(), name.data() + name.size(), number);
-  if (res.ec == std::errc() && res.ptr == name.data() + name.size() && number >= 1 &&
-      number <= static_cast<int>(header.size())) {
+  const auto res =
+      std::from_chars(name.data(), name.data() + name.size(), number);
+  if (res.ec == std::errc() && res.ptr == name.data() + name.size() &&
+      number >= 1 && number <= static_cast<int>(header.size())) {
     return number - 1;
   }
   return -1;
@@ -63,7 +65,8 @@ std::string row_error(int row, std::initializer_list<std::string_view> parts) {
 
 }  // namespace
 
-std::vector<std::string> split_csv_record(const std::string& line, char separator) {
+std::vector<std::string> split_csv_record(const std::string& line,
+                                          char separator) {
   std::vector<std::string> fields(1);
   bool quoted = false;
   for (std::size_t i = 0; i < line.size(); ++i) {
@@ -101,7 +104,8 @@ std::string shortest_decimal(double v) {
   std::string s(buf, res.ptr);
   // Plain notation keeps the file readable by the sample reader.
   if (s.find('e') != std::string::npos) {
-    const auto fixed = std::to_chars(buf, buf + sizeof buf, v, std::chars_format::fixed);
+    const auto fixed =
+        std::to_chars(buf, buf + sizeof buf, v, std::chars_format::fixed);
     s.assign(buf, fixed.ptr);
   }
   return s;
@@ -122,7 +126,8 @@ std::optional<std::string> import_points_csv(const std::string& csv,
   const int y_col = find_column(header, o.y_column);
   const bool bivariate = !o.species_column.empty();
   const int s_col = bivariate ? find_column(header, o.species_column) : -1;
-  for (const auto& [col, name] : {std::pair{x_col, o.x_column}, {y_col, o.y_column}}) {
+  for (const auto& [col, name] :
+       {std::pair{x_col, o.x_column}, {y_col, o.y_column}}) {
     if (col < 0) {
       error = "no column '" + name + "' in the header row";
       return std::nullopt;
@@ -144,8 +149,9 @@ std::optional<std::string> import_points_csv(const std::string& csv,
     if (trim(line).empty()) continue;
     const auto fields = split_csv_record(line, separator);
     const auto field = [&](int col) {
-      return col < static_cast<int>(fields.size()) ? trim(fields[static_cast<std::size_t>(col)])
-                                                  : std::string();
+      return col < static_cast<int>(fields.size())
+                 ? trim(fields[static_cast<std::size_t>(col)])
+                 : std::string();
     };
     double x = 0;
     double y = 0;

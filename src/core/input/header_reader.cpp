@@ -28,13 +28,12 @@ std::int64_t count_more_records(std::istream& in, bool bivariate) {
 
 bool item_ends_cleanly(std::istream& in) {
   const int next = in.peek();
-  return next == std::char_traits<char>::eof() || next == ' ' ||
-         next == '\t' || next == '\r' || next == '\n';
+  return next == std::char_traits<char>::eof() || next == ' ' || next == '\t' ||
+         next == '\r' || next == '\n';
 }
 
 Status read_header(AnalysisState& state, std::istream& in,
-                        Direction direction_index,
-                        Significance significance_index) {
+                   Direction direction_index, Significance significance_index) {
   // 1. Line 1: 5, 7 or 8 separators.
   int separators = 0;
   int ch = 0;
@@ -43,10 +42,17 @@ Status read_header(AnalysisState& state, std::istream& in,
   }
   if (ch != '\n') return kFileEmpty;
   switch (separators) {
-    case 5: state.process_type = ProcessType::kCsr; break;
-    case 7: state.process_type = ProcessType::kInhibition; break;
-    case 8: state.process_type = ProcessType::kCluster; break;
-    default: return kWrongParameterCount;
+    case 5:
+      state.process_type = ProcessType::kCsr;
+      break;
+    case 7:
+      state.process_type = ProcessType::kInhibition;
+      break;
+    case 8:
+      state.process_type = ProcessType::kCluster;
+      break;
+    default:
+      return kWrongParameterCount;
   }
 
   // 2. Line 2 (empty lines and lines without separators are passed over).
@@ -58,14 +64,15 @@ Status read_header(AnalysisState& state, std::istream& in,
       if (separators > 2) return kLine2TooManyBlanks;
       if (separators > 0) {
         state.analysis_type = separators == 1 ? AnalysisType::kUnivariate
-                                             : AnalysisType::kBivariate;
+                                              : AnalysisType::kBivariate;
         break;
       }
     }
   }
 
   // 3. Directional analysis needs two species.
-  if (state.analysis_type == AnalysisType::kUnivariate && direction_index != Direction::kNone &&
+  if (state.analysis_type == AnalysisType::kUnivariate &&
+      direction_index != Direction::kNone &&
       significance_index == Significance::kNone) {
     return kUnivariateDirection;
   }
@@ -73,7 +80,9 @@ Status read_header(AnalysisState& state, std::istream& in,
   // 4. The record just scanned counts as one.
   in.clear(in.rdstate() & ~std::ios::failbit);
   const std::int64_t records =
-      1 + (in ? count_more_records(in, state.analysis_type == AnalysisType::kBivariate) : 0);
+      1 + (in ? count_more_records(
+                    in, state.analysis_type == AnalysisType::kBivariate)
+              : 0);
   state.n_points = records > std::numeric_limits<std::int32_t>::max()
                        ? std::numeric_limits<std::int32_t>::max()
                        : static_cast<std::int32_t>(records);

@@ -27,7 +27,7 @@ inline constexpr const char* kUnivariateDirection =
 /// and counts the records. Sets `process_type`, `analysis_type` and
 /// `n_points`. Returns "" or the message to show.
 [[nodiscard]] Status read_header(AnalysisState& state, std::istream& in,
-                                      Direction direction_index,
-                                      Significance significance_index);
+                                 Direction direction_index,
+                                 Significance significance_index);
 
 }  // namespace qlor

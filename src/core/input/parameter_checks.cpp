@@ -2,11 +2,11 @@
 // a header with several faults reports.
 #include "input/parameter_checks.h"
 
-#include "input/header_reader.h"
-
 #include <cmath>
 #include <cstdint>
 #include <limits>
+
+#include "input/header_reader.h"
 
 namespace qlor {
 
@@ -32,13 +32,15 @@ bool read_items(AnalysisState& s, std::istream& in) {
   }
   if (s.process_type == ProcessType::kCsr) return true;
   if (!read_real(in, s.radius) || !read_real(in, s.c)) return false;
-  return s.process_type == ProcessType::kInhibition || read_integer(in, s.n_centers);
+  return s.process_type == ProcessType::kInhibition ||
+         read_integer(in, s.n_centers);
 }
 
 // trunc(q + 0.01) when it fits a 32-bit count.
 bool whole_steps(double q, std::int64_t& steps) {
   const double v = std::trunc(q + 0.01);
-  if (!(v >= -static_cast<double>(kInt32Max) && v <= static_cast<double>(kInt32Max))) {
+  if (!(v >= -static_cast<double>(kInt32Max) &&
+        v <= static_cast<double>(kInt32Max))) {
     return false;
   }
   steps = static_cast<std::int64_t>(v);
@@ -53,7 +55,7 @@ double count_pairs_total(const AnalysisState& state) {
 }
 
 Status check_parameters(AnalysisState& s, std::istream& in,
-                             double& pairs_total_file) {
+                        double& pairs_total_file) {
   if (!read_items(s, in)) return kHeaderNonNumeric;
   // A plot whose area overflows leaves every estimate undefined.
   if (s.x_axis <= 0 || s.y_axis <= 0 || !std::isfinite(s.x_axis * s.y_axis)) {
@@ -77,19 +79,23 @@ Status check_parameters(AnalysisState& s, std::istream& in,
   s.t_min_steps = static_cast<std::int32_t>(t_min_steps);
   s.last_interval = static_cast<std::int32_t>(last_interval);
 
-  if (s.n_simulations < 19 || (s.n_simulations >= 20 && s.n_simulations <= 98)) {
+  if (s.n_simulations < 19 ||
+      (s.n_simulations >= 20 && s.n_simulations <= 98)) {
     return kSimulationCount;
   }
-  if (s.n_simulations == kInt32Max) return Status::allocation_failure(AllocationCause::kSimulations);
+  if (s.n_simulations == kInt32Max)
+    return Status::allocation_failure(AllocationCause::kSimulations);
 
   if (s.process_type == ProcessType::kInhibition) {
     // Spacing of a hexagonal packing; the seven-digit constant on purpose.
-    const double bound = std::sqrt(s.x_axis * s.y_axis / s.n_points / 0.8660254);
+    const double bound =
+        std::sqrt(s.x_axis * s.y_axis / s.n_points / 0.8660254);
     if (s.radius >= bound && s.c == 0) return kInhibitionTooLarge;
     if (s.c < 0 || s.c > 1) return kCOutOfRange;
   }
   if (s.process_type == ProcessType::kCluster) {
-    if (s.x_axis / 2 <= s.radius || s.y_axis / 2 <= s.radius) return kClusterTooLarge;
+    if (s.x_axis / 2 <= s.radius || s.y_axis / 2 <= s.radius)
+      return kClusterTooLarge;
     if (s.n_centers >= s.n_points) return kTooManyCenters;
     // A cluster process needs at least one centre, and with c above 1 the
     // acceptance modulus of distant offspring reaches 0.

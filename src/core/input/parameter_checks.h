@@ -35,9 +35,8 @@ inline constexpr const char* kCentersBelowOne =
 /// `t_min_steps` and `last_interval`. On success `pairs_total_file` holds the
 /// run's i-j calculations. Returns "", the first failing check's message,
 /// "MAF:2" (distance counts beyond 32 bits) or "MAF:3" (simulation count).
-[[nodiscard]] Status check_parameters(AnalysisState& state,
-                                           std::istream& in,
-                                           double& pairs_total_file);
+[[nodiscard]] Status check_parameters(AnalysisState& state, std::istream& in,
+                                      double& pairs_total_file);
 
 /// i-j calculations of a whole run: n^2 * distances * patterns.
 [[nodiscard]] double count_pairs_total(const AnalysisState& state);

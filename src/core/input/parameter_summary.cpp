@@ -43,10 +43,11 @@ std::string summary_body(const AnalysisState& s) {
                   "\tProbability  'c' =\t%.2lf\nt_max =\t%.2lf\n\n",
                   s.t_min, s.radius, s.t_interval, s.c, s.t_max);
   } else {
-    append_format(text,
-                  "t_min =\t%.2lf\tCluster  radius =\t%.2lf\nt_int =\t%.2lf"
-                  "\tProbability  'c' =\t%.2lf\nt_max =\t%.2lf\tCenters =\t\t%d\n\n",
-                  s.t_min, s.radius, s.t_interval, s.c, s.t_max, s.n_centers);
+    append_format(
+        text,
+        "t_min =\t%.2lf\tCluster  radius =\t%.2lf\nt_int =\t%.2lf"
+        "\tProbability  'c' =\t%.2lf\nt_max =\t%.2lf\tCenters =\t\t%d\n\n",
+        s.t_min, s.radius, s.t_interval, s.c, s.t_max, s.n_centers);
   }
   append_format(text, "No. of points = %d\n", s.n_points);
   return text;
@@ -63,8 +64,10 @@ std::string confirm_parameters_text(const AnalysisState& state) {
 std::string checked_parameters_text(const AnalysisState& state,
                                     const std::string& file_title) {
   std::string text;
-  append_format(text, "FILE :\t%s  \n\nQLOR has recognised the following parameters :  \n",
-                file_title.c_str());
+  append_format(
+      text,
+      "FILE :\t%s  \n\nQLOR has recognised the following parameters :  \n",
+      file_title.c_str());
   return text + "______________________________________  \n\n" +
          summary_body(state) + "\nNO  DATA  ERRORS  DETECTED\n\n";
 }

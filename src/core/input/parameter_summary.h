@@ -14,7 +14,7 @@ inline constexpr const char* kAborted = "A N A L Y S I S    A B O R T E D  ";
 [[nodiscard]] std::string confirm_parameters_text(const AnalysisState& state);
 
 /// The summary of a batch pre-check for the file named `file_title`.
-[[nodiscard]] std::string checked_parameters_text(const AnalysisState& state,
-                                                  const std::string& file_title);
+[[nodiscard]] std::string checked_parameters_text(
+    const AnalysisState& state, const std::string& file_title);
 
 }  // namespace qlor

@@ -21,8 +21,7 @@ std::string format_message(const char* format, Args... args) {
 
 }  // namespace
 
-Status read_samples(AnalysisState& state, std::istream& in,
-                         RecordPass pass) {
+Status read_samples(AnalysisState& state, std::istream& in, RecordPass pass) {
   if (auto s = allocate(state.points, static_cast<std::size_t>(state.n_points),
                         AllocationCause::kSamplePoints);
       !s.ok()) {
@@ -90,10 +89,13 @@ Status read_samples(AnalysisState& state, std::istream& in,
   if (state.process_type == ProcessType::kCluster) {
     const auto table = static_cast<std::size_t>(state.n_points) -
                        static_cast<std::size_t>(state.n_centers) + 1;
-    if (auto s = allocate(state.poisson_table, table, AllocationCause::kSamplePoints); !s.ok())
+    if (auto s = allocate(state.poisson_table, table,
+                          AllocationCause::kSamplePoints);
+        !s.ok())
       return s;
     return allocate(state.offspring_counts,
-                    static_cast<std::size_t>(state.n_centers), AllocationCause::kSamplePoints);
+                    static_cast<std::size_t>(state.n_centers),
+                    AllocationCause::kSamplePoints);
   }
   return {};
 }

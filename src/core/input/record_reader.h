@@ -23,6 +23,6 @@ enum class RecordPass { kSingle, kPrecheck, kBatch };
 /// Reads and checks the `n_points` records that follow the header items.
 /// Returns "", a record message or "MAF:1".
 [[nodiscard]] Status read_samples(AnalysisState& state, std::istream& in,
-                                       RecordPass pass = RecordPass::kSingle);
+                                  RecordPass pass = RecordPass::kSingle);
 
 }  // namespace qlor

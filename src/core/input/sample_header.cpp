@@ -8,9 +8,9 @@
 namespace qlor {
 
 Status read_header_values(const std::string& path, AnalysisState& state,
-                               Direction direction_index,
-                               Significance significance_index,
-                               double& pairs_total_file, std::ifstream& records) {
+                          Direction direction_index,
+                          Significance significance_index,
+                          double& pairs_total_file, std::ifstream& records) {
   {
     std::ifstream in(path, std::ios::binary);
     if (!in) return kFileOpenError;
@@ -26,9 +26,9 @@ Status read_header_values(const std::string& path, AnalysisState& state,
 }
 
 Status read_header_values(const std::string& path, AnalysisState& state,
-                               Direction direction_index,
-                               Significance significance_index,
-                               double& pairs_total_file) {
+                          Direction direction_index,
+                          Significance significance_index,
+                          double& pairs_total_file) {
   std::ifstream records;
   return read_header_values(path, state, direction_index, significance_index,
                             pairs_total_file, records);

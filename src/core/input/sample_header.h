@@ -15,17 +15,17 @@ namespace qlor {
 /// ("QLOR - File open error!" when the file cannot be opened). `records`
 /// is the second stream, left after the header for the point records.
 [[nodiscard]] Status read_header_values(const std::string& path,
-                                             AnalysisState& state,
-                                             Direction direction_index,
-                                             Significance significance_index,
-                                             double& pairs_total_file,
-                                             std::ifstream& records);
+                                        AnalysisState& state,
+                                        Direction direction_index,
+                                        Significance significance_index,
+                                        double& pairs_total_file,
+                                        std::ifstream& records);
 
 /// The same when the records are not read.
 [[nodiscard]] Status read_header_values(const std::string& path,
-                                             AnalysisState& state,
-                                             Direction direction_index,
-                                             Significance significance_index,
-                                             double& pairs_total_file);
+                                        AnalysisState& state,
+                                        Direction direction_index,
+                                        Significance significance_index,
+                                        double& pairs_total_file);
 
 }  // namespace qlor

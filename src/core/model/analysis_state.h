@@ -74,7 +74,7 @@ struct AnalysisState {
 /// Allocates the per-distance arrays of the run for the direction setting.
 /// Returns "" or "MAF:2".
 [[nodiscard]] Status allocate_result_arrays(AnalysisState& state,
-                                                 Direction direction_index);
+                                            Direction direction_index);
 
 /// Releases every array of the run (after the last pattern or an abort).
 void release_run_arrays(AnalysisState& state);

@@ -8,7 +8,8 @@ namespace qlor {
 bool parse_decimal(std::string_view token, double& v) {
   if (!token.empty() && token.front() == '+') token.remove_prefix(1);
   if (token.empty() || token.front() == '+') return false;
-  const char c = token.front() == '-' && token.size() > 1 ? token[1] : token.front();
+  const char c =
+      token.front() == '-' && token.size() > 1 ? token[1] : token.front();
   // Formatted extraction reads digits and a point only: no inf, nan or hex.
   if (!((c >= '0' && c <= '9') || c == '.')) return false;
   const auto res = std::from_chars(token.data(), token.data() + token.size(), v,

@@ -16,12 +16,12 @@ struct GridRow {
 };
 
 constexpr GridRow kGridRows[] = {
-    {1, 1000, false, false},   {2, 100, false, true},
-    {5, 100, true, false},     {10, 100, false, false},
-    {20, 10, false, true},     {50, 10, true, false},
-    {100, 10, false, false},   {200, 1, false, true},
-    {500, 1, true, false},     {1000, 1, false, false},
-    {2000, 0.1, false, true},  {5000, 0.1, true, false},
+    {1, 1000, false, false},    {2, 100, false, true},
+    {5, 100, true, false},      {10, 100, false, false},
+    {20, 10, false, true},      {50, 10, true, false},
+    {100, 10, false, false},    {200, 1, false, true},
+    {500, 1, true, false},      {1000, 1, false, false},
+    {2000, 0.1, false, true},   {5000, 0.1, true, false},
     {10000, 0.1, false, false},
 };
 

@@ -23,11 +23,11 @@ struct ChosenFile {
 
 /// Control identifiers of the progress dialogs.
 enum ProgressControl : int {
-  kBarAll = 1000,      // one-bar: the run; two-bar: all files
-  kBarFile = 1003,     // two-bar: the current file
-  kTextRun = 131,      // one-bar status line
-  kTextAll = 133,      // two-bar status line of all files
-  kTextFile = 134,     // two-bar status line of the current file
+  kBarAll = 1000,   // one-bar: the run; two-bar: all files
+  kBarFile = 1003,  // two-bar: the current file
+  kTextRun = 131,   // one-bar status line
+  kTextAll = 133,   // two-bar status line of all files
+  kTextFile = 134,  // two-bar status line of the current file
 };
 
 /// A modeless progress dialog, created hidden; destroying it closes it.

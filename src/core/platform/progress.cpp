@@ -61,8 +61,9 @@ void update_two_bar(ProgressDialog& dialog, double all_total, double all_done,
   char all_text[64];
   std::snprintf(all_text, sizeof all_text, "ALL FILES: - Status: %d%% done",
                 all_percent);
-  const std::string file_text = "FILE: " + name + "  -  Status: " +
-                                std::to_string(file_percent) + "% done";
+  const std::string file_text = "FILE: " + name +
+                                "  -  Status: " + std::to_string(file_percent) +
+                                "% done";
   dialog.set_bar(kBarAll, all_percent);
   dialog.set_text(kTextAll, all_text);
   dialog.set_bar(kBarFile, file_percent);

@@ -14,10 +14,12 @@ namespace qlor {
 [[nodiscard]] int progress_percent(double total, double done);
 
 /// Creates the one-bar dialog hidden, initialised to 0%.
-[[nodiscard]] std::unique_ptr<ProgressDialog> create_one_bar(Platform& platform);
+[[nodiscard]] std::unique_ptr<ProgressDialog> create_one_bar(
+    Platform& platform);
 
 /// Creates the two-bar dialog hidden, initialised to 0%.
-[[nodiscard]] std::unique_ptr<ProgressDialog> create_two_bar(Platform& platform);
+[[nodiscard]] std::unique_ptr<ProgressDialog> create_two_bar(
+    Platform& platform);
 
 /// Brings the one-bar dialog up to date with the run's counters.
 void update_one_bar(ProgressDialog& dialog, double total, double done);

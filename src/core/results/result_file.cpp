@@ -14,8 +14,8 @@ namespace qlor {
 
 namespace {
 
-void append_result_line(std::string& out, double t, double upper,
-                        double lower, double observed) {
+void append_result_line(std::string& out, double t, double upper, double lower,
+                        double observed) {
   append_g(out, t);
   out += ' ';
   append_g(out, upper);
@@ -28,7 +28,7 @@ void append_result_line(std::string& out, double t, double upper,
 
 // Reads every block of a temporary file: block s into rows[s].
 Status read_all_blocks(const std::string& path,
-                            std::vector<std::vector<double>>& rows) {
+                       std::vector<std::vector<double>>& rows) {
   TmpFileReader reader;
   if (!reader.open(path)) return kTmpIncomplete;
   for (auto& row : rows) {
@@ -41,8 +41,8 @@ Status read_all_blocks(const std::string& path,
 // into `observed`, then fn(i, value) for every simulated value.
 template <class Fn>
 Status scan_simulations(const std::string& path, std::int32_t n_sims,
-                             std::vector<double>& observed,
-                             std::vector<double>& block, Fn&& fn) {
+                        std::vector<double>& observed,
+                        std::vector<double>& block, Fn&& fn) {
   TmpFileReader reader;
   if (!reader.open(path) || !reader.read_block(observed)) return kTmpIncomplete;
   for (std::int32_t s = 1; s <= n_sims; ++s) {
@@ -63,18 +63,22 @@ Status write_text_file(const std::string& path, const std::string& text) {
 }
 
 Status write_envelopes_minmax(const AnalysisState& state,
-                                   const std::vector<std::string>& tmp_paths) {
+                              const std::vector<std::string>& tmp_paths) {
   const auto n_rows = static_cast<std::size_t>(state.n_simulations) + 1;
   const auto n_dist = static_cast<std::size_t>(state.last_interval) + 1;
   std::vector<std::vector<double>> rows;
-  if (!fits_in_memory(n_rows, sizeof(std::vector<double>))) return Status::allocation_failure(AllocationCause::kSimulations);
+  if (!fits_in_memory(n_rows, sizeof(std::vector<double>)))
+    return Status::allocation_failure(AllocationCause::kSimulations);
   try {
     rows.resize(n_rows);
   } catch (const std::exception&) {
     return Status::allocation_failure(AllocationCause::kSimulations);
   }
   for (auto& row : rows) {
-    if (auto s = allocate(row, n_dist, AllocationCause::kSimulationsOrIntervals); !s.ok()) return s;
+    if (auto s =
+            allocate(row, n_dist, AllocationCause::kSimulationsOrIntervals);
+        !s.ok())
+      return s;
   }
   for (const auto& tmp_path : tmp_paths) {
     if (auto s = read_all_blocks(tmp_path, rows); !s.ok()) return s;
@@ -96,18 +100,20 @@ Status write_envelopes_minmax(const AnalysisState& state,
 }
 
 Status write_envelopes_stdev(const AnalysisState& state,
-                                  const std::vector<std::string>& tmp_paths) {
+                             const std::vector<std::string>& tmp_paths) {
   const auto n_dist = static_cast<std::size_t>(state.last_interval) + 1;
   std::vector<double> observed, sum, mean, sum_sq, sd, block;
   for (auto* v : {&observed, &sum, &mean, &sum_sq, &sd, &block}) {
-    if (auto s = allocate(*v, n_dist, AllocationCause::kSimulations); !s.ok()) return s;
+    if (auto s = allocate(*v, n_dist, AllocationCause::kSimulations); !s.ok())
+      return s;
   }
   const std::int32_t n_sims = state.n_simulations;
   for (const auto& tmp_path : tmp_paths) {
     std::fill(sum.begin(), sum.end(), 0.0);
     std::fill(sum_sq.begin(), sum_sq.end(), 0.0);
-    auto status = scan_simulations(tmp_path, n_sims, observed, block,
-                                   [&](std::size_t i, double x) { sum[i] += x; });
+    auto status =
+        scan_simulations(tmp_path, n_sims, observed, block,
+                         [&](std::size_t i, double x) { sum[i] += x; });
     if (!status.ok()) return status;
     for (std::size_t i = 0; i < n_dist; ++i) mean[i] = sum[i] / n_sims;
     status = scan_simulations(tmp_path, n_sims, observed, block,

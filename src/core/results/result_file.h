@@ -23,6 +23,6 @@ namespace qlor {
 /// Writes `text` to `path`, creating or truncating it. Returns "" or the
 /// write-error text naming the path.
 [[nodiscard]] Status write_text_file(const std::string& path,
-                                          const std::string& text);
+                                     const std::string& text);
 
 }  // namespace qlor

@@ -17,19 +17,20 @@ namespace {
 
 using Statistic = std::function<double(const std::vector<double>&)>;
 
-Status rank_test(const AnalysisState& state,
-                      const std::string& tmp_file_name,
-                      const std::string& extension, const Statistic& statistic,
-                      const char* test_name, TestOutcome* outcome) {
+Status rank_test(const AnalysisState& state, const std::string& tmp_file_name,
+                 const std::string& extension, const Statistic& statistic,
+                 const char* test_name, TestOutcome* outcome) {
   std::vector<double> block;
   std::vector<double> statistics;
-  if (auto s = allocate(block, static_cast<std::size_t>(state.last_interval) + 1,
-                        AllocationCause::kIntervals);
+  if (auto s =
+          allocate(block, static_cast<std::size_t>(state.last_interval) + 1,
+                   AllocationCause::kIntervals);
       !s.ok()) {
     return s;
   }
   if (auto s = allocate(statistics,
-                        static_cast<std::size_t>(state.n_simulations) + 1, AllocationCause::kSimulations);
+                        static_cast<std::size_t>(state.n_simulations) + 1,
+                        AllocationCause::kSimulations);
       !s.ok()) {
     return s;
   }
@@ -92,14 +93,13 @@ std::string format_ranked_statistics(std::vector<double> statistics) {
 }
 
 Status supremum_test(const AnalysisState& state,
-                          const std::string& tmp_file_name,
-                          TestOutcome* outcome) {
+                     const std::string& tmp_file_name, TestOutcome* outcome) {
   return rank_test(state, tmp_file_name, ".sup", supremum_statistic,
                    "Supremum test", outcome);
 }
 
-Status cvm_test(const AnalysisState& state,
-                     const std::string& tmp_file_name, TestOutcome* outcome) {
+Status cvm_test(const AnalysisState& state, const std::string& tmp_file_name,
+                TestOutcome* outcome) {
   return rank_test(
       state, tmp_file_name, ".cvm",
       [&](const std::vector<double>& v) {

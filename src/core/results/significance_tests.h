@@ -30,12 +30,12 @@ namespace qlor {
 /// given it receives the observed statistic's rank and p-value once every
 /// statistic is known.
 [[nodiscard]] Status supremum_test(const AnalysisState& state,
-                                        const std::string& tmp_file_name,
-                                        TestOutcome* outcome = nullptr);
+                                   const std::string& tmp_file_name,
+                                   TestOutcome* outcome = nullptr);
 
 /// Writes the ".cvm" file beside the temporary file; results as above.
 [[nodiscard]] Status cvm_test(const AnalysisState& state,
-                                   const std::string& tmp_file_name,
-                                   TestOutcome* outcome = nullptr);
+                              const std::string& tmp_file_name,
+                              TestOutcome* outcome = nullptr);
 
 }  // namespace qlor

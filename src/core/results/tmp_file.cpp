@@ -1,15 +1,15 @@
 // Writing and reading the temporary file.
 #include "results/tmp_file.h"
 
+#include "model/decimal.h"
 #include "results/file_names.h"
 #include "results/number_format.h"
-#include "model/decimal.h"
 
 namespace qlor {
 
-TmpFileNames make_tmp_file_names(const std::string& input_path,
-                                 Direction direction_index,
-                                 const std::array<std::string, 4>& sector_suffix) {
+TmpFileNames make_tmp_file_names(
+    const std::string& input_path, Direction direction_index,
+    const std::array<std::string, 4>& sector_suffix) {
   TmpFileNames names;
   names.tmp_file_name = change_extension(input_path, ".tmp");
   if (direction_index != Direction::kNone) {

@@ -20,14 +20,15 @@ constexpr std::int64_t kParentDrawsPerPoint = 1000;
 constexpr std::int64_t kMaxCountSweeps = 1000000;
 
 bool keeps_species1(const AnalysisState& state, const SimulationEnv& env) {
-  return state.analysis_type == AnalysisType::kBivariate && env.randomize_mode == RandomizeMode::kSpecies2;
+  return state.analysis_type == AnalysisType::kBivariate &&
+         env.randomize_mode == RandomizeMode::kSpecies2;
 }
 
 // Mode 1, once per run: species-1 points first (file order kept within each
 // label) and, when there are more of them than centres, a random selection
 // of m of them moved to the front to serve as centres.
-Status prepare_fixed_centres(AnalysisState& state,
-                                  const SimulationEnv& env, LcgRandom& rng) {
+Status prepare_fixed_centres(AnalysisState& state, const SimulationEnv& env,
+                             LcgRandom& rng) {
   auto& points = state.points;
   std::stable_sort(points.begin(), points.end(),
                    [](const PointRecord& a, const PointRecord& b) {
@@ -41,7 +42,8 @@ Status prepare_fixed_centres(AnalysisState& state,
       bool marked = false;
     };
     std::vector<MarkedRecord> work;
-    if (auto s = allocate(work, static_cast<std::size_t>(n1), AllocationCause::kSamplePoints);
+    if (auto s = allocate(work, static_cast<std::size_t>(n1),
+                          AllocationCause::kSamplePoints);
         !s.ok()) {
       return s;
     }
@@ -205,13 +207,16 @@ bool has_cells(const AnalysisState& state, bool draws_parents) {
 Status size_tables(AnalysisState& state, std::int32_t n_offspring) {
   const auto entries = static_cast<std::size_t>(n_offspring) + 1;
   if (state.poisson_table.size() < entries) {
-    if (auto s = allocate(state.poisson_table, entries, AllocationCause::kSamplePoints); !s.ok()) {
+    if (auto s = allocate(state.poisson_table, entries,
+                          AllocationCause::kSamplePoints);
+        !s.ok()) {
       return s;
     }
   }
   const auto centres = static_cast<std::size_t>(state.n_centers);
   if (state.offspring_counts.size() != centres) {
-    return allocate(state.offspring_counts, centres, AllocationCause::kSamplePoints);
+    return allocate(state.offspring_counts, centres,
+                    AllocationCause::kSamplePoints);
   }
   return {};
 }
@@ -219,7 +224,7 @@ Status size_tables(AnalysisState& state, std::int32_t n_offspring) {
 }  // namespace
 
 Status simulate_cluster(AnalysisState& state, std::int32_t s,
-                             const SimulationEnv& env, LcgRandom& rng) {
+                        const SimulationEnv& env, LcgRandom& rng) {
   assert(state.n_centers >= 1 && "validation refuses clusters without centres");
   state.grid_cells_x = plot_grid_cells(state.x_axis, state.grid_scale);
   state.grid_cells_y = plot_grid_cells(state.y_axis, state.grid_scale);

@@ -16,9 +16,7 @@ inline constexpr const char* kClusterFailure =
 /// call with s = 1 of a bivariate mode-1 run also sorts the points by
 /// species and selects the centres (kept for the rest of the run).
 /// Returns "", "MAF:1" or the cluster failure message.
-[[nodiscard]] Status simulate_cluster(AnalysisState& state,
-                                           std::int32_t s,
-                                           const SimulationEnv& env,
-                                           LcgRandom& rng);
+[[nodiscard]] Status simulate_cluster(AnalysisState& state, std::int32_t s,
+                                      const SimulationEnv& env, LcgRandom& rng);
 
 }  // namespace qlor

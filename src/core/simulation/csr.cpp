@@ -5,7 +5,7 @@
 namespace qlor {
 
 Status simulate_csr(AnalysisState& state, std::int32_t s,
-                         const SimulationEnv& env, LcgRandom& rng) {
+                    const SimulationEnv& env, LcgRandom& rng) {
   state.grid_cells_x = plot_grid_cells(state.x_axis, state.grid_scale);
   state.grid_cells_y = plot_grid_cells(state.y_axis, state.grid_scale);
   if (state.grid_cells_x == 0 || state.grid_cells_y == 0) return kCsrFailure;
@@ -19,14 +19,16 @@ Status simulate_csr(AnalysisState& state, std::int32_t s,
   add_fixed_points(state, env.randomize_mode, placed);
   // A grid too small for the pattern would redraw forever; a point that
   // needs more than this many draws is taken as proof of that.
-  const std::int64_t max_draws = 1000 * static_cast<std::int64_t>(state.n_points);
+  const std::int64_t max_draws =
+      1000 * static_cast<std::int64_t>(state.n_points);
   for (auto& point : state.points) {
     if (is_fixed_point(state, env.randomize_mode, point)) continue;
     PointRecord candidate;
     std::int64_t draws = 0;
     do {
       if (++draws > max_draws) return kCsrFailure;
-      candidate = grid_point(state, rng, state.grid_cells_x, state.grid_cells_y);
+      candidate =
+          grid_point(state, rng, state.grid_cells_x, state.grid_cells_y);
     } while (placed.contains(candidate));
     point.x = candidate.x;
     point.y = candidate.y;

@@ -11,7 +11,6 @@ namespace qlor {
 /// Replaces `points` by simulated pattern s under CSR. Returns "" or the CSR
 /// failure message when the grid cannot hold the points.
 [[nodiscard]] Status simulate_csr(AnalysisState& state, std::int32_t s,
-                                       const SimulationEnv& env,
-                                       LcgRandom& rng);
+                                  const SimulationEnv& env, LcgRandom& rng);
 
 }  // namespace qlor

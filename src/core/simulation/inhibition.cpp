@@ -82,7 +82,7 @@ bool place_points(AnalysisState& state, const SimulationEnv& env,
 }  // namespace
 
 Status simulate_inhibition(AnalysisState& state, std::int32_t s,
-                                const SimulationEnv& env, LcgRandom& rng) {
+                           const SimulationEnv& env, LcgRandom& rng) {
   state.grid_cells_x = plot_grid_cells(state.x_axis, state.grid_scale);
   state.grid_cells_y = plot_grid_cells(state.y_axis, state.grid_scale);
   if (state.grid_cells_x == 0 || state.grid_cells_y == 0) return kSsiFailure;

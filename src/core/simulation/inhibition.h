@@ -14,9 +14,8 @@ inline constexpr const char* kSsiFailure =
 
 /// Replaces `points` by simulated pattern s of the inhibition process.
 /// Returns "" or the SSI failure message after 20 failed attempts.
-[[nodiscard]] Status simulate_inhibition(AnalysisState& state,
-                                              std::int32_t s,
-                                              const SimulationEnv& env,
-                                              LcgRandom& rng);
+[[nodiscard]] Status simulate_inhibition(AnalysisState& state, std::int32_t s,
+                                         const SimulationEnv& env,
+                                         LcgRandom& rng);
 
 }  // namespace qlor

@@ -10,9 +10,9 @@ namespace qlor {
 /// Replaces `points` by simulated pattern s (s >= 1) of the file's null
 /// model. Returns "" or the generator's failure text.
 [[nodiscard]] inline Status simulate_pattern(AnalysisState& state,
-                                                  std::int32_t s,
-                                                  const SimulationEnv& env,
-                                                  LcgRandom& rng) {
+                                             std::int32_t s,
+                                             const SimulationEnv& env,
+                                             LcgRandom& rng) {
   switch (state.process_type) {
     case ProcessType::kInhibition:
       return simulate_inhibition(state, s, env, rng);

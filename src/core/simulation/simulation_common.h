@@ -22,13 +22,15 @@ struct SimulationEnv {
 [[nodiscard]] inline bool is_fixed_point(const AnalysisState& state,
                                          RandomizeMode randomize_mode,
                                          const PointRecord& p) {
-  return state.analysis_type == AnalysisType::kBivariate && randomize_mode == RandomizeMode::kSpecies2 && p.species == 0;
+  return state.analysis_type == AnalysisType::kBivariate &&
+         randomize_mode == RandomizeMode::kSpecies2 && p.species == 0;
 }
 
 /// True when both species are randomised and relabelled.
 [[nodiscard]] inline bool relabels(const AnalysisState& state,
                                    RandomizeMode randomize_mode) {
-  return state.analysis_type == AnalysisType::kBivariate && randomize_mode == RandomizeMode::kBothSpecies;
+  return state.analysis_type == AnalysisType::kBivariate &&
+         randomize_mode == RandomizeMode::kBothSpecies;
 }
 
 /// Starts the comparison set of a simulation: the fixed points of mode 1.

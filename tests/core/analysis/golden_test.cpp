@@ -7,11 +7,11 @@
 #include <set>
 #include <sstream>
 
+#include "analysis/app_context.h"
 #include "analysis/single_run.h"
 #include "golden_compare.h"
 #include "input/parameter_summary.h"
 #include "scripted_platform.h"
-#include "analysis/app_context.h"
 #include "temp_dir.h"
 
 namespace qlor {
@@ -22,8 +22,8 @@ using testing::read_bytes;
 using testing::ScriptedPlatform;
 using testing::TempDir;
 
-using testing::GoldenCase;
 using testing::golden_dir;
+using testing::GoldenCase;
 
 // Runs the case with the given number of worker threads and compares.
 void run_case(const GoldenCase& gc, int threads) {
@@ -65,7 +65,8 @@ TEST_P(GoldenTest, ReproducesEveryFile) {
   run_case(gc, 4);
 }
 
-INSTANTIATE_TEST_SUITE_P(Cases, GoldenTest, ::testing::ValuesIn(testing::load_golden_cases()),
+INSTANTIATE_TEST_SUITE_P(Cases, GoldenTest,
+                         ::testing::ValuesIn(testing::load_golden_cases()),
                          [](const auto& param_info) {
                            return param_info.param.name;
                          });

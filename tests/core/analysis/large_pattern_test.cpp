@@ -35,7 +35,8 @@ TEST(LargePattern, HundredThousandPointsInBoundedMemory) {
   std::set<std::pair<int, int>> used;
   while (static_cast<int>(used.size()) < kPoints) {
     const std::pair<int, int> p{cell(gen), cell(gen)};
-    if (used.insert(p).second) text << p.first / 100.0 << ' ' << p.second / 100.0 << '\n';
+    if (used.insert(p).second)
+      text << p.first / 100.0 << ' ' << p.second / 100.0 << '\n';
   }
   const std::string path = dir.write("big.dat", text.str());
 

@@ -5,11 +5,11 @@
 
 #include <filesystem>
 
+#include "analysis/open_dialogs.h"
 #include "input/header_reader.h"
 #include "input/parameter_summary.h"
 #include "results/tmp_file.h"
 #include "scripted_platform.h"
-#include "analysis/open_dialogs.h"
 #include "temp_dir.h"
 
 namespace qlor {
@@ -60,18 +60,23 @@ TEST_F(SingleRunTest, EndsEachFailureWithTheRightBoxes) {
   };
   const std::string summary_prefix = "QLOR has recognised";
   const Case cases[] = {
-      {"header fault", "20 20 1 1 5\n1 1\n", {},
+      {"header fault",
+       "20 20 1 1 5\n1 1\n",
+       {},
        {kWrongParameterCount, kAborted}},
       {"summary declined", kSmallCsr, {Answer::kNo}, {"<summary>", kAborted}},
       {"missing file", nullptr, {}, {"QLOR - File open error!"}},
-      {"allocation failure", "20 20 0 1e-12 5 19\n1 1\n", {},
+      {"allocation failure",
+       "20 20 0 1e-12 5 19\n1 1\n",
+       {},
        {allocation_failure_text(AllocationCause::kIntervals), kAborted}},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.label);
     ScriptedPlatform p;
     AppContext run(p, clock);
-    run.input_path = c.content ? dir.write("f.dat", c.content) : dir.file("none.dat");
+    run.input_path =
+        c.content ? dir.write("f.dat", c.content) : dir.file("none.dat");
     p.answers.assign(c.answers.begin(), c.answers.end());
     EXPECT_FALSE(run_single_file(run));
     auto texts = p.box_texts();
@@ -82,10 +87,11 @@ TEST_F(SingleRunTest, EndsEachFailureWithTheRightBoxes) {
     EXPECT_TRUE(run.input_path.empty());
     EXPECT_FALSE(fs::exists(dir.file("f.ktt")));
   }
-  EXPECT_EQ(allocation_failure_text(AllocationCause::kIntervals),
-            "MEMORY ALLOCATION FAILED !  \n\nUnsuccessful allocation for array(s) "
-            "determined by :  \n\nnumber of intervals of 't' = item 4 (3,5) in "
-            "first record  ");
+  EXPECT_EQ(
+      allocation_failure_text(AllocationCause::kIntervals),
+      "MEMORY ALLOCATION FAILED !  \n\nUnsuccessful allocation for array(s) "
+      "determined by :  \n\nnumber of intervals of 't' = item 4 (3,5) in "
+      "first record  ");
 }
 
 TEST_F(SingleRunTest, RefusesDirectionWithTestBeforeAskingForAFile) {
@@ -99,7 +105,8 @@ TEST_F(SingleRunTest, RefusesDirectionWithTestBeforeAskingForAFile) {
 TEST_F(SingleRunTest, AsksForAFileAndHandlesCancelAndBatchFiles) {
   // Cancel: silent.
   EXPECT_FALSE(run_single_file(ctx));
-  EXPECT_EQ(platform.dialog_titles, std::vector<std::string>{"QLOR - open file ..."});
+  EXPECT_EQ(platform.dialog_titles,
+            std::vector<std::string>{"QLOR - open file ..."});
   EXPECT_TRUE(platform.boxes.empty());
 
   // A chosen file that cannot be opened is reported once.
@@ -131,7 +138,8 @@ TEST_F(SingleRunTest, AutomaticRunWritesOnlyTheErrorFile) {
   ctx.input_path = dir.file("gone.dat");
   EXPECT_FALSE(run_single_file_auto(ctx));
   EXPECT_TRUE(platform.boxes.empty());
-  EXPECT_EQ(testing::read_bytes(dir.file("gone.err")), "gone.dat  -  File not found\r\n");
+  EXPECT_EQ(testing::read_bytes(dir.file("gone.err")),
+            "gone.dat  -  File not found\r\n");
   EXPECT_TRUE(ctx.input_path.empty());
 
   ctx.input_path = dir.write("big.dat", "20 20 0 1e-12 5 19\n1 1\n");

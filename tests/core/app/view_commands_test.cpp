@@ -1,9 +1,8 @@
 // Scrolling arithmetic and the view's file dialogs.
-#include "analysis/open_dialogs.h"
-#include "app/view_scroll.h"
-
 #include <gtest/gtest.h>
 
+#include "analysis/open_dialogs.h"
+#include "app/view_scroll.h"
 #include "scripted_platform.h"
 #include "temp_dir.h"
 

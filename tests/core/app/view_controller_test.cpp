@@ -20,7 +20,8 @@ class QlorViewTest : public ::testing::Test {
 };
 
 TEST_F(QlorViewTest, SettingsCommandsMoveTheCheckMarks) {
-  ViewController view(platform, clock, dir.write("qlor.ini", "SIGNIFICANCE=1\n"));
+  ViewController view(platform, clock,
+                      dir.write("qlor.ini", "SIGNIFICANCE=1\n"));
   EXPECT_TRUE(view.is_checked(kCmdSignificanceSupremum));
   EXPECT_TRUE(view.on_command(kCmdSignificanceCvm));
   EXPECT_FALSE(view.is_checked(kCmdSignificanceSupremum));
@@ -37,8 +38,9 @@ TEST_F(QlorViewTest, SettingsCommandsMoveTheCheckMarks) {
 
 TEST_F(QlorViewTest, AutomaticRunAtTheFirstRepaintOnly) {
   const std::string missing = dir.file("gone.dat");
-  ViewController view(platform, clock,
-                  dir.write("qlor.ini", "AUTORUN=1\nINFILE=" + missing + "\n"));
+  ViewController view(
+      platform, clock,
+      dir.write("qlor.ini", "AUTORUN=1\nINFILE=" + missing + "\n"));
   ASSERT_TRUE(view.has_pending_autorun());
   EXPECT_FALSE(view.run_pending_autorun());
   EXPECT_EQ(platform.titles, (std::vector<std::string>{"QLOR - " + missing,

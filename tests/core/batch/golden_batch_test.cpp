@@ -9,10 +9,10 @@
 #include <set>
 #include <sstream>
 
-#include "golden_compare.h"
-#include "scripted_platform.h"
 #include "app/commands.h"
 #include "app/view_controller.h"
+#include "golden_compare.h"
+#include "scripted_platform.h"
 #include "temp_dir.h"
 
 namespace qlor {

@@ -9,12 +9,12 @@
 #include <set>
 #include <sstream>
 
+#include "analysis/app_context.h"
 #include "analysis/single_run.h"
 #include "batch/significance_only.h"
 #include "golden_compare.h"
 #include "input/parameter_summary.h"
 #include "scripted_platform.h"
-#include "analysis/app_context.h"
 #include "temp_dir.h"
 
 namespace qlor {

@@ -32,28 +32,31 @@ TEST(ParameterSummary, AssemblesThePiecesInOrder) {
   s.radius = 2.5;
   s.c = 0.25;
   s.n_centers = 7;
-  EXPECT_EQ(checked_parameters_text(s, "a1.dat"),
-            "FILE :\ta1.dat  \n\nQLOR has recognised the following parameters :  \n"
-            "______________________________________  \n\n"
-            "Type:\tBivariate pattern analysis\n\n"
-            "Process:  Cluster Process\n\n"
-            "x-axis =\t100.0\tSimulations =\t100\ny-axis =\t80.0\t"
-            "Confid. interval =\tstdev  \n\n"
-            "t_min =\t1.00\tCluster  radius =\t2.50\nt_int =\t1.00\t"
-            "Probability  'c' =\t0.25\nt_max =\t20.00\tCenters =\t\t7\n\n"
-            "No. of points = 150\n"
-            "\nNO  DATA  ERRORS  DETECTED\n\n");
+  EXPECT_EQ(
+      checked_parameters_text(s, "a1.dat"),
+      "FILE :\ta1.dat  \n\nQLOR has recognised the following parameters :  \n"
+      "______________________________________  \n\n"
+      "Type:\tBivariate pattern analysis\n\n"
+      "Process:  Cluster Process\n\n"
+      "x-axis =\t100.0\tSimulations =\t100\ny-axis =\t80.0\t"
+      "Confid. interval =\tstdev  \n\n"
+      "t_min =\t1.00\tCluster  radius =\t2.50\nt_int =\t1.00\t"
+      "Probability  'c' =\t0.25\nt_max =\t20.00\tCenters =\t\t7\n\n"
+      "No. of points = 150\n"
+      "\nNO  DATA  ERRORS  DETECTED\n\n");
 }
 
 TEST(ParameterSummary, NamesTheInhibitionProcessByC) {
   AnalysisState s;
   s.process_type = ProcessType::kInhibition;
   s.c = 0;
-  EXPECT_NE(confirm_parameters_text(s).find("Simple Sequential Inhibition (SSI)"),
-            std::string::npos);
+  EXPECT_NE(
+      confirm_parameters_text(s).find("Simple Sequential Inhibition (SSI)"),
+      std::string::npos);
   s.c = 0.3;
   const std::string strauss = confirm_parameters_text(s);
-  EXPECT_NE(strauss.find("Process:  Strauss Process (inhibition)\n\n"), std::string::npos);
+  EXPECT_NE(strauss.find("Process:  Strauss Process (inhibition)\n\n"),
+            std::string::npos);
   EXPECT_NE(strauss.find("Inhibition  radius =\t"), std::string::npos);
 }
 

@@ -28,15 +28,24 @@ TEST(ReadSamples, ReportsTheFirstFaultyRecord) {
   };
   const Case cases[] = {
       {"valid", 1, "0 0\n99.9 79.9\n50 40\n", ""},
-      {"x equal to the axis", 1, "1 1\n100 5\n2 2\n", "x-coordinate out of range: sample record 2  "},
-      {"negative y", 1, "1 1\n2 2\n3 -0.1\n", "y-coordinate out of range: sample record 3  "},
-      {"y equal to the axis", 1, "1 80\n2 2\n3 3\n", "y-coordinate out of range: sample record 1  "},
-      {"identical points", 1, "1 1\n2 2\n1 1\n", "Identical coordinates for samples 1 and 3  "},
-      {"unreadable first record", 1, "a b\n2 2\n3 3\n", "Input error: non-numeric value in sample record 1  "},
-      {"missing record", 1, "1 1\n2 2\n", "Input error: non-numeric value in sample record 3  "},
-      {"species 2", 2, "1 1 0\n2 2 2\n3 3 1\n", "Wrong species ID <0,1>: sample record 2  "},
-      {"species before x", 2, "1 1 0\n200 2 5\n3 3 1\n", "Wrong species ID <0,1>: sample record 2  "},
-      {"species 1.0", 2, "1 1 0\n2 2 1.0\n3 3 1\n", "Wrong species ID <0,1>: sample record 2  "},
+      {"x equal to the axis", 1, "1 1\n100 5\n2 2\n",
+       "x-coordinate out of range: sample record 2  "},
+      {"negative y", 1, "1 1\n2 2\n3 -0.1\n",
+       "y-coordinate out of range: sample record 3  "},
+      {"y equal to the axis", 1, "1 80\n2 2\n3 3\n",
+       "y-coordinate out of range: sample record 1  "},
+      {"identical points", 1, "1 1\n2 2\n1 1\n",
+       "Identical coordinates for samples 1 and 3  "},
+      {"unreadable first record", 1, "a b\n2 2\n3 3\n",
+       "Input error: non-numeric value in sample record 1  "},
+      {"missing record", 1, "1 1\n2 2\n",
+       "Input error: non-numeric value in sample record 3  "},
+      {"species 2", 2, "1 1 0\n2 2 2\n3 3 1\n",
+       "Wrong species ID <0,1>: sample record 2  "},
+      {"species before x", 2, "1 1 0\n200 2 5\n3 3 1\n",
+       "Wrong species ID <0,1>: sample record 2  "},
+      {"species 1.0", 2, "1 1 0\n2 2 1.0\n3 3 1\n",
+       "Wrong species ID <0,1>: sample record 2  "},
       {"one species", 2, "1 1 0\n2 2 0\n3 3 0\n", kBothSpeciesNeeded},
   };
   for (const auto& c : cases) {
@@ -51,7 +60,8 @@ TEST(ReadSamples, NamesTheEarliestIdenticalPair) {
   // Records 3 and 7 equal, record 9 equal to record 2: 3 and 7 are named.
   AnalysisState state = plot_state(1, 9);
   std::istringstream in("1 1\n2 2\n3 3\n4 4\n5 5\n6 6\n3 3\n8 8\n2 2\n");
-  EXPECT_EQ(read_samples(state, in), "Identical coordinates for samples 3 and 7  ");
+  EXPECT_EQ(read_samples(state, in),
+            "Identical coordinates for samples 3 and 7  ");
 }
 
 TEST(ReadSamples, CountsSpeciesAndChecksBivariateCentres) {

@@ -10,8 +10,8 @@
 namespace qlor {
 namespace {
 
-using testing::TempDir;
 using testing::read_bytes;
+using testing::TempDir;
 
 // A state of n_sims simulations at distances t = 1, 2 (t_min 1, step 1).
 AnalysisState two_distances(int n_sims) {
@@ -62,8 +62,10 @@ TEST(Envelopes, StdevUsesMeanAndSampleDeviation) {
 TEST(Envelopes, RefuseMissingOrShortTemporaryFiles) {
   TempDir dir;
   AnalysisState s = two_distances(19);
-  EXPECT_EQ(write_envelopes_minmax(s, {dir.file("missing.tmp")}), kTmpIncomplete);
-  const std::string short_tmp = dir.write("short.tmp", tmp_text({{1, 2}, {3, 4}}));
+  EXPECT_EQ(write_envelopes_minmax(s, {dir.file("missing.tmp")}),
+            kTmpIncomplete);
+  const std::string short_tmp =
+      dir.write("short.tmp", tmp_text({{1, 2}, {3, 4}}));
   EXPECT_EQ(write_envelopes_minmax(s, {short_tmp}), kTmpIncomplete);
   EXPECT_EQ(supremum_test(s, short_tmp), kTmpIncomplete);
   EXPECT_EQ(cvm_test(s, short_tmp), kTmpIncomplete);
@@ -79,7 +81,8 @@ TEST(Envelopes, ReportAResultFileThatCannotBeWritten) {
   std::vector<std::vector<double>> blocks(20, std::vector<double>{1, 2});
   const std::string tmp = dir.write("p.tmp", tmp_text(blocks));
   std::filesystem::create_directory(dir.file("p.ktt"));  // a folder in the way
-  EXPECT_EQ(write_envelopes_minmax(s, {tmp}), kFileWriteError + dir.file("p.ktt"));
+  EXPECT_EQ(write_envelopes_minmax(s, {tmp}),
+            kFileWriteError + dir.file("p.ktt"));
 }
 
 TEST(Statistics, SupremumAndCramerVonMises) {
@@ -110,7 +113,8 @@ TEST(RankedStatistics, MarksTheFirstLineEqualToTheObserved) {
 
 TEST(TmpFile, ReaderAcceptsBothLineEndsAndThreeDigitExponents) {
   TempDir dir;
-  const std::string path = dir.write("v.tmp", "1 1.5e-005\n2 -2e+006\r\n3 +4\n");
+  const std::string path =
+      dir.write("v.tmp", "1 1.5e-005\n2 -2e+006\r\n3 +4\n");
   TmpFileReader reader;
   ASSERT_TRUE(reader.open(path));
   std::vector<double> values(3);

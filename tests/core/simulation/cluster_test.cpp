@@ -117,7 +117,9 @@ TEST(SimulateCluster, PlacesOffspringAroundTheirCentres) {
     const auto observed = s.points;
     LcgRandom rng;
     for (int sim = 1; sim <= 3; ++sim) {
-      ASSERT_EQ(simulate_cluster(s, sim, {clock, static_cast<RandomizeMode>(mode)}, rng), "");
+      ASSERT_EQ(simulate_cluster(
+                    s, sim, {clock, static_cast<RandomizeMode>(mode)}, rng),
+                "");
       ASSERT_EQ(s.n_parents, parents);
       EXPECT_EQ(std::accumulate(s.offspring_counts.begin(),
                                 s.offspring_counts.end(), 0),
@@ -182,7 +184,9 @@ TEST(SimulateCluster, ModeOneKeepsSpeciesOneAndTheSameCentres) {
     }
     LcgRandom rng;
     for (int sim = 1; sim <= 4; ++sim) {
-      ASSERT_EQ(simulate_cluster(s, sim, {FixedClock(1), RandomizeMode::kSpecies2}, rng), "");
+      ASSERT_EQ(simulate_cluster(
+                    s, sim, {FixedClock(1), RandomizeMode::kSpecies2}, rng),
+                "");
       ASSERT_EQ(s.n_parents, c.n_species1);
       for (std::size_t i = 0; i < c.centre_x.size(); ++i) {
         EXPECT_EQ(s.points[i].x, c.centre_x[i]);
@@ -206,12 +210,20 @@ TEST(SimulateCluster, PatternDependsOnlyOnThePreparedRunAndS) {
     const FixedClock clock(1700000051);
     AnalysisState prepared = bivariate_cluster_plot(0.4, 3);
     LcgRandom rng;
-    ASSERT_EQ(simulate_cluster(prepared, 1, {clock, static_cast<RandomizeMode>(mode)}, rng), "");
+    ASSERT_EQ(simulate_cluster(prepared, 1,
+                               {clock, static_cast<RandomizeMode>(mode)}, rng),
+              "");
     AnalysisState in_order = prepared;
     AnalysisState skipped = prepared;
-    ASSERT_EQ(simulate_cluster(in_order, 2, {clock, static_cast<RandomizeMode>(mode)}, rng), "");
-    ASSERT_EQ(simulate_cluster(skipped, 3, {clock, static_cast<RandomizeMode>(mode)}, rng), "");
-    ASSERT_EQ(simulate_cluster(skipped, 2, {clock, static_cast<RandomizeMode>(mode)}, rng), "");
+    ASSERT_EQ(simulate_cluster(in_order, 2,
+                               {clock, static_cast<RandomizeMode>(mode)}, rng),
+              "");
+    ASSERT_EQ(simulate_cluster(skipped, 3,
+                               {clock, static_cast<RandomizeMode>(mode)}, rng),
+              "");
+    ASSERT_EQ(simulate_cluster(skipped, 2,
+                               {clock, static_cast<RandomizeMode>(mode)}, rng),
+              "");
     for (std::size_t i = 0; i < 36; ++i) {
       EXPECT_EQ(in_order.points[i].x, skipped.points[i].x);
       EXPECT_EQ(in_order.points[i].y, skipped.points[i].y);
@@ -239,7 +251,8 @@ TEST(SimulateCluster, FailsWhenThePatternCannotBeMade) {
     AnalysisState s = cluster_plot(c.radius, c.c, c.n, c.m);
     s.grid_scale = c.scale;
     LcgRandom rng;
-    EXPECT_EQ(simulate_cluster(s, 1, {clock, RandomizeMode::kSpecies2}, rng), kClusterFailure);
+    EXPECT_EQ(simulate_cluster(s, 1, {clock, RandomizeMode::kSpecies2}, rng),
+              kClusterFailure);
   }
 }
 

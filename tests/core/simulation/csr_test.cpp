@@ -28,7 +28,8 @@ TEST(LcgRandom, SeedsWithClockPlusSquareIn32Bits) {
   const FixedClock clock(4294967295LL);
   EXPECT_EQ(simulation_seed(clock, 0), 4294967295u);
   EXPECT_EQ(simulation_seed(clock, 2), 3u);
-  EXPECT_EQ(simulation_seed(FixedClock(1700000001), 65536), 1700000001u);  // s*s wraps to 0
+  EXPECT_EQ(simulation_seed(FixedClock(1700000001), 65536),
+            1700000001u);  // s*s wraps to 0
 }
 
 AnalysisState grid_state(double scale, int halves, int fifths) {
@@ -113,7 +114,8 @@ TEST(SimulateCsr, ModeTwoKeepsTheObservedSpeciesCounts) {
   AnalysisState s = bivariate_pattern();
   LcgRandom rng;
   for (int sim = 1; sim <= 5; ++sim) {
-    ASSERT_EQ(simulate_csr(s, sim, {clock, RandomizeMode::kBothSpecies}, rng), "");
+    ASSERT_EQ(simulate_csr(s, sim, {clock, RandomizeMode::kBothSpecies}, rng),
+              "");
     int label0 = 0;
     for (const auto& p : s.points) label0 += p.species == 0;
     EXPECT_EQ(label0, 10);
@@ -126,8 +128,12 @@ TEST(SimulateCsr, SameSeedSamePattern) {
   AnalysisState a = bivariate_pattern();
   AnalysisState b = bivariate_pattern();
   LcgRandom rng;
-  ASSERT_EQ(simulate_csr(a, 3, {FixedClock(5), RandomizeMode::kBothSpecies}, rng), "");
-  ASSERT_EQ(simulate_csr(b, 3, {FixedClock(5), RandomizeMode::kBothSpecies}, rng), "");
+  ASSERT_EQ(
+      simulate_csr(a, 3, {FixedClock(5), RandomizeMode::kBothSpecies}, rng),
+      "");
+  ASSERT_EQ(
+      simulate_csr(b, 3, {FixedClock(5), RandomizeMode::kBothSpecies}, rng),
+      "");
   for (std::size_t i = 0; i < a.points.size(); ++i) {
     EXPECT_EQ(a.points[i].x, b.points[i].x);
     EXPECT_EQ(a.points[i].species, b.points[i].species);
@@ -141,9 +147,11 @@ TEST(SimulateCsr, FailsWhenTheGridCannotHoldThePoints) {
   s.analysis_type = AnalysisType::kUnivariate;
   s.grid_halves = 0;
   s.grid_scale = 0.1;  // 2 x 2 cells for 30 points
-  EXPECT_EQ(simulate_csr(s, 1, {clock, RandomizeMode::kSpecies2}, rng), kCsrFailure);
+  EXPECT_EQ(simulate_csr(s, 1, {clock, RandomizeMode::kSpecies2}, rng),
+            kCsrFailure);
   s.x_axis = 5;  // no cell at all along x
-  EXPECT_EQ(simulate_csr(s, 1, {clock, RandomizeMode::kSpecies2}, rng), kCsrFailure);
+  EXPECT_EQ(simulate_csr(s, 1, {clock, RandomizeMode::kSpecies2}, rng),
+            kCsrFailure);
 }
 
 }  // namespace

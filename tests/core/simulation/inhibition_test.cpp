@@ -162,7 +162,9 @@ TEST(SimulateInhibition, DrawsAndDecidesLikeTheScan) {
       const auto want = place_by_scan(s, simulation_seed(clock, sim));
       ASSERT_EQ(want.size(), 40u);
       LcgRandom rng;
-      ASSERT_EQ(simulate_inhibition(s, sim, {clock, RandomizeMode::kSpecies2}, rng), "");
+      ASSERT_EQ(
+          simulate_inhibition(s, sim, {clock, RandomizeMode::kSpecies2}, rng),
+          "");
       for (std::size_t i = 0; i < want.size(); ++i) {
         EXPECT_EQ(s.points[i].x, want[i].x);
         EXPECT_EQ(s.points[i].y, want[i].y);
@@ -193,7 +195,8 @@ TEST(SimulateInhibition, FailsWhenThePointsCannotBePlaced) {
     s.points.assign(100, PointRecord{});
     s.n_points = 100;
     LcgRandom rng;
-    EXPECT_EQ(simulate_inhibition(s, 1, {clock, RandomizeMode::kSpecies2}, rng), kSsiFailure);
+    EXPECT_EQ(simulate_inhibition(s, 1, {clock, RandomizeMode::kSpecies2}, rng),
+              kSsiFailure);
   }
 }
 
@@ -217,7 +220,9 @@ TEST(SimulateInhibition, ModeOneMovesOnlySpeciesTwo) {
     const auto observed = s.points;
     LcgRandom rng;
     for (int sim = 1; sim <= 4; ++sim) {
-      ASSERT_EQ(simulate_inhibition(s, sim, {clock, RandomizeMode::kSpecies2}, rng), "");
+      ASSERT_EQ(
+          simulate_inhibition(s, sim, {clock, RandomizeMode::kSpecies2}, rng),
+          "");
       for (std::size_t i = 0; i < s.points.size(); ++i) {
         ASSERT_EQ(s.points[i].species, observed[i].species);
         if (observed[i].species == 0) {
@@ -245,7 +250,9 @@ TEST(SimulateInhibition, ModeTwoKeepsTheSpeciesCounts) {
     AnalysisState s = bivariate_plot(c);
     LcgRandom rng;
     for (int sim = 1; sim <= 4; ++sim) {
-      ASSERT_EQ(simulate_inhibition(s, sim, {clock, RandomizeMode::kBothSpecies}, rng), "");
+      ASSERT_EQ(simulate_inhibition(s, sim,
+                                    {clock, RandomizeMode::kBothSpecies}, rng),
+                "");
       int label0 = 0;
       for (const auto& p : s.points) label0 += p.species == 0;
       EXPECT_EQ(label0, 10);

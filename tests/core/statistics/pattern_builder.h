@@ -30,7 +30,8 @@ inline AnalysisState make_pattern(std::vector<PointRecord> points,
     ++(p.species == 0 ? state.n_species1 : state.n_species2);
   }
   state.points = std::move(points);
-  EXPECT_EQ(allocate_result_arrays(state, static_cast<Direction>(direction)), "");
+  EXPECT_EQ(allocate_result_arrays(state, static_cast<Direction>(direction)),
+            "");
   return state;
 }
 
