@@ -27,7 +27,7 @@ constexpr GridRow kGridRows[] = {
 
 }  // namespace
 
-void update_coordinate_resolution(AnalysisState& state, double x) {
+void update_coordinate_resolution(SimulationLattice& lattice, double x) {
   const double scaled = x * 1000 + 0.5;
   // Coordinates beyond 2^63 thousandths carry no finer step than 10 units.
   const auto v = scaled < 9.2e18 ? static_cast<std::int64_t>(scaled) : 0;
@@ -40,7 +40,8 @@ void update_coordinate_resolution(AnalysisState& state, double x) {
       }
     }
   }
-  if (step < state.coordinate_resolution) state.coordinate_resolution = step;
+  if (step < lattice.coordinate_resolution)
+    lattice.coordinate_resolution = step;
 }
 
 std::int32_t plot_grid_cells(double extent, double grid_scale) {

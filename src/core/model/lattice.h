@@ -10,7 +10,7 @@ namespace qlor {
 
 /// Lowers `coordinate_resolution` to the coarsest step (in thousandths) that
 /// divides x.
-void update_coordinate_resolution(AnalysisState& state, double x);
+void update_coordinate_resolution(SimulationLattice& lattice, double x);
 
 /// Turns the coordinate resolution into grid scale, sub-positions and the
 /// number of cells along each axis.

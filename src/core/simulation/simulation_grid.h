@@ -10,8 +10,8 @@
 namespace qlor {
 
 /// Draws one grid point on a grid of cells_x by cells_y cells (both > 0).
-[[nodiscard]] PointRecord grid_point(const AnalysisState& state, LcgRandom& rng,
-                                     std::int32_t cells_x,
+[[nodiscard]] PointRecord grid_point(const SimulationLattice& lattice,
+                                     LcgRandom& rng, std::int32_t cells_x,
                                      std::int32_t cells_y);
 
 }  // namespace qlor
