@@ -5,6 +5,8 @@
 #include <cstring>
 #include <type_traits>
 
+#include "model/clock.h"
+
 namespace qlor::distributed {
 
 namespace {
@@ -206,6 +208,22 @@ bool decode_job(std::span<const char> bytes, JobHeader& header,
   StateReader sr{r};
   visit_state(sr, prepared);
   return r.done();
+}
+
+JobHeader make_job_header(std::int32_t first, std::int32_t last,
+                          const SimulationEnv& env, Direction direction_index,
+                          int threads) {
+  JobHeader header;
+  header.first = first;
+  header.last = last;
+  header.direction_index = direction_index;
+  header.threads = threads;
+  header.randomize_mode = env.randomize_mode;
+  if (const auto* fixed = dynamic_cast<const FixedClock*>(&env.clock)) {
+    header.fixed_clock = true;
+    header.fixed_seconds = fixed->now_seconds();
+  }
+  return header;
 }
 
 Bytes encode_outcome(std::int32_t s, const PatternOutcome& outcome) {

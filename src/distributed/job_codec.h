@@ -28,6 +28,14 @@ struct JobHeader {
   std::int64_t fixed_seconds = 0;
 };
 
+/// The header of a job that makes patterns first .. last as `env` and the
+/// direction ask, with `threads` worker threads per rank. A fixed clock
+/// (--seed) is read the same on every rank and travels with the job; any
+/// other clock is read by each rank at each generator call.
+[[nodiscard]] JobHeader make_job_header(std::int32_t first, std::int32_t last,
+                                        const SimulationEnv& env,
+                                        Direction direction_index, int threads);
+
 using Bytes = std::vector<char>;
 
 /// The job as bytes: the header and every field of the prepared state.

@@ -473,18 +473,8 @@ struct MpiSession::Impl final : PatternExecutor {
       return run_simulations(prepared, first, last, env, direction_index,
                              rank_threads(threads), consume);
     }
-    JobHeader header;
-    header.first = first;
-    header.last = last;
-    header.direction_index = direction_index;
-    header.threads = threads;
-    header.randomize_mode = env.randomize_mode;
-    // A fixed clock (--seed) is read the same on every rank; otherwise
-    // each rank reads its own clock at each generator call.
-    if (const auto* fixed = dynamic_cast<const FixedClock*>(&env.clock)) {
-      header.fixed_clock = true;
-      header.fixed_seconds = fixed->now_seconds();
-    }
+    const JobHeader header =
+        make_job_header(first, last, env, direction_index, threads);
     Bytes job = encode_job(header, prepared);
     {
       PendingSends sends(comm);

@@ -28,14 +28,9 @@ class LoopbackExecutor final : public PatternExecutor {
              std::int32_t last, const SimulationEnv& env,
              Direction direction_index, int threads,
              const PatternConsumer& consume) override {
-    JobHeader header;
-    header.first = first;
-    header.last = last;
-    header.direction_index = direction_index;
-    header.threads = threads;
-    header.randomize_mode = env.randomize_mode;
-    header.fixed_clock = true;
-    header.fixed_seconds = env.clock.now_seconds();
+    const JobHeader header =
+        make_job_header(first, last, env, direction_index, threads);
+    EXPECT_TRUE(header.fixed_clock);
     const Bytes bytes = encode_job(header, prepared);
     JobHeader got;
     AnalysisState decoded;
