@@ -17,6 +17,13 @@ namespace qlor {
 
 namespace {
 
+// A directional run writes four temporary files; tests on them are run one
+// file at a time afterwards, never together with the run.
+bool direction_with_test(const RunSettings& settings) {
+  return settings.direction_index != Direction::kNone &&
+         settings.significance_index != Significance::kNone;
+}
+
 Status confirm_parameters(AppContext& ctx, const AnalysisState& state) {
   const Answer answer = ctx.platform.message_box(confirm_parameters_text(state),
                                                  Buttons::kYesNo, Icon::kNone);
@@ -111,8 +118,7 @@ void end_of_run(AppContext& ctx, const Status& status) {
 
 bool run_single_file(AppContext& ctx) {
   ctx.last_run_complete = false;
-  if (ctx.settings.direction_index != Direction::kNone &&
-      ctx.settings.significance_index != Significance::kNone) {
+  if (direction_with_test(ctx.settings)) {
     ctx.platform.message_box(kDirectionWithTest, Buttons::kOk, Icon::kStop);
     return false;
   }
@@ -136,8 +142,7 @@ bool run_single_file(AppContext& ctx) {
 }
 
 bool run_single_file_auto(AppContext& ctx) {
-  if (ctx.settings.direction_index != Direction::kNone &&
-      ctx.settings.significance_index != Significance::kNone) {
+  if (direction_with_test(ctx.settings)) {
     ctx.status_text = kAutoDirectionWithTest;
   } else if (!can_open_for_reading(ctx.input_path)) {
     ctx.status_text = kFileNotFound;

@@ -1,5 +1,5 @@
 // The command numbers of the menu items and accelerators. Every front end
-// sends these to the view, which handles them (see qlor_view.h).
+// sends these to the view, which handles them (see view_controller.h).
 #pragma once
 
 namespace qlor {
