@@ -15,12 +15,12 @@
 #include <map>
 #include <string>
 
-#include "batch/auto_batch.h"
-#include "batch/batch_precheck.h"
-#include "batch/batch_run.h"
 #include "analysis/app_context.h"
 #include "app/commands.h"
 #include "app/setting_commands.h"
+#include "batch/auto_batch.h"
+#include "batch/batch_precheck.h"
+#include "batch/batch_run.h"
 
 namespace {
 
@@ -139,27 +139,28 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data,
   platform.yes = (choice & 4) != 0;
   const qlor::FixedClock clock(12345);
   qlor::AppContext ctx(platform, clock);
-  ctx.threads = 1;
+  qlor::ViewState view;
+  ctx.settings.threads = 1;
   ctx.settings.significance_index =
       static_cast<qlor::Significance>(static_cast<int>(choice >> 4) % 4);
   if ((choice & 8) != 0)
     qlor::apply_setting_command(ctx.settings, qlor::kCmdDirectionCardinal);
   switch (choice % 4) {
     case 0:
-      (void)qlor::batch_precheck(ctx);
+      (void)qlor::batch_precheck(ctx, view);
       break;
     case 1:
-      (void)qlor::batch_check_and_analyse(ctx);
+      (void)qlor::batch_check_and_analyse(ctx, view);
       break;
     default:
       // 3: the start-up form of the automatic run.
       ctx.settings.autorun_pending = choice % 4 == 3 ? 1 : 0;
       if (ctx.settings.autorun_pending == 1) {
-        ctx.input_path = "in.bat";
-        ctx.batch_file_name = "in.bat";
-        ctx.view.batch_selected = 1;
+        view.input_path = "in.bat";
+        view.batch_file_name = "in.bat";
+        view.batch_selected = 1;
       }
-      (void)qlor::batch_auto_analyse(ctx);
+      (void)qlor::batch_auto_analyse(ctx, view);
       break;
   }
   require(chdir(saved) == 0);

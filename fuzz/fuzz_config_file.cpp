@@ -43,8 +43,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data,
   CountingPlatform platform;
   const qlor::FixedClock clock(0);
   qlor::AppContext ctx(platform, clock);
+  qlor::ViewState view;
   std::istringstream in(text);
-  qlor::read_config(ctx, in);
+  qlor::read_config(ctx, view, in);
 
   // Every setting is one a menu item shows checked.
   using qlor::SettingGroup;
@@ -58,11 +59,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data,
   for (char c : text) lines += c == '\n' ? 1 : 0;
   require(static_cast<std::size_t>(platform.boxes) <= 2 * lines + 1);
   // An automatic run is only left pending with a file to run.
-  require(ctx.settings.autorun_pending == 0 || !ctx.input_path.empty());
-  if (ctx.view.batch_selected == 1) {
-    require(ctx.batch_file_name == ctx.input_path);
+  require(ctx.settings.autorun_pending == 0 || !view.input_path.empty());
+  if (view.batch_selected == 1) {
+    require(view.batch_file_name == view.input_path);
   }
   // Spaces never reach a path.
-  require(ctx.input_path.find(' ') == std::string::npos);
+  require(view.input_path.find(' ') == std::string::npos);
   return 0;
 }

@@ -155,15 +155,15 @@ void apply_options(const CliOptions& o, AppContext& ctx) {
     set_setting(ctx.settings, SettingGroup::kRandomize, *o.randomize);
   if (o.progress)
     set_setting(ctx.settings, SettingGroup::kProgress, *o.progress);
-  if (o.threads) ctx.threads = *o.threads;
+  if (o.threads) ctx.settings.threads = *o.threads;
 }
 
 int status_of(bool complete) { return complete ? 0 : 1; }
 
 // One line per test of significance run: the observed statistic's rank and
 // its p-value, named by test file when the command ran several files.
-void print_test_outcomes(AppContext& ctx, std::ostream& out) {
-  const auto& outcomes = ctx.test_outcomes;
+void print_test_outcomes(ViewController& view, std::ostream& out) {
+  const std::vector<TestOutcome> outcomes = view.take_test_outcomes();
   bool several = false;
   for (const auto& o : outcomes) {
     several = several || change_extension(o.file_name, "") !=
@@ -173,15 +173,13 @@ void print_test_outcomes(AppContext& ctx, std::ostream& out) {
     if (several) out << path_title(o.file_name) << ": ";
     out << format_test_outcome(o) << '\n';
   }
-  ctx.test_outcomes.clear();
 }
 
 // `qlor open`: the lines the view shows, then how the file was taken.
 int run_open(ViewController& view, std::ostream& out, std::ostream& err) {
   if (!view.on_command(kCmdFileOpen)) return 1;
   for (const std::string& line : view.text_lines()) out << line << '\n';
-  const AppContext& ctx = view.context();
-  err << "qlor: '" << ctx.input_path << "' taken as "
+  err << "qlor: '" << view.input_path() << "' taken as "
       << (view.batch_selected() == 1 ? "a batch file" : "a sample data file")
       << '\n';
   return 0;
@@ -190,22 +188,17 @@ int run_open(ViewController& view, std::ostream& out, std::ostream& err) {
 int run_command(const CliCommands& c, ViewController& view,
                 ConsolePlatform& platform, std::ostream& out,
                 std::ostream& err) {
-  AppContext& ctx = view.context();
   const bool named = !c.file.empty();
   if (*c.single) {
     // A named file is chosen as File Open would choose it.
-    if (named) {
-      ctx.input_path = c.file;
-      ctx.view.batch_selected = is_batch_path(c.file) ? 1 : 0;
-      if (ctx.view.batch_selected == 1) ctx.batch_file_name = c.file;
-    }
+    if (named) view.choose_file(c.file);
     return status_of(view.on_command(kCmdSingleFile));
   }
   if (*c.settings) return status_of(view.on_command(kCmdShowSettings));
   // The other commands take a named file as their open dialog's choice.
   if (named) {
     platform.preset_file(c.file);
-    ctx.input_path.clear();
+    view.choose_file("");
   }
   if (*c.open) return run_open(view, out, err);
   if (*c.precheck) return status_of(view.on_command(kCmdBatchPrecheck));
@@ -262,12 +255,12 @@ int run_cli(int argc, const char* const* argv, std::istream& in,
   if (environment.refuse_prompts) platform.refuse_prompts();
   ViewController view(platform, clock);
   apply_options(options, view.context());
-  view.context().executor = environment.executor;
+  if (environment.executor) view.context().executor = environment.executor;
 
   if (app.get_subcommands().empty()) {
     if (view.has_pending_autorun()) {
       const int code = status_of(view.run_pending_autorun());
-      print_test_outcomes(view.context(), out);
+      print_test_outcomes(view, out);
       return code;
     }
     out << app.help();
@@ -276,7 +269,7 @@ int run_cli(int argc, const char* const* argv, std::istream& in,
   // A command replaces the automatic run of the configuration file.
   view.context().settings.autorun_pending = 0;
   const int code = run_command(commands, view, platform, out, err);
-  print_test_outcomes(view.context(), out);
+  print_test_outcomes(view, out);
   return code;
 }
 

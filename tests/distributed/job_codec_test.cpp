@@ -67,12 +67,13 @@ TEST_P(ThroughTheEncoding, ReproducesEveryGoldenFile) {
   testing::ScriptedPlatform platform;
   FixedClock clock(gc.seed);
   AppContext ctx(platform, clock);
+  ViewState view;
   LoopbackExecutor loopback;
   ctx.executor = &loopback;
   testing::apply_case_settings(gc, ctx.settings);
-  ctx.threads = 2;
-  ctx.input_path = work.file(gc.name + ".dat");
-  const bool complete = run_single_file(ctx);
+  ctx.settings.threads = 2;
+  view.input_path = work.file(gc.name + ".dat");
+  const bool complete = run_single_file(ctx, view).complete;
   EXPECT_EQ(complete, !fs::exists(case_dir / "message.txt"));
   testing::expect_same_outputs(case_dir, work.path());
 }

@@ -29,16 +29,16 @@ inline constexpr const char* kOpenTempFilter =
 /// File Open: asks for a file, shows its lines in the view and sets
 /// `input_path`, `open_cancelled` and `batch_selected` (1 for a name ending
 /// in ".bat", which also becomes `batch_file_name`).
-void file_open(AppContext& ctx);
+void file_open(AppContext& ctx, ViewState& view);
 
 /// The open-batch-file dialog of the batch commands: as File Open, but the
 /// chosen file is the batch file whatever its name.
-void open_batch_file(AppContext& ctx);
+void open_batch_file(AppContext& ctx, ViewState& view);
 
 /// The open-temp-file dialog of the significance-only run: sets
 /// `tmp_file_name` and `open_cancelled`, empties the view and tests that the
 /// file can be opened ("QLOR - File open error!" and an empty
 /// `tmp_file_name` when not).
-void open_temp_file(AppContext& ctx);
+void open_temp_file(AppContext& ctx, ViewState& view);
 
 }  // namespace qlor

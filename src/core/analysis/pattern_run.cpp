@@ -4,7 +4,6 @@
 #include <filesystem>
 #include <fstream>
 
-#include "analysis/open_dialogs.h"
 #include "analysis/pattern_executor.h"
 #include "analysis/pattern_pipeline.h"
 #include "input/sample_header.h"
@@ -36,12 +35,19 @@ std::string output_naming_input(const std::string& input_path,
 
 }  // namespace
 
-Status read_sample_file(AppContext& ctx, AnalysisState& state,
+RunFiles run_files(const AppContext& ctx, const std::string& input_path) {
+  return {input_path,
+          make_tmp_file_names(input_path, ctx.settings.direction_index,
+                              ctx.settings.sector_suffix)};
+}
+
+Status read_sample_file(const AppContext& ctx, const std::string& input_path,
+                        AnalysisState& state, ProgressCounters& counters,
                         RecordPass pass) {
   std::ifstream in;
   if (auto s = read_header_values(
-          ctx.input_path, state, ctx.settings.direction_index,
-          ctx.settings.significance_index, ctx.counters.pairs_total_file, in);
+          input_path, state, ctx.settings.direction_index,
+          ctx.settings.significance_index, counters.pairs_total_file, in);
       !s.ok()) {
     return s;
   }
@@ -50,17 +56,13 @@ Status read_sample_file(AppContext& ctx, AnalysisState& state,
   return {};
 }
 
-Status run_patterns(AppContext& ctx, AnalysisState& state,
+Status run_patterns(const AppContext& ctx, AnalysisState& state,
+                    const RunFiles& files, ProgressCounters& counters,
                     const std::function<void(std::int32_t)>& after_pattern) {
   const Direction direction = ctx.settings.direction_index;
-  const TmpFileNames names = make_tmp_file_names(ctx.input_path, direction,
-                                                 ctx.settings.sector_suffix);
-  ctx.tmp_file_name = names.tmp_file_name;
-  ctx.sector_tmp_file_name = names.sector_tmp_file_name;
-
   TmpFileWriter writer;
   auto write_pattern = [&](std::int32_t s, const PatternValues& values) {
-    count_pattern_done(state, s, ctx.counters);
+    count_pattern_done(state, s, counters);
     std::vector<const std::vector<double>*> blocks;
     for (const auto& v : values) blocks.push_back(&v);
     Status status = writer.write_block(state, blocks);
@@ -68,8 +70,9 @@ Status run_patterns(AppContext& ctx, AnalysisState& state,
     return status;
   };
   const SimulationEnv env{ctx.clock, ctx.settings.randomize_mode};
-  const std::vector<std::string> tmp_files = tmp_paths(names, direction);
-  if (auto out = output_naming_input(ctx.input_path, tmp_files); !out.empty()) {
+  const std::vector<std::string> tmp_files = tmp_paths(files.tmp, direction);
+  if (auto out = output_naming_input(files.input_path, tmp_files);
+      !out.empty()) {
     release_run_arrays(state);
     return kFileWriteError + out;
   }
@@ -95,41 +98,41 @@ Status run_patterns(AppContext& ctx, AnalysisState& state,
     }
   }
   if (status.ok()) {
-    PatternExecutor& executor =
-        ctx.executor ? *ctx.executor : default_executor();
-    status = executor.run(state, first, state.n_simulations, env, direction,
-                          ctx.threads, write_pattern);
+    status = ctx.executor->run(state, first, state.n_simulations, env,
+                               direction, ctx.settings.threads, write_pattern);
   }
   const Status close_status = writer.close();
   release_run_arrays(state);
   return status.ok() ? close_status : status;
 }
 
-Status write_results(AppContext& ctx, const AnalysisState& state) {
-  const Direction direction = ctx.settings.direction_index;
-  TmpFileNames names{ctx.tmp_file_name, ctx.sector_tmp_file_name};
-  const auto paths = tmp_paths(names, direction);
+Status write_results(const AppContext& ctx, const AnalysisState& state,
+                     const TmpFileNames& names,
+                     std::vector<TestOutcome>& tests) {
+  const auto paths = tmp_paths(names, ctx.settings.direction_index);
   Status status = state.n_simulations < 100
                       ? write_envelopes_minmax(state, paths)
                       : write_envelopes_stdev(state, paths);
   if (!status.ok()) return status;
-  return write_tests(ctx, state);
+  return write_tests(ctx, state, names.tmp_file_name, tests);
 }
 
-Status write_tests(AppContext& ctx, const AnalysisState& state) {
+Status write_tests(const AppContext& ctx, const AnalysisState& state,
+                   const std::string& tmp_file_name,
+                   std::vector<TestOutcome>& tests) {
   Status status;
   // With both tests the second status replaces the first, except that a
   // supremum file that could not be written is never reported as success.
   const Significance sig = ctx.settings.significance_index;
   TestOutcome outcome;
   if (runs_supremum(sig)) {
-    status = supremum_test(state, ctx.tmp_file_name, &outcome);
-    if (status.ok()) ctx.test_outcomes.push_back(outcome);
+    status = supremum_test(state, tmp_file_name, &outcome);
+    if (status.ok()) tests.push_back(outcome);
   }
   if (runs_cramer_von_mises(sig)) {
     const bool write_failed = status.starts_with(kFileWriteError);
-    Status cvm_status = cvm_test(state, ctx.tmp_file_name, &outcome);
-    if (cvm_status.ok()) ctx.test_outcomes.push_back(outcome);
+    Status cvm_status = cvm_test(state, tmp_file_name, &outcome);
+    if (cvm_status.ok()) tests.push_back(outcome);
     if (!cvm_status.ok() || !write_failed) status = std::move(cvm_status);
   }
   return status;

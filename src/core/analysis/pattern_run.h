@@ -1,39 +1,77 @@
 // The stages every run shares: reading and checking a sample data file, the
 // pattern loop (simulate, estimate, write the temporary file) and the
-// result files.
+// result files. Each stage returns its status; what a later stage needs
+// (the file names, the progress counters, the test outcomes) is passed to
+// it explicitly.
 #pragma once
 
 #include <cstdint>
 #include <functional>
 #include <string>
+#include <vector>
 
 #include "analysis/app_context.h"
 #include "input/record_reader.h"
 #include "model/analysis_state.h"
+#include "model/progress_counters.h"
+#include "results/test_outcome.h"
+#include "results/tmp_file.h"
 
 namespace qlor {
 
+/// What a run leaves for the command that started it.
+struct RunOutcome {
+  /// True when the run ended with the completion message (the automatic
+  /// forms: without failure).
+  bool complete = false;
+  /// The tests of significance that ran, in the order they ran.
+  std::vector<TestOutcome> tests;
+};
+
+/// The files of one run: the sample data file and its temporary file(s).
+struct RunFiles {
+  std::string input_path;
+  TmpFileNames tmp;
+};
+
+/// The files a run of `input_path` reads and writes under the settings.
+[[nodiscard]] RunFiles run_files(const AppContext& ctx,
+                                 const std::string& input_path);
+
 /// Reads the header, the header values and the records of `input_path` and
-/// derives the simulation grid. Returns "" or the first failing stage's text.
-[[nodiscard]] Status read_sample_file(AppContext& ctx, AnalysisState& state,
+/// derives the simulation grid; the file's work goes to
+/// `counters.pairs_total_file`. Returns ok or the first failing stage's
+/// status.
+[[nodiscard]] Status read_sample_file(const AppContext& ctx,
+                                      const std::string& input_path,
+                                      AnalysisState& state,
+                                      ProgressCounters& counters,
                                       RecordPass pass = RecordPass::kSingle);
 
 /// Runs pattern 0 (the sample) and the simulated patterns 1 .. n through
-/// simulation, estimation and the temporary file, calling `after_pattern`
-/// with s after each pattern is written. Sets `tmp_file_name` (and the
-/// sector names). Releases the run's arrays at the end. Returns "" or the
-/// text that stopped the loop (a simulation failure or a write error); the
-/// patterns written so far stay in the temporary file.
+/// simulation, estimation and the temporary file(s) of `files`, counting
+/// the work in `counters` and calling `after_pattern` with s after each
+/// pattern is written. Releases the run's arrays at the end. Returns ok or
+/// the status that stopped the loop (a simulation failure or a write
+/// error); the patterns written so far stay in the temporary file.
 [[nodiscard]] Status run_patterns(
-    AppContext& ctx, AnalysisState& state,
+    const AppContext& ctx, AnalysisState& state, const RunFiles& files,
+    ProgressCounters& counters,
     const std::function<void(std::int32_t)>& after_pattern);
 
-/// Writes the result file(s) and then the tests of significance selected.
-/// Returns "" or the failing writer's text.
-[[nodiscard]] Status write_results(AppContext& ctx, const AnalysisState& state);
+/// Writes the result file(s) and then the tests of significance selected,
+/// adding each test that ran to `tests`. Returns ok or the failing
+/// writer's status.
+[[nodiscard]] Status write_results(const AppContext& ctx,
+                                   const AnalysisState& state,
+                                   const TmpFileNames& names,
+                                   std::vector<TestOutcome>& tests);
 
-/// Runs the tests of significance selected on `tmp_file_name`. Returns ""
-/// or the failing test's text.
-[[nodiscard]] Status write_tests(AppContext& ctx, const AnalysisState& state);
+/// Runs the tests of significance selected on `tmp_file_name`, adding each
+/// test that ran to `tests`. Returns ok or the failing test's status.
+[[nodiscard]] Status write_tests(const AppContext& ctx,
+                                 const AnalysisState& state,
+                                 const std::string& tmp_file_name,
+                                 std::vector<TestOutcome>& tests);
 
 }  // namespace qlor

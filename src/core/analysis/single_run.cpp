@@ -31,9 +31,13 @@ Status confirm_parameters(AppContext& ctx, const AnalysisState& state) {
 }
 
 // Steps 5 to 16 of a run, shared by the interactive and automatic forms.
-Status analyse_input(AppContext& ctx, bool interactive) {
+Status analyse_input(AppContext& ctx, const std::string& input_path,
+                     bool interactive, std::vector<TestOutcome>& tests) {
   AnalysisState state;
-  if (auto s = read_sample_file(ctx, state); !s.ok()) return s;
+  ProgressCounters counters;
+  if (auto s = read_sample_file(ctx, input_path, state, counters); !s.ok()) {
+    return s;
+  }
   if (interactive) {
     if (auto s = confirm_parameters(ctx, state); !s.ok()) return s;
   }
@@ -42,8 +46,7 @@ Status analyse_input(AppContext& ctx, bool interactive) {
     return s;
   }
   std::unique_ptr<ProgressDialog> dialog = create_one_bar(ctx.platform);
-  const bool show =
-      ctx.counters.pairs_total_file > ctx.settings.progress_threshold;
+  const bool show = counters.pairs_total_file > ctx.settings.progress_threshold;
   if (show) {
     dialog->show();
   } else {
@@ -51,13 +54,16 @@ Status analyse_input(AppContext& ctx, bool interactive) {
   }
   auto after_pattern = [&](std::int32_t) {
     if (dialog) {
-      update_one_bar(*dialog, ctx.counters.pairs_total_file,
-                     ctx.counters.pairs_done_file);
+      update_one_bar(*dialog, counters.pairs_total_file,
+                     counters.pairs_done_file);
     }
   };
-  ctx.counters.pairs_done_before = 0;
-  if (auto s = run_patterns(ctx, state, after_pattern); !s.ok()) return s;
-  return write_results(ctx, state);
+  const RunFiles files = run_files(ctx, input_path);
+  if (auto s = run_patterns(ctx, state, files, counters, after_pattern);
+      !s.ok()) {
+    return s;
+  }
+  return write_results(ctx, state, files.tmp, tests);
   // The dialog closes here, after the result and test files.
 }
 
@@ -84,84 +90,83 @@ std::string allocation_failure_text(AllocationCause cause) {
          allocation_cause_line(cause);
 }
 
-void report_allocation_failure(AppContext& ctx, AllocationCause cause) {
+void report_allocation_failure(AppContext& ctx, ViewState& view,
+                               AllocationCause cause) {
   if (ctx.settings.autorun_pending == 1) return;
   ctx.platform.message_box(allocation_failure_text(cause), Buttons::kOk,
                            Icon::kStop);
-  end_of_run(ctx, kAborted);
+  end_of_run(ctx, view, kAborted);
 }
 
-void end_of_run(AppContext& ctx, const Status& status) {
-  if (ctx.settings.autorun_pending == 1) return;
+bool end_of_run(AppContext& ctx, ViewState& view, const Status& status) {
+  if (ctx.settings.autorun_pending == 1) return status.ok();
   if (status.ok()) {
     ctx.platform.message_box(kComplete, Buttons::kOk, Icon::kNone);
-    ctx.input_path.clear();
-    ctx.status_text = {};
-    ctx.last_run_complete = true;
-    return;
+    view.input_path.clear();
+    return true;
   }
   if (const auto cause = status.allocation_cause()) {
-    report_allocation_failure(ctx, *cause);
-    return;
+    report_allocation_failure(ctx, view, *cause);
+    return false;
   }
   ctx.platform.message_box(status.text(), Buttons::kOk, Icon::kStop);
   if (status == kAborted) {
-    ctx.input_path.clear();
-    ctx.status_text = {};
-    return;
+    view.input_path.clear();
+    return false;
   }
   ctx.platform.message_box(kAborted, Buttons::kOk, Icon::kStop);
-  ctx.input_path.clear();
-  ctx.tmp_file_name.clear();
-  ctx.status_text = {};
+  view.input_path.clear();
+  view.tmp_file_name.clear();
+  return false;
 }
 
-bool run_single_file(AppContext& ctx) {
-  ctx.last_run_complete = false;
+RunOutcome run_single_file(AppContext& ctx, ViewState& view) {
+  RunOutcome outcome;
   if (direction_with_test(ctx.settings)) {
     ctx.platform.message_box(kDirectionWithTest, Buttons::kOk, Icon::kStop);
-    return false;
+    return outcome;
   }
-  if (ctx.input_path.empty()) {
-    file_open(ctx);
+  if (view.input_path.empty()) {
+    file_open(ctx, view);
     // Cancelled, or the chosen file could not be opened (already reported).
-    if (ctx.input_path.empty()) return false;
+    if (view.input_path.empty()) return outcome;
   }
-  if (ctx.view.batch_selected == 1) {
+  if (view.batch_selected == 1) {
     ctx.platform.message_box(kSelectBatch, Buttons::kOk, Icon::kStop);
-    return false;
+    return outcome;
   }
-  if (!can_open_for_reading(ctx.input_path)) {
+  if (!can_open_for_reading(view.input_path)) {
     ctx.platform.message_box(kFileOpenError, Buttons::kOk, Icon::kStop);
-    ctx.input_path.clear();
-    return false;
+    view.input_path.clear();
+    return outcome;
   }
-  ctx.status_text = analyse_input(ctx, true);
-  end_of_run(ctx, ctx.status_text);
-  return ctx.last_run_complete;
+  const Status status =
+      analyse_input(ctx, view.input_path, true, outcome.tests);
+  outcome.complete = end_of_run(ctx, view, status);
+  return outcome;
 }
 
-bool run_single_file_auto(AppContext& ctx) {
+RunOutcome run_single_file_auto(AppContext& ctx, ViewState& view) {
+  RunOutcome outcome;
+  Status status;
   if (direction_with_test(ctx.settings)) {
-    ctx.status_text = kAutoDirectionWithTest;
-  } else if (!can_open_for_reading(ctx.input_path)) {
-    ctx.status_text = kFileNotFound;
+    status = kAutoDirectionWithTest;
+  } else if (!can_open_for_reading(view.input_path)) {
+    status = kFileNotFound;
   } else {
-    ctx.status_text = analyse_input(ctx, false);
+    status = analyse_input(ctx, view.input_path, false, outcome.tests);
   }
-  if (ctx.status_text.ok()) return true;
-  ctx.err_file_name = change_extension(ctx.input_path, ".err");
-  ctx.file_title = path_title(ctx.input_path);
+  outcome.complete = status.ok();
+  if (status.ok()) return outcome;
+  const std::string err_file_name = change_extension(view.input_path, ".err");
   // A sample file named like its own error file is never overwritten.
   std::error_code ec;
-  if (std::filesystem::equivalent(ctx.err_file_name, ctx.input_path, ec)) {
-    ctx.input_path.clear();
-    return false;
+  if (!std::filesystem::equivalent(err_file_name, view.input_path, ec)) {
+    std::ofstream err(err_file_name, std::ios::binary | std::ios::trunc);
+    err << path_title(view.input_path) << "  -  " << status.text() << "\r\n";
   }
-  std::ofstream err(ctx.err_file_name, std::ios::binary | std::ios::trunc);
-  err << ctx.file_title << "  -  " << ctx.status_text.text() << "\r\n";
-  ctx.input_path.clear();
-  return false;
+  view.input_path.clear();
+  return outcome;
 }
 
 }  // namespace qlor

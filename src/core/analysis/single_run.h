@@ -5,6 +5,7 @@
 #include <string>
 
 #include "analysis/app_context.h"
+#include "analysis/pattern_run.h"
 
 namespace qlor {
 
@@ -23,21 +24,22 @@ inline constexpr const char* kAutoDirectionWithTest =
 inline constexpr const char* kFileNotFound = "File not found";
 
 /// Analysis > Single File: asks for a file when none is chosen, shows the
-/// parameter summary and reports the outcome in message boxes. Returns true
-/// when the run ended with the completion message.
-bool run_single_file(AppContext& ctx);
+/// parameter summary and reports the outcome in message boxes.
+RunOutcome run_single_file(AppContext& ctx, ViewState& view);
 
 /// The automatic run at start-up: asks and shows nothing; a failure is
-/// written to the ".err" file beside the sample file. Returns true on
-/// success.
-bool run_single_file_auto(AppContext& ctx);
+/// written to the ".err" file beside the sample file.
+RunOutcome run_single_file_auto(AppContext& ctx, ViewState& view);
 
 /// The common ending of interactive runs: the completion message, or the
-/// failure followed by the abort message, then the path buffers are reset.
-void end_of_run(AppContext& ctx, const Status& status);
+/// failure followed by the abort message, then the input path (and after a
+/// failure the temporary path) is emptied. The start-up run shows nothing
+/// and keeps the paths. Returns true when the run is complete.
+bool end_of_run(AppContext& ctx, ViewState& view, const Status& status);
 
 /// Shows the memory-failure report for the cause digit of a "MAF:n" tag.
-void report_allocation_failure(AppContext& ctx, AllocationCause cause);
+void report_allocation_failure(AppContext& ctx, ViewState& view,
+                               AllocationCause cause);
 
 /// The cause line of the memory-failure report for a cause digit 1 to 4
 /// ("" for any other).

@@ -65,7 +65,8 @@ bool apply_setting_line(AppContext& ctx, const std::string& line,
   return false;
 }
 
-void process_line(AppContext& ctx, const std::string& line, int line_number) {
+void process_line(AppContext& ctx, ViewState& view, const std::string& line,
+                  int line_number) {
   bool known = false;
   bool in_range = true;
   if (line.compare(0, 6, "INFILE") == 0 || line.compare(0, 6, "infile") == 0) {
@@ -75,7 +76,7 @@ void process_line(AppContext& ctx, const std::string& line, int line_number) {
     if (equals != std::string::npos &&
         line.find('\0', equals) == std::string::npos) {
       known = true;
-      ctx.input_path = line.substr(equals + 1);
+      view.input_path = line.substr(equals + 1);
     }
   } else if (line.size() >= 2) {
     known = apply_setting_line(ctx, line, in_range);
@@ -86,24 +87,24 @@ void process_line(AppContext& ctx, const std::string& line, int line_number) {
 
 // The automatic run needs a file; a request without one is dropped, so that
 // later runs still show their messages.
-void settle_autorun(AppContext& ctx) {
+void settle_autorun(AppContext& ctx, ViewState& view) {
   if (ctx.settings.autorun_pending != 1) return;
-  if (ctx.input_path.empty()) {
+  if (view.input_path.empty()) {
     ctx.settings.autorun_pending = 0;
     ctx.platform.message_box(kAutorunWithoutInfile, Buttons::kOk, Icon::kStop);
     return;
   }
-  if (is_batch_path(ctx.input_path)) {
-    ctx.view.batch_selected = 1;
-    ctx.batch_file_name = ctx.input_path;
+  if (is_batch_path(view.input_path)) {
+    view.batch_selected = 1;
+    view.batch_file_name = view.input_path;
   } else {
-    ctx.view.batch_selected = 0;
+    view.batch_selected = 0;
   }
 }
 
 }  // namespace
 
-void read_config(AppContext& ctx, std::istream& in) {
+void read_config(AppContext& ctx, ViewState& view, std::istream& in) {
   std::string line;
   int line_number = 0;
   char previous = '\0';
@@ -114,17 +115,18 @@ void read_config(AppContext& ctx, std::istream& in) {
       if (previous == '\r' && !line.empty()) line.pop_back();
       ++line_number;
       if (line.empty()) break;
-      process_line(ctx, line, line_number);
+      process_line(ctx, view, line, line_number);
       line.clear();
     } else if (c != ' ') {
       line += c;
     }
     previous = c;
   }
-  settle_autorun(ctx);
+  settle_autorun(ctx, view);
 }
 
-void read_config_file(AppContext& ctx, const std::string& path) {
+void read_config_file(AppContext& ctx, ViewState& view,
+                      const std::string& path) {
   std::error_code ec;
   std::ifstream in;
   // Only a regular file: a device or a pipe might never end.
@@ -133,10 +135,10 @@ void read_config_file(AppContext& ctx, const std::string& path) {
   }
   if (!in.is_open()) {
     ctx.platform.message_box(kConfigMissing, Buttons::kOk, Icon::kStop);
-    ctx.input_path.clear();
+    view.input_path.clear();
     return;
   }
-  read_config(ctx, in);
+  read_config(ctx, view, in);
 }
 
 }  // namespace qlor

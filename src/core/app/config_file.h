@@ -22,11 +22,12 @@ inline constexpr const char* kAutorunWithoutInfile =
 /// Reads the configuration file at `path` into the settings, `input_path`,
 /// `autorun_pending`, `batch_selected` and `batch_file_name`. A missing or
 /// unreadable file is reported and leaves the defaults.
-void read_config_file(AppContext& ctx, const std::string& path);
+void read_config_file(AppContext& ctx, ViewState& view,
+                      const std::string& path);
 
 /// Reads configuration lines from `in`: spaces are dropped, the first empty
 /// line ends the reading, text after the last line feed is ignored. Each
 /// faulty line is reported with its number.
-void read_config(AppContext& ctx, std::istream& in);
+void read_config(AppContext& ctx, ViewState& view, std::istream& in);
 
 }  // namespace qlor

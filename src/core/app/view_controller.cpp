@@ -1,6 +1,8 @@
 // Command dispatch of the view.
 #include "app/view_controller.h"
 
+#include <utility>
+
 #include "analysis/single_run.h"
 #include "app/menu_definition.h"
 #include "app/setting_commands.h"
@@ -8,13 +10,31 @@
 #include "batch/batch_precheck.h"
 #include "batch/batch_run.h"
 #include "batch/significance_only.h"
+#include "results/file_names.h"
 
 namespace qlor {
 
 ViewController::ViewController(Platform& platform, const Clock& clock,
                                const std::string& config_path)
     : ctx_(platform, clock) {
-  read_config_file(ctx_, config_path);
+  read_config_file(ctx_, view_, config_path);
+}
+
+void ViewController::choose_file(const std::string& path) {
+  view_.input_path = path;
+  view_.batch_selected = is_batch_path(path) ? 1 : 0;
+  if (view_.batch_selected == 1) view_.batch_file_name = path;
+}
+
+std::vector<TestOutcome> ViewController::take_test_outcomes() {
+  return std::exchange(test_outcomes_, {});
+}
+
+bool ViewController::finish(RunOutcome outcome) {
+  for (TestOutcome& test : outcome.tests) {
+    test_outcomes_.push_back(std::move(test));
+  }
+  return outcome.complete;
 }
 
 bool ViewController::handles(int command) {
@@ -36,21 +56,21 @@ bool ViewController::handles(int command) {
 bool ViewController::on_command(int command) {
   switch (command) {
     case kCmdFileOpen:
-      file_open(ctx_);
-      return ctx_.view.open_cancelled == 0 && !ctx_.input_path.empty();
+      file_open(ctx_, view_);
+      return view_.open_cancelled == 0 && !view_.input_path.empty();
     case kCmdFileClose:
-      file_close(ctx_);
+      file_close(ctx_, view_);
       return true;
     case kCmdSingleFile:
-      return run_single_file(ctx_);
+      return finish(run_single_file(ctx_, view_));
     case kCmdBatchPrecheck:
-      return batch_precheck(ctx_);
+      return batch_precheck(ctx_, view_);
     case kCmdBatchCheckAnalyse:
-      return batch_check_and_analyse(ctx_);
+      return finish(batch_check_and_analyse(ctx_, view_));
     case kCmdBatchAutoAnalyse:
-      return batch_auto_analyse(ctx_);
+      return finish(batch_auto_analyse(ctx_, view_));
     case kCmdSignificanceOnly:
-      return significance_only(ctx_);
+      return finish(significance_only(ctx_, view_));
     case kCmdShowSettings:
       ctx_.platform.message_box(show_settings_text(ctx_.settings), Buttons::kOk,
                                 Icon::kNone);
@@ -59,7 +79,7 @@ bool ViewController::on_command(int command) {
       break;
   }
   if (!apply_setting_command(ctx_.settings, command)) return false;
-  ctx_.platform.show_text(ctx_.view.text_lines);
+  ctx_.platform.show_text(view_.text_lines);
   return true;
 }
 
@@ -68,14 +88,15 @@ bool ViewController::is_checked(int command) const {
 }
 
 bool ViewController::has_pending_autorun() const {
-  return ctx_.settings.autorun_pending == 1 && !ctx_.input_path.empty();
+  return ctx_.settings.autorun_pending == 1 && !view_.input_path.empty();
 }
 
 bool ViewController::run_pending_autorun() {
   if (!has_pending_autorun()) return false;
-  ctx_.platform.set_window_title(kTitlePrefix + ctx_.input_path);
-  const bool ok = ctx_.view.batch_selected == 1 ? batch_auto_analyse(ctx_)
-                                                : run_single_file_auto(ctx_);
+  ctx_.platform.set_window_title(kTitlePrefix + view_.input_path);
+  const bool ok =
+      finish(view_.batch_selected == 1 ? batch_auto_analyse(ctx_, view_)
+                                       : run_single_file_auto(ctx_, view_));
   ctx_.settings.autorun_pending = 0;
   ctx_.platform.set_window_title(kRestTitle);
   return ok;
@@ -83,15 +104,15 @@ bool ViewController::run_pending_autorun() {
 
 std::vector<std::string_view> ViewController::layout(int client_height,
                                                      int line_height) {
-  ctx_.view.lines_per_page = line_height > 0 ? client_height / line_height : 0;
+  view_.lines_per_page = line_height > 0 ? client_height / line_height : 0;
   std::vector<std::string_view> rows;
-  const auto& lines = ctx_.view.text_lines;
+  const auto& lines = view_.text_lines;
   // Rows are drawn while they start inside the client area.
   for (int y = 0;
        line_height > 0 && y < client_height && rows.size() < lines.size();
        y += line_height) {
     const std::size_t index =
-        static_cast<std::size_t>(ctx_.view.first_line) + rows.size();
+        static_cast<std::size_t>(view_.first_line) + rows.size();
     if (index >= lines.size()) break;
     rows.emplace_back(lines[index]);
   }
@@ -99,7 +120,7 @@ std::vector<std::string_view> ViewController::layout(int client_height,
 }
 
 bool ViewController::on_vscroll(ScrollAction action, std::int32_t thumb) {
-  return scroll_view(ctx_.view, action, thumb);
+  return scroll_view(view_, action, thumb);
 }
 
 }  // namespace qlor

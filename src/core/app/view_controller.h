@@ -10,6 +10,7 @@
 
 #include "analysis/app_context.h"
 #include "analysis/open_dialogs.h"
+#include "analysis/pattern_run.h"
 #include "app/commands.h"
 #include "app/config_file.h"
 #include "app/view_scroll.h"
@@ -26,32 +27,45 @@ class ViewController {
   ViewController(const ViewController&) = delete;
   ViewController& operator=(const ViewController&) = delete;
 
-  /// The settings, paths and counters the commands work on.
+  /// The platform, clock, settings and pattern executor the commands work
+  /// with.
   [[nodiscard]] AppContext& context() { return ctx_; }
   [[nodiscard]] const AppContext& context() const { return ctx_; }
 
+  /// Chooses `path` as File Open would, without showing it: the input of
+  /// the next run, and the batch file when its name ends in ".bat". An empty
+  /// path chooses nothing: the next command asks.
+  void choose_file(const std::string& path);
+
+  [[nodiscard]] const std::string& input_path() const {
+    return view_.input_path;
+  }
   [[nodiscard]] const std::vector<std::string>& text_lines() const {
-    return ctx_.view.text_lines;
+    return view_.text_lines;
   }
   [[nodiscard]] const std::vector<std::string>& batch_entries() const {
-    return ctx_.view.batch_entries;
+    return view_.batch_entries;
   }
-  [[nodiscard]] std::int32_t first_line() const { return ctx_.view.first_line; }
+  [[nodiscard]] std::int32_t first_line() const { return view_.first_line; }
   [[nodiscard]] std::int32_t line_count() const {
-    return static_cast<std::int32_t>(ctx_.view.text_lines.size());
+    return static_cast<std::int32_t>(view_.text_lines.size());
   }
   [[nodiscard]] std::int32_t lines_per_page() const {
-    return ctx_.view.lines_per_page;
+    return view_.lines_per_page;
   }
   [[nodiscard]] std::int32_t open_cancelled() const {
-    return ctx_.view.open_cancelled;
+    return view_.open_cancelled;
   }
   [[nodiscard]] std::int32_t batch_selected() const {
-    return ctx_.view.batch_selected;
+    return view_.batch_selected;
   }
   [[nodiscard]] bool scroll_bars_shown() const {
-    return ctx_.view.scroll_bars_shown;
+    return view_.scroll_bars_shown;
   }
+
+  /// The tests of significance of the runs since the last call, in the
+  /// order they ran; the front end reports them.
+  [[nodiscard]] std::vector<TestOutcome> take_test_outcomes();
 
   /// True for the commands the view handles; the front end handles the
   /// others (Exit, About, Status Bar).
@@ -86,7 +100,12 @@ class ViewController {
   bool on_vscroll(ScrollAction action, std::int32_t thumb = 0);
 
  private:
+  // Keeps a run's tests for the front end and tells whether it completed.
+  bool finish(RunOutcome outcome);
+
   AppContext ctx_;
+  ViewState view_;
+  std::vector<TestOutcome> test_outcomes_;
 };
 
 }  // namespace qlor

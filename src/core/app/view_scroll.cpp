@@ -13,16 +13,16 @@ std::int32_t line_count(const ViewState& view) {
 
 }  // namespace
 
-void file_close(AppContext& ctx) {
+void file_close(AppContext& ctx, ViewState& view) {
   ctx.platform.set_window_title(kRestTitle);
-  ctx.view.scroll_bars_shown = false;
-  ctx.view.text_lines.clear();
-  ctx.view.batch_entries.clear();
-  ctx.input_path.clear();
-  ctx.tmp_file_name.clear();
-  ctx.view.batch_selected = 0;
-  ctx.view.first_line = clamp_first_line(ctx.view.first_line, 0);
-  ctx.platform.show_text(ctx.view.text_lines);
+  view.scroll_bars_shown = false;
+  view.text_lines.clear();
+  view.batch_entries.clear();
+  view.input_path.clear();
+  view.tmp_file_name.clear();
+  view.batch_selected = 0;
+  view.first_line = clamp_first_line(view.first_line, 0);
+  ctx.platform.show_text(view.text_lines);
 }
 
 std::int32_t clamp_first_line(std::int64_t first_line,

@@ -9,7 +9,7 @@ namespace qlor {
 
 /// File Close: empties the view and the input and temporary paths and
 /// forgets the batch selection; `batch_file_name` and `open_cancelled` stay.
-void file_close(AppContext& ctx);
+void file_close(AppContext& ctx, ViewState& view);
 
 /// Scroll-bar actions of the text view.
 enum class ScrollAction {

@@ -17,51 +17,49 @@ namespace {
 
 // The start-up run cannot show the refusal: it leaves one line beside the
 // batch file instead, unless that line would replace the batch file.
-void write_direction_refusal(AppContext& ctx) {
-  ctx.err_file_name = change_extension(ctx.input_path, ".err");
+void write_direction_refusal(const ViewState& view) {
+  const std::string err_file_name = change_extension(view.input_path, ".err");
   std::error_code ec;
-  if (std::filesystem::equivalent(ctx.err_file_name, ctx.input_path, ec)) {
+  if (std::filesystem::equivalent(err_file_name, view.input_path, ec)) {
     return;
   }
-  ErrorFile errors(ctx.err_file_name);
-  errors.write_line(path_title(ctx.input_path), kErrSeparator,
+  ErrorFile errors(err_file_name);
+  errors.write_line(path_title(view.input_path), kErrSeparator,
                     kAutoBatchDirection);
 }
 
 }  // namespace
 
-void batch_check_silent(AppContext& ctx) {
-  for (const std::string& entry : ctx.view.batch_entries) {
-    ctx.input_path = entry;
+void batch_check_silent(const AppContext& ctx, const ViewState& view,
+                        ProgressCounters& counters) {
+  for (const std::string& entry : view.batch_entries) {
     AnalysisState state;
-    (void)check_batch_entry(ctx, state);
+    (void)check_batch_entry(ctx, entry, state, counters);
   }
-  ctx.status_text = {};
-  ctx.input_path.clear();
 }
 
-bool batch_auto_analyse(AppContext& ctx) {
+RunOutcome batch_auto_analyse(AppContext& ctx, ViewState& view) {
   const bool automatic = ctx.settings.autorun_pending == 1;
   if (ctx.settings.direction_index != Direction::kNone) {
     if (automatic) {
-      write_direction_refusal(ctx);
+      write_direction_refusal(view);
     } else {
-      refuse_batch_direction(ctx);
+      refuse_batch_direction(ctx, view);
     }
-    return false;
+    return {};
   }
-  reset_batch_counters(ctx);
-  if (!obtain_batch_entries(ctx, automatic)) return false;
-  if (auto out = output_naming_batch_file(ctx); !out.empty()) {
-    refuse_batch_output(ctx, out);
-    return false;
+  if (!obtain_batch_entries(ctx, view, automatic)) return {};
+  if (auto out = output_naming_batch_file(ctx, view); !out.empty()) {
+    refuse_batch_output(ctx, view, out);
+    return {};
   }
-  batch_check_silent(ctx);
-  const bool written = analysis_pass(ctx, BatchMode::kAutomatic);
-  ctx.input_path.clear();
-  ctx.view.batch_entries.clear();
-  ctx.status_text = {};
-  return written;
+  ProgressCounters counters;
+  batch_check_silent(ctx, view, counters);
+  RunOutcome outcome =
+      analysis_pass(ctx, view, BatchMode::kAutomatic, counters);
+  view.input_path.clear();
+  view.batch_entries.clear();
+  return outcome;
 }
 
 }  // namespace qlor

@@ -3,6 +3,8 @@
 #pragma once
 
 #include "analysis/app_context.h"
+#include "analysis/pattern_run.h"
+#include "model/progress_counters.h"
 
 namespace qlor {
 
@@ -12,12 +14,13 @@ inline constexpr const char* kAutoBatchDirection =
 /// Analyses every entry of a batch file without questions and without a
 /// box per file; failures go only to the batch's error file. With
 /// `autorun_pending` 1 (the start-up run) nothing at all is shown. Returns
-/// true when the analysis pass ran and its error file, if any, could be
-/// written.
-bool batch_auto_analyse(AppContext& ctx);
+/// `complete` when the analysis pass ran and its error file, if any, could
+/// be written.
+RunOutcome batch_auto_analyse(AppContext& ctx, ViewState& view);
 
 /// Checks every entry silently, only to total the batch's work in
-/// `pairs_total_batch`; leaves `status_text` and `input_path` empty.
-void batch_check_silent(AppContext& ctx);
+/// `counters.pairs_total_batch`.
+void batch_check_silent(const AppContext& ctx, const ViewState& view,
+                        ProgressCounters& counters);
 
 }  // namespace qlor

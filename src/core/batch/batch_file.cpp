@@ -22,39 +22,37 @@ bool read_batch_entries(const std::string& path,
   return true;
 }
 
-bool obtain_batch_entries(AppContext& ctx, bool quiet) {
-  if (ctx.input_path.empty()) {
-    open_batch_file(ctx);
+bool obtain_batch_entries(AppContext& ctx, ViewState& view, bool quiet) {
+  if (view.input_path.empty()) {
+    open_batch_file(ctx, view);
     // A cancelled dialog ends silently; a file the dialog could not open
     // has had its message there.
-    if (ctx.view.open_cancelled == 1 || ctx.input_path.empty()) return false;
+    if (view.open_cancelled == 1 || view.input_path.empty()) return false;
   }
-  if (ctx.view.batch_selected == 0) {
+  if (view.batch_selected == 0) {
     if (!quiet) {
       ctx.platform.message_box(kSelectSingleFile, Buttons::kOk, Icon::kStop);
     }
     return false;
   }
-  ctx.view.batch_entries.clear();
-  if (!read_batch_entries(ctx.input_path, ctx.view.batch_entries)) {
-    if (quiet) {
-      ctx.status_text = kEntryNotFound;
-    } else {
+  view.batch_entries.clear();
+  if (!read_batch_entries(view.input_path, view.batch_entries)) {
+    if (!quiet) {
       ctx.platform.message_box(kFileOpenError, Buttons::kOk, Icon::kStop);
-      ctx.input_path.clear();
+      view.input_path.clear();
     }
     return false;
   }
-  ctx.input_path.clear();
+  view.input_path.clear();
   return true;
 }
 
-Status check_batch_entry(AppContext& ctx, AnalysisState& state) {
-  if (!can_open_for_reading(ctx.input_path)) return kEntryNotFound;
-  Status status = read_sample_file(ctx, state, RecordPass::kPrecheck);
-  if (status.ok()) {
-    ctx.counters.pairs_total_batch += ctx.counters.pairs_total_file;
-  }
+Status check_batch_entry(const AppContext& ctx, const std::string& input_path,
+                         AnalysisState& state, ProgressCounters& counters) {
+  if (!can_open_for_reading(input_path)) return kEntryNotFound;
+  Status status =
+      read_sample_file(ctx, input_path, state, counters, RecordPass::kPrecheck);
+  if (status.ok()) counters.pairs_total_batch += counters.pairs_total_file;
   return status;
 }
 

@@ -9,6 +9,7 @@
 
 #include "analysis/app_context.h"
 #include "model/analysis_state.h"
+#include "model/progress_counters.h"
 
 namespace qlor {
 
@@ -32,13 +33,17 @@ inline constexpr const char* kEntryNotFoundInteractive = " - File not found!";
 /// chosen, refuses a sample data file, and reads the entries into
 /// `batch_entries`, leaving `input_path` empty. `quiet` (the automatic run)
 /// shows nothing. Returns false when the command ends here.
-[[nodiscard]] bool obtain_batch_entries(AppContext& ctx, bool quiet);
+[[nodiscard]] bool obtain_batch_entries(AppContext& ctx, ViewState& view,
+                                        bool quiet);
 
-/// Checks the entry in `input_path` without analysing it: it must open,
-/// its header, header values and records must pass. On success the file's
-/// work is added to `pairs_total_batch`. Returns "" or the first failure
+/// Checks the entry `input_path` without analysing it: it must open, its
+/// header, header values and records must pass. On success the file's work
+/// is added to `counters.pairs_total_batch`. Returns ok or the first failure
 /// ("File not found" when it cannot be opened).
-[[nodiscard]] Status check_batch_entry(AppContext& ctx, AnalysisState& state);
+[[nodiscard]] Status check_batch_entry(const AppContext& ctx,
+                                       const std::string& input_path,
+                                       AnalysisState& state,
+                                       ProgressCounters& counters);
 
 /// The box of a failed entry: "FILE :\t" title "  \n\nERROR :\t" message;
 /// an allocation tag (AllocationCause::kSimulations) shows as the cause line of

@@ -29,14 +29,15 @@ std::vector<const char*> entry_extensions(Significance significance_index) {
 
 }  // namespace
 
-std::string output_naming_batch_file(const AppContext& ctx) {
-  const std::string& batch = ctx.batch_file_name;
+std::string output_naming_batch_file(const AppContext& ctx,
+                                     const ViewState& view) {
+  const std::string& batch = view.batch_file_name;
   if (const std::string err = change_extension(batch, ".err");
       is_batch_file(err, batch)) {
     return err;
   }
   const auto extensions = entry_extensions(ctx.settings.significance_index);
-  for (const std::string& entry : ctx.view.batch_entries) {
+  for (const std::string& entry : view.batch_entries) {
     if (!can_open_for_reading(entry)) continue;
     for (const char* extension : extensions) {
       const std::string out = change_extension(entry, extension);
@@ -46,10 +47,11 @@ std::string output_naming_batch_file(const AppContext& ctx) {
   return {};
 }
 
-void refuse_batch_output(AppContext& ctx, const std::string& output) {
-  ctx.view.batch_entries.clear();
-  end_of_run(ctx, kFileWriteError + output);
-  ctx.input_path.clear();
+void refuse_batch_output(AppContext& ctx, ViewState& view,
+                         const std::string& output) {
+  view.batch_entries.clear();
+  end_of_run(ctx, view, kFileWriteError + output);
+  view.input_path.clear();
 }
 
 }  // namespace qlor

@@ -13,10 +13,12 @@ namespace qlor {
 /// links count): its error file, or an entry's temporary, result or test
 /// file. Entries that cannot be opened write nothing and are passed over.
 /// Returns "" when no output is the batch file.
-[[nodiscard]] std::string output_naming_batch_file(const AppContext& ctx);
+[[nodiscard]] std::string output_naming_batch_file(const AppContext& ctx,
+                                                   const ViewState& view);
 
 /// Ends a batch command whose output would overwrite its batch file: the
 /// write error for `output`, then the abort, and the entries are forgotten.
-void refuse_batch_output(AppContext& ctx, const std::string& output);
+void refuse_batch_output(AppContext& ctx, ViewState& view,
+                         const std::string& output);
 
 }  // namespace qlor

@@ -11,51 +11,52 @@ namespace qlor {
 
 namespace {
 
-void report_check_failure(AppContext& ctx, int& error_count) {
-  if (ctx.status_text.ok()) return;
+void report_check_failure(AppContext& ctx, const std::string& entry,
+                          const Status& failure, int& error_count) {
+  if (failure.ok()) return;
   ++error_count;
-  ctx.file_title = path_title(ctx.input_path);
-  ctx.platform.message_box(entry_error_text(ctx.file_title, ctx.status_text),
+  ctx.platform.message_box(entry_error_text(path_title(entry), failure),
                            Buttons::kOk, Icon::kStop);
-  ctx.status_text = {};
 }
 
 }  // namespace
 
-bool refuse_batch_direction(AppContext& ctx) {
+bool refuse_batch_direction(AppContext& ctx, ViewState& view) {
   if (ctx.settings.direction_index == Direction::kNone) return false;
   ctx.platform.message_box(kBatchDirection, Buttons::kOk, Icon::kStop);
-  ctx.input_path.clear();
+  view.input_path.clear();
   return true;
 }
 
-int check_pass(AppContext& ctx) {
+int check_pass(AppContext& ctx, const ViewState& view,
+               ProgressCounters& counters) {
   int error_count = 0;
-  ctx.status_text = {};
-  for (const std::string& entry : ctx.view.batch_entries) {
-    report_check_failure(ctx, error_count);
-    ctx.input_path = entry;
+  Status pending;
+  std::string pending_entry;
+  for (const std::string& entry : view.batch_entries) {
+    report_check_failure(ctx, pending_entry, pending, error_count);
+    pending_entry = entry;
     AnalysisState state;
-    ctx.status_text = check_batch_entry(ctx, state);
-    if (ctx.status_text.ok()) {
-      ctx.file_title = path_title(ctx.input_path);
-      ctx.platform.message_box(checked_parameters_text(state, ctx.file_title),
-                               Buttons::kOk, Icon::kNone);
+    pending = check_batch_entry(ctx, entry, state, counters);
+    if (pending.ok()) {
+      ctx.platform.message_box(
+          checked_parameters_text(state, path_title(entry)), Buttons::kOk,
+          Icon::kNone);
     }
   }
-  report_check_failure(ctx, error_count);
+  report_check_failure(ctx, pending_entry, pending, error_count);
   return error_count;
 }
 
-bool batch_precheck(AppContext& ctx) {
-  if (refuse_batch_direction(ctx)) return false;
-  if (!obtain_batch_entries(ctx, false)) return false;
-  const int error_count = check_pass(ctx);
-  ctx.input_path.clear();
-  ctx.status_text = {};
-  ctx.view.batch_entries.clear();
-  ctx.file_title = path_title(ctx.batch_file_name);
-  const std::string heading = "BATCHFILE :\t" + ctx.file_title;
+bool batch_precheck(AppContext& ctx, ViewState& view) {
+  if (refuse_batch_direction(ctx, view)) return false;
+  if (!obtain_batch_entries(ctx, view, false)) return false;
+  ProgressCounters counters;
+  const int error_count = check_pass(ctx, view, counters);
+  view.input_path.clear();
+  view.batch_entries.clear();
+  const std::string heading =
+      "BATCHFILE :\t" + path_title(view.batch_file_name);
   if (error_count == 0) {
     ctx.platform.message_box(heading + kBatchCheckComplete, Buttons::kOk,
                              Icon::kNone);

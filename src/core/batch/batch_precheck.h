@@ -3,6 +3,7 @@
 #pragma once
 
 #include "analysis/app_context.h"
+#include "model/progress_counters.h"
 
 namespace qlor {
 
@@ -15,15 +16,17 @@ inline constexpr const char* kBatchHasErrors =
 /// any: a box per faulty entry, the parameter summary of each correct one
 /// and a closing verdict. Writes no file. Returns true when no entry was
 /// faulty.
-bool batch_precheck(AppContext& ctx);
+bool batch_precheck(AppContext& ctx, ViewState& view);
 
 /// The check pass over `batch_entries`: a box for each faulty entry, the
 /// parameter summary for each correct one. Adds the work of the correct
-/// ones to `pairs_total_batch`. Returns the number of faulty entries.
-int check_pass(AppContext& ctx);
+/// ones to `counters.pairs_total_batch`. Returns the number of faulty
+/// entries.
+int check_pass(AppContext& ctx, const ViewState& view,
+               ProgressCounters& counters);
 
 /// Shows the batch refusal when a direction is set and empties
 /// `input_path`. Returns true when it refused.
-bool refuse_batch_direction(AppContext& ctx);
+bool refuse_batch_direction(AppContext& ctx, ViewState& view);
 
 }  // namespace qlor

@@ -1,5 +1,6 @@
 // The analysis pass records a failed entry when the next entry begins, and
-// the last entry's failure after the loop with the short separator.
+// the last entry's failure after the loop with the short separator: the
+// failure travels from one iteration to the next as a value.
 #include "batch/batch_run.h"
 
 #include <memory>
@@ -20,109 +21,115 @@ namespace qlor {
 
 namespace {
 
-void record_failure(AppContext& ctx, ErrorFile& errors, const char* separator) {
-  if (errors.line_count() == 0) ctx.err_file_name = errors.path();
-  errors.write_line(path_title(ctx.input_path), separator,
-                    ctx.status_text.text());
-  ctx.status_text = {};
+// Records the failure of the entry `input_path` in the error file.
+void record_failure(ErrorFile& errors, const std::string& input_path,
+                    const char* separator, const Status& failure) {
+  errors.write_line(path_title(input_path), separator, failure.text());
 }
 
 // One entry after it was opened: read, check, simulate, estimate and write
-// its files. A failure before the patterns is left in `status_text` for the
-// next entry to record; a failed simulation is recorded at once.
-void analyse_entry(AppContext& ctx, ErrorFile& errors, BatchMode mode,
-                   ProgressDialog* dialog) {
+// its files. Returns a failure before the patterns, which the pass records
+// when the next entry begins; a failed simulation is recorded at once (and
+// ok returned).
+Status analyse_entry(AppContext& ctx, const std::string& input_path,
+                     ErrorFile& errors, BatchMode mode, ProgressCounters& c,
+                     ProgressDialog* dialog, std::vector<TestOutcome>& tests) {
   // A fresh state per entry: its simulation grid comes from its own
   // coordinates only.
   AnalysisState state;
-  ctx.status_text = read_sample_file(ctx, state, RecordPass::kBatch);
-  if (!ctx.status_text.ok()) return;
-  ctx.status_text = allocate_result_arrays(state, ctx.settings.direction_index);
-  if (!ctx.status_text.ok()) return;
-  ProgressCounters& c = ctx.counters;
+  if (auto s = read_sample_file(ctx, input_path, state, c, RecordPass::kBatch);
+      !s.ok()) {
+    return s;
+  }
+  if (auto s = allocate_result_arrays(state, ctx.settings.direction_index);
+      !s.ok()) {
+    return s;
+  }
+  const std::string file_title = path_title(input_path);
   auto after_pattern = [&](std::int32_t) {
     if (dialog) {
       update_two_bar(*dialog, c.pairs_total_batch, c.pairs_done_all,
-                     c.pairs_total_file, c.pairs_done_file, ctx.file_title);
+                     c.pairs_total_file, c.pairs_done_file, file_title);
     }
   };
-  ctx.status_text = run_patterns(ctx, state, after_pattern);
-  if (!ctx.status_text.ok()) {
+  const RunFiles files = run_files(ctx, input_path);
+  if (auto s = run_patterns(ctx, state, files, c, after_pattern); !s.ok()) {
     // The file counts as done for the progress bars.
     c.pairs_done_file = c.pairs_total_file;
     c.pairs_done_before += c.pairs_done_file;
-    ctx.file_title = path_title(ctx.input_path);
     if (mode == BatchMode::kInteractive) {
-      ctx.platform.message_box(
-          entry_error_text(ctx.file_title, ctx.status_text), Buttons::kOk,
-          Icon::kStop);
+      ctx.platform.message_box(entry_error_text(file_title, s), Buttons::kOk,
+                               Icon::kStop);
     }
-    record_failure(ctx, errors, kErrSeparator);
-    return;
+    record_failure(errors, input_path, kErrSeparator, s);
+    return {};
   }
-  ctx.status_text = write_results(ctx, state);
+  Status status = write_results(ctx, state, files.tmp, tests);
   c.pairs_done_before += c.pairs_done_file;
+  return status;
 }
 
 }  // namespace
 
-void reset_batch_counters(AppContext& ctx) {
-  ctx.counters.pairs_total_batch = 0;
-  ctx.counters.pairs_done_all = 0;
-  ctx.counters.pairs_done_before = 0;
-}
-
-bool analysis_pass(AppContext& ctx, BatchMode mode) {
+RunOutcome analysis_pass(AppContext& ctx, ViewState& view, BatchMode mode,
+                         ProgressCounters& counters) {
+  RunOutcome outcome;
   std::unique_ptr<ProgressDialog> dialog = create_two_bar(ctx.platform);
-  if (ctx.counters.pairs_total_batch > ctx.settings.progress_threshold) {
+  if (counters.pairs_total_batch > ctx.settings.progress_threshold) {
     dialog->show();
   } else {
     dialog.reset();
   }
-  ctx.status_text = {};
-  ErrorFile errors(change_extension(ctx.batch_file_name, ".err"));
-  for (const std::string& entry : ctx.view.batch_entries) {
-    if (!ctx.status_text.ok()) record_failure(ctx, errors, kErrSeparator);
-    ctx.input_path = entry;
-    ctx.file_title = path_title(ctx.input_path);
-    if (!can_open_for_reading(ctx.input_path)) {
-      ctx.status_text = mode == BatchMode::kInteractive
-                            ? kEntryNotFoundInteractive
-                            : kEntryNotFound;
+  ErrorFile errors(change_extension(view.batch_file_name, ".err"));
+  // An entry's failure is recorded when the next entry begins, the last
+  // one's after the loop with the short separator.
+  Status pending;
+  std::string pending_path;
+  for (const std::string& entry : view.batch_entries) {
+    if (!pending.ok())
+      record_failure(errors, pending_path, kErrSeparator, pending);
+    pending_path = entry;
+    if (!can_open_for_reading(entry)) {
+      pending = mode == BatchMode::kInteractive ? kEntryNotFoundInteractive
+                                                : kEntryNotFound;
       continue;
     }
-    analyse_entry(ctx, errors, mode, dialog.get());
+    pending = analyse_entry(ctx, entry, errors, mode, counters, dialog.get(),
+                            outcome.tests);
   }
-  if (!ctx.status_text.ok()) record_failure(ctx, errors, kErrSeparatorLast);
+  if (!pending.ok()) {
+    record_failure(errors, pending_path, kErrSeparatorLast, pending);
+  }
   errors.close();
   // Failures that could not be recorded must not end as a complete run.
-  end_of_run(ctx,
+  end_of_run(ctx, view,
              errors.failed() ? kFileWriteError + errors.path() : std::string());
   dialog.reset();
-  return !errors.failed();
+  outcome.complete = !errors.failed();
+  return outcome;
 }
 
-bool batch_check_and_analyse(AppContext& ctx) {
-  if (refuse_batch_direction(ctx)) return false;
-  reset_batch_counters(ctx);
-  if (!obtain_batch_entries(ctx, false)) return false;
-  if (auto out = output_naming_batch_file(ctx); !out.empty()) {
-    refuse_batch_output(ctx, out);
-    return false;
+RunOutcome batch_check_and_analyse(AppContext& ctx, ViewState& view) {
+  if (refuse_batch_direction(ctx, view)) return {};
+  ProgressCounters counters;
+  if (!obtain_batch_entries(ctx, view, false)) return {};
+  if (auto out = output_naming_batch_file(ctx, view); !out.empty()) {
+    refuse_batch_output(ctx, view, out);
+    return {};
   }
-  const auto n_entries = static_cast<int>(ctx.view.batch_entries.size());
-  const int error_count = check_pass(ctx);
+  const auto n_entries = static_cast<int>(view.batch_entries.size());
+  const int error_count = check_pass(ctx, view, counters);
   bool go_on = true;
   bool start = true;
   if (error_count > 0 && error_count < n_entries &&
       ctx.platform.message_box(kBatchSkipQuestion, Buttons::kYesNo,
                                Icon::kStop) == Answer::kNo) {
     go_on = false;
-    end_of_run(ctx, kAborted);
+    end_of_run(ctx, view, kAborted);
   }
   if (error_count == n_entries) {
     go_on = false;
-    end_of_run(ctx, kAborted);
+    end_of_run(ctx, view, kAborted);
   }
   // An empty batch has both "every entry failed" and "no entry failed".
   if (error_count == 0 &&
@@ -130,13 +137,15 @@ bool batch_check_and_analyse(AppContext& ctx) {
                                Icon::kNone) == Answer::kNo) {
     start = false;
     go_on = false;
-    end_of_run(ctx, kAborted);
+    end_of_run(ctx, view, kAborted);
   }
   const bool run = (error_count == 0 && start) || go_on;
-  const bool written = run && analysis_pass(ctx, BatchMode::kInteractive);
-  ctx.input_path.clear();
-  ctx.view.batch_entries.clear();
-  return written;
+  RunOutcome outcome;
+  if (run)
+    outcome = analysis_pass(ctx, view, BatchMode::kInteractive, counters);
+  view.input_path.clear();
+  view.batch_entries.clear();
+  return outcome;
 }
 
 }  // namespace qlor

@@ -3,6 +3,8 @@
 #pragma once
 
 #include "analysis/app_context.h"
+#include "analysis/pattern_run.h"
+#include "model/progress_counters.h"
 
 namespace qlor {
 
@@ -20,18 +22,17 @@ enum class BatchMode { kInteractive, kAutomatic };
 /// Checks every entry as PreCheck does, asks whether to go on and analyses
 /// each correct entry as a single-file run would, without the summary
 /// question, under the two-bar progress dialog. Failures of the analysis
-/// go to the batch's error file. Returns true when the analysis pass ran
-/// and its error file, if any, could be written.
-bool batch_check_and_analyse(AppContext& ctx);
+/// go to the batch's error file. `complete` when the analysis pass ran and
+/// its error file, if any, could be written.
+RunOutcome batch_check_and_analyse(AppContext& ctx, ViewState& view);
 
 /// Analyses every entry of `batch_entries` in turn; an entry that fails is
 /// skipped and recorded in the error file named after `batch_file_name`.
-/// Ends with `end_of_run` (the completion message, or the write error of an
-/// error file that could not be written) and closes the dialog. Returns
-/// false when the error file could not be written.
-bool analysis_pass(AppContext& ctx, BatchMode mode);
-
-/// Sets the batch work counters to 0 before a batch command.
-void reset_batch_counters(AppContext& ctx);
+/// `counters` holds the batch's total work from the check pass. Ends with
+/// `end_of_run` (the completion message, or the write error of an error
+/// file that could not be written) and closes the dialog. Not `complete`
+/// when the error file could not be written.
+RunOutcome analysis_pass(AppContext& ctx, ViewState& view, BatchMode mode,
+                         ProgressCounters& counters);
 
 }  // namespace qlor

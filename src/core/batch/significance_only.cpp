@@ -17,11 +17,11 @@ namespace qlor {
 namespace {
 
 // Sets `input_path` to the first candidate that can be opened.
-bool find_sample_file(AppContext& ctx) {
+bool find_sample_file(ViewState& view) {
   for (const std::string& candidate :
-       corresponding_dat_candidates(ctx.tmp_file_name)) {
+       corresponding_dat_candidates(view.tmp_file_name)) {
     if (can_open_for_reading(candidate)) {
-      ctx.input_path = candidate;
+      view.input_path = candidate;
       return true;
     }
   }
@@ -58,41 +58,42 @@ Status check_tmp_file(const AnalysisState& state,
   return {};
 }
 
-bool significance_only(AppContext& ctx) {
-  ctx.last_run_complete = false;
+RunOutcome significance_only(AppContext& ctx, ViewState& view) {
+  RunOutcome outcome;
   if (ctx.settings.significance_index == Significance::kNone) {
     ctx.platform.message_box(kNoTestSelected, Buttons::kOk, Icon::kStop);
-    return false;
+    return outcome;
   }
-  open_temp_file(ctx);
-  if (ctx.view.open_cancelled == 1) {
+  open_temp_file(ctx, view);
+  if (view.open_cancelled == 1) {
     ctx.platform.message_box(kNoFileSelected, Buttons::kOk, Icon::kStop);
-    return false;
+    return outcome;
   }
   // An empty name: the dialog could not open the file and has said so.
-  if (ctx.tmp_file_name.empty()) return false;
-  if (!can_open_for_reading(ctx.tmp_file_name)) {
+  if (view.tmp_file_name.empty()) return outcome;
+  if (!can_open_for_reading(view.tmp_file_name)) {
     ctx.platform.message_box(kFileOpenError, Buttons::kOk, Icon::kStop);
-    ctx.tmp_file_name.clear();
-    return false;
+    view.tmp_file_name.clear();
+    return outcome;
   }
-  if (!find_sample_file(ctx)) {
+  if (!find_sample_file(view)) {
     ctx.platform.message_box(kDatNotFound, Buttons::kOk, Icon::kStop);
-    ctx.input_path.clear();
-    ctx.tmp_file_name.clear();
-    return false;
+    view.input_path.clear();
+    view.tmp_file_name.clear();
+    return outcome;
   }
   AnalysisState state;
+  double pairs_total = 0;
   // No direction is consulted: the tests work on one temporary file.
-  ctx.status_text = read_header_values(ctx.input_path, state, Direction::kNone,
-                                       ctx.settings.significance_index,
-                                       ctx.counters.pairs_total_file);
-  if (ctx.status_text.ok()) {
-    ctx.status_text = check_tmp_file(state, ctx.tmp_file_name);
+  Status status =
+      read_header_values(view.input_path, state, Direction::kNone,
+                         ctx.settings.significance_index, pairs_total);
+  if (status.ok()) status = check_tmp_file(state, view.tmp_file_name);
+  if (status.ok()) {
+    status = write_tests(ctx, state, view.tmp_file_name, outcome.tests);
   }
-  if (ctx.status_text.ok()) ctx.status_text = write_tests(ctx, state);
-  end_of_run(ctx, ctx.status_text);
-  return ctx.last_run_complete;
+  outcome.complete = end_of_run(ctx, view, status);
+  return outcome;
 }
 
 }  // namespace qlor

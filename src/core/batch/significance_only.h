@@ -6,6 +6,7 @@
 #include <string>
 
 #include "analysis/app_context.h"
+#include "analysis/pattern_run.h"
 #include "model/analysis_state.h"
 
 namespace qlor {
@@ -31,8 +32,8 @@ inline constexpr const char* kDatNotFound =
                                     const std::string& tmp_file_name);
 
 /// Asks for a temporary file, finds its sample data file, reads the header
-/// values from it and runs the selected tests. Returns true when the run
+/// values from it and runs the selected tests. `complete` when the run
 /// ended with the completion message.
-bool significance_only(AppContext& ctx);
+RunOutcome significance_only(AppContext& ctx, ViewState& view);
 
 }  // namespace qlor

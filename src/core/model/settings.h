@@ -17,6 +17,9 @@ struct RunSettings {
   double progress_threshold = 0.0;
   std::array<std::string, 4> sector_suffix{};
   std::int32_t autorun_pending = 0;
+  /// Worker threads per process for the simulated patterns (0: every
+  /// hardware thread).
+  int threads = 0;
 };
 
 /// The four temporary-file suffixes of a direction (empty for none).

@@ -36,10 +36,11 @@ void run_case(const GoldenCase& gc, int threads) {
   ScriptedPlatform platform;
   FixedClock clock(gc.seed);
   AppContext ctx(platform, clock);
+  ViewState view;
   testing::apply_case_settings(gc, ctx.settings);
-  ctx.threads = threads;
-  ctx.input_path = work.file(gc.name + ".dat");
-  const bool complete = run_single_file(ctx);
+  ctx.settings.threads = threads;
+  view.input_path = work.file(gc.name + ".dat");
+  const bool complete = run_single_file(ctx, view).complete;
 
   const std::vector<std::string> stop_boxes = testing::stop_box_texts(platform);
   const fs::path message_file = case_dir / "message.txt";

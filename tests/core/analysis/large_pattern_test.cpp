@@ -44,9 +44,10 @@ TEST(LargePattern, HundredThousandPointsInBoundedMemory) {
   testing::ScriptedPlatform platform;
   FixedClock clock(1);
   AppContext ctx(platform, clock);
-  ctx.input_path = path;
+  ViewState view;
   AnalysisState state;
-  ASSERT_EQ(read_sample_file(ctx, state), "");
+  ProgressCounters counters;
+  ASSERT_EQ(read_sample_file(ctx, path, state, counters), "");
   EXPECT_EQ(state.n_points, kPoints);
   ASSERT_EQ(allocate_result_arrays(state, Direction::kNone), "");
   PairScratch scratch;

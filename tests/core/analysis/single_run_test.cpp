@@ -27,19 +27,20 @@ class SingleRunTest : public ::testing::Test {
   ScriptedPlatform platform;
   FixedClock clock{1700000000};
   AppContext ctx{platform, clock};
+  ViewState view;
   TempDir dir;
 };
 
 TEST_F(SingleRunTest, SucceedsAfterTheSummaryAndForgetsTheFile) {
-  ctx.input_path = dir.write("p.dat", kSmallCsr);
+  view.input_path = dir.write("p.dat", kSmallCsr);
   ctx.settings.significance_index = Significance::kBoth;
-  EXPECT_TRUE(run_single_file(ctx));
+  EXPECT_TRUE(run_single_file(ctx, view).complete);
   ASSERT_EQ(platform.boxes.size(), 2u);
   EXPECT_EQ(platform.boxes[0].buttons, Buttons::kYesNo);
   EXPECT_EQ(platform.boxes[0].icon, Icon::kNone);
   EXPECT_EQ(platform.boxes[1].text, kComplete);
   EXPECT_EQ(platform.boxes[1].icon, Icon::kNone);
-  EXPECT_TRUE(ctx.input_path.empty());
+  EXPECT_TRUE(view.input_path.empty());
   for (const char* ext : {".tmp", ".ktt", ".sup", ".cvm"}) {
     EXPECT_TRUE(fs::exists(dir.file(std::string("p") + ext))) << ext;
   }
@@ -75,16 +76,17 @@ TEST_F(SingleRunTest, EndsEachFailureWithTheRightBoxes) {
     SCOPED_TRACE(c.label);
     ScriptedPlatform p;
     AppContext run(p, clock);
-    run.input_path =
+    ViewState run_view;
+    run_view.input_path =
         c.content ? dir.write("f.dat", c.content) : dir.file("none.dat");
     p.answers.assign(c.answers.begin(), c.answers.end());
-    EXPECT_FALSE(run_single_file(run));
+    EXPECT_FALSE(run_single_file(run, run_view).complete);
     auto texts = p.box_texts();
     for (auto& t : texts) {
       if (t.rfind(summary_prefix, 0) == 0) t = "<summary>";
     }
     EXPECT_EQ(texts, c.boxes);
-    EXPECT_TRUE(run.input_path.empty());
+    EXPECT_TRUE(run_view.input_path.empty());
     EXPECT_FALSE(fs::exists(dir.file("f.ktt")));
   }
   EXPECT_EQ(
@@ -97,64 +99,64 @@ TEST_F(SingleRunTest, EndsEachFailureWithTheRightBoxes) {
 TEST_F(SingleRunTest, RefusesDirectionWithTestBeforeAskingForAFile) {
   ctx.settings.significance_index = Significance::kSupremum;
   set_direction(ctx.settings, Direction::kCardinal);
-  EXPECT_FALSE(run_single_file(ctx));
+  EXPECT_FALSE(run_single_file(ctx, view).complete);
   EXPECT_EQ(platform.box_texts(), std::vector<std::string>{kDirectionWithTest});
   EXPECT_TRUE(platform.dialog_titles.empty());
 }
 
 TEST_F(SingleRunTest, AsksForAFileAndHandlesCancelAndBatchFiles) {
   // Cancel: silent.
-  EXPECT_FALSE(run_single_file(ctx));
+  EXPECT_FALSE(run_single_file(ctx, view).complete);
   EXPECT_EQ(platform.dialog_titles,
             std::vector<std::string>{"QLOR - open file ..."});
   EXPECT_TRUE(platform.boxes.empty());
 
   // A chosen file that cannot be opened is reported once.
   platform.files.push_back(dir.file("vanished.dat"));
-  EXPECT_FALSE(run_single_file(ctx));
+  EXPECT_FALSE(run_single_file(ctx, view).complete);
   EXPECT_EQ(platform.box_texts(), std::vector<std::string>{kFileOpenError});
   platform.boxes.clear();
 
   // A batch file chosen with File Open.
   platform.files.push_back(dir.write("list.bat", "a.dat\n"));
-  EXPECT_FALSE(run_single_file(ctx));
+  EXPECT_FALSE(run_single_file(ctx, view).complete);
   EXPECT_EQ(platform.box_texts(), std::vector<std::string>{kSelectBatch});
-  EXPECT_EQ(ctx.input_path, dir.file("list.bat"));
+  EXPECT_EQ(view.input_path, dir.file("list.bat"));
   EXPECT_EQ(platform.titles.back(), "QLOR - list.bat");
   EXPECT_EQ(platform.shown_texts.back(), std::vector<std::string>{"a.dat"});
 }
 
 TEST_F(SingleRunTest, KeepsPatternsOfAnAbandonedRunAndReportsWriteErrors) {
   // The temporary file cannot be created: a folder stands in its place.
-  ctx.input_path = dir.write("w.dat", kSmallCsr);
+  view.input_path = dir.write("w.dat", kSmallCsr);
   fs::create_directory(dir.file("w.tmp"));
-  EXPECT_FALSE(run_single_file(ctx));
+  EXPECT_FALSE(run_single_file(ctx, view).complete);
   EXPECT_EQ(platform.box_texts().at(1), kFileWriteError + dir.file("w.tmp"));
   EXPECT_EQ(platform.box_texts().at(2), kAborted);
 }
 
 TEST_F(SingleRunTest, AutomaticRunWritesOnlyTheErrorFile) {
   ctx.settings.autorun_pending = 1;
-  ctx.input_path = dir.file("gone.dat");
-  EXPECT_FALSE(run_single_file_auto(ctx));
+  view.input_path = dir.file("gone.dat");
+  EXPECT_FALSE(run_single_file_auto(ctx, view).complete);
   EXPECT_TRUE(platform.boxes.empty());
   EXPECT_EQ(testing::read_bytes(dir.file("gone.err")),
             "gone.dat  -  File not found\r\n");
-  EXPECT_TRUE(ctx.input_path.empty());
+  EXPECT_TRUE(view.input_path.empty());
 
-  ctx.input_path = dir.write("big.dat", "20 20 0 1e-12 5 19\n1 1\n");
-  EXPECT_FALSE(run_single_file_auto(ctx));
+  view.input_path = dir.write("big.dat", "20 20 0 1e-12 5 19\n1 1\n");
+  EXPECT_FALSE(run_single_file_auto(ctx, view).complete);
   EXPECT_EQ(testing::read_bytes(dir.file("big.err")), "big.dat  -  MAF:2\r\n");
 
   // A sample file named like its error file is left as it is.
   const std::string odd = dir.write("odd.err", "20 20 1 1 5\n1 1\n");
-  ctx.input_path = odd;
-  EXPECT_FALSE(run_single_file_auto(ctx));
+  view.input_path = odd;
+  EXPECT_FALSE(run_single_file_auto(ctx, view).complete);
   EXPECT_EQ(testing::read_bytes(odd), "20 20 1 1 5\n1 1\n");
 
-  ctx.input_path = dir.write("ok.dat", kSmallCsr);
-  EXPECT_TRUE(run_single_file_auto(ctx));
-  EXPECT_EQ(ctx.input_path, dir.file("ok.dat"));
+  view.input_path = dir.write("ok.dat", kSmallCsr);
+  EXPECT_TRUE(run_single_file_auto(ctx, view).complete);
+  EXPECT_EQ(view.input_path, dir.file("ok.dat"));
   EXPECT_FALSE(fs::exists(dir.file("ok.err")));
   EXPECT_TRUE(platform.boxes.empty());
 }

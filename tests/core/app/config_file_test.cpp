@@ -81,15 +81,16 @@ TEST(ConfigFile, ReadsSettingsPathsAndAutorunRequests) {
     ScriptedPlatform platform;
     FixedClock clock(0);
     AppContext ctx(platform, clock);
+    ViewState view;
     std::istringstream in(c.content);
-    read_config(ctx, in);
+    read_config(ctx, view, in);
     EXPECT_EQ(index_of(ctx.settings.significance_index), c.significance);
     EXPECT_EQ(index_of(ctx.settings.direction_index), c.direction);
     EXPECT_EQ(index_of(ctx.settings.randomize_mode), c.randomize);
     EXPECT_EQ(ctx.settings.autorun_pending, c.autorun);
-    EXPECT_EQ(ctx.view.batch_selected, c.batch_selected);
-    EXPECT_EQ(ctx.batch_file_name, c.batch_selected ? c.input_path : "");
-    EXPECT_EQ(ctx.input_path, c.input_path);
+    EXPECT_EQ(view.batch_selected, c.batch_selected);
+    EXPECT_EQ(view.batch_file_name, c.batch_selected ? c.input_path : "");
+    EXPECT_EQ(view.input_path, c.input_path);
     EXPECT_EQ(platform.box_texts(), c.boxes);
     if (c.direction == 2) {
       EXPECT_EQ(ctx.settings.sector_suffix[0], "_SW");
@@ -103,13 +104,14 @@ TEST(ConfigFile, MissingFileKeepsTheDefaults) {
     ScriptedPlatform platform;
     FixedClock clock(0);
     AppContext ctx(platform, clock);
-    ctx.input_path = "left over";
-    read_config_file(ctx, path);
+    ViewState view;
+    view.input_path = "left over";
+    read_config_file(ctx, view, path);
     ASSERT_EQ(platform.boxes.size(), 1u);
     EXPECT_EQ(platform.boxes[0].text,
               "File  'QLOR.INI'  not found - using default settings  ");
     EXPECT_EQ(platform.boxes[0].icon, Icon::kStop);
-    EXPECT_TRUE(ctx.input_path.empty());
+    EXPECT_TRUE(view.input_path.empty());
   }
 }
 

@@ -48,6 +48,7 @@ class ViewCommandsTest : public ::testing::Test {
   ScriptedPlatform platform;
   FixedClock clock{0};
   AppContext ctx{platform, clock};
+  ViewState view;
   testing::TempDir dir;
 };
 
@@ -55,53 +56,53 @@ TEST_F(ViewCommandsTest, FileOpenShowsCompleteLinesAndDetectsBatchFiles) {
   const std::string dat = dir.write("p.dat", "20 20 1 1 5 19\r\n1 1\n5 5");
   const std::string bat = dir.write("list.bat", "a.dat\n b.dat \n\n");
   platform.files = {dat, bat, std::nullopt, dir.file("gone.dat")};
-  file_open(ctx);
-  EXPECT_EQ(ctx.view.text_lines,
+  file_open(ctx, view);
+  EXPECT_EQ(view.text_lines,
             (std::vector<std::string>{"20 20 1 1 5 19", "1 1"}));
-  EXPECT_EQ(ctx.view.batch_selected, 0);
+  EXPECT_EQ(view.batch_selected, 0);
   EXPECT_EQ(platform.titles.back(), "QLOR - p.dat");
-  file_open(ctx);
-  EXPECT_EQ(ctx.view.text_lines,
+  file_open(ctx, view);
+  EXPECT_EQ(view.text_lines,
             (std::vector<std::string>{"a.dat", " b.dat ", ""}));
-  EXPECT_EQ(ctx.view.batch_selected, 1);
-  EXPECT_EQ(ctx.batch_file_name, bat);
-  file_open(ctx);  // cancelled
-  EXPECT_EQ(ctx.view.open_cancelled, 1);
-  EXPECT_TRUE(ctx.input_path.empty());
+  EXPECT_EQ(view.batch_selected, 1);
+  EXPECT_EQ(view.batch_file_name, bat);
+  file_open(ctx, view);  // cancelled
+  EXPECT_EQ(view.open_cancelled, 1);
+  EXPECT_TRUE(view.input_path.empty());
   EXPECT_TRUE(platform.boxes.empty());
-  file_open(ctx);  // cannot be opened
-  EXPECT_EQ(ctx.view.open_cancelled, 0);
-  EXPECT_TRUE(ctx.input_path.empty());
+  file_open(ctx, view);  // cannot be opened
+  EXPECT_EQ(view.open_cancelled, 0);
+  EXPECT_TRUE(view.input_path.empty());
   EXPECT_EQ(platform.box_texts(),
             std::vector<std::string>{"QLOR - File open error!"});
 }
 
 TEST_F(ViewCommandsTest, OpenTempFileAndFileClose) {
-  ctx.view.text_lines = {"a", "b"};
-  ctx.view.first_line = 1;
-  ctx.tmp_file_name = "old.tmp";
+  view.text_lines = {"a", "b"};
+  view.first_line = 1;
+  view.tmp_file_name = "old.tmp";
   platform.files = {std::nullopt, dir.write("p.tmp", "1 0.5\n")};
-  open_temp_file(ctx);
-  EXPECT_EQ(ctx.view.open_cancelled, 1);
-  EXPECT_TRUE(ctx.tmp_file_name.empty());
-  open_temp_file(ctx);
-  EXPECT_EQ(ctx.tmp_file_name, dir.file("p.tmp"));
-  EXPECT_TRUE(ctx.view.text_lines.empty());
+  open_temp_file(ctx, view);
+  EXPECT_EQ(view.open_cancelled, 1);
+  EXPECT_TRUE(view.tmp_file_name.empty());
+  open_temp_file(ctx, view);
+  EXPECT_EQ(view.tmp_file_name, dir.file("p.tmp"));
+  EXPECT_TRUE(view.text_lines.empty());
   EXPECT_EQ(platform.titles.back(), "QLOR - p.tmp");
 
-  ctx.view.text_lines = {"a", "b"};
-  ctx.view.batch_selected = 1;
-  ctx.view.open_cancelled = 1;
-  ctx.input_path = ctx.batch_file_name = "b.bat";
-  file_close(ctx);
+  view.text_lines = {"a", "b"};
+  view.batch_selected = 1;
+  view.open_cancelled = 1;
+  view.input_path = view.batch_file_name = "b.bat";
+  file_close(ctx, view);
   EXPECT_EQ(platform.titles.back(), "QLOR - Qlorfield");
-  EXPECT_TRUE(ctx.view.text_lines.empty());
-  EXPECT_EQ(ctx.view.first_line, 0);
-  EXPECT_EQ(ctx.view.batch_selected, 0);
-  EXPECT_TRUE(ctx.input_path.empty());
-  EXPECT_TRUE(ctx.tmp_file_name.empty());
-  EXPECT_EQ(ctx.batch_file_name, "b.bat");  // kept, as is open_cancelled
-  EXPECT_EQ(ctx.view.open_cancelled, 1);
+  EXPECT_TRUE(view.text_lines.empty());
+  EXPECT_EQ(view.first_line, 0);
+  EXPECT_EQ(view.batch_selected, 0);
+  EXPECT_TRUE(view.input_path.empty());
+  EXPECT_TRUE(view.tmp_file_name.empty());
+  EXPECT_EQ(view.batch_file_name, "b.bat");  // kept, as is open_cancelled
+  EXPECT_EQ(view.open_cancelled, 1);
 }
 
 }  // namespace

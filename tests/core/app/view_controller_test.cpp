@@ -1,5 +1,5 @@
 // The view controller: check marks, the automatic run at the first repaint,
-// and the drawn rows.
+// the drawn rows, and the test outcomes the runs leave for the front end.
 #include "app/view_controller.h"
 
 #include <gtest/gtest.h>
@@ -51,6 +51,29 @@ TEST_F(QlorViewTest, AutomaticRunAtTheFirstRepaintOnly) {
   EXPECT_FALSE(view.has_pending_autorun());
   EXPECT_FALSE(view.run_pending_autorun());
   EXPECT_EQ(platform.titles.size(), 2u);
+}
+
+TEST_F(QlorViewTest, KeepsEachRunsTestsForTheFrontEndOnce) {
+  ViewController view(platform, clock,
+                      dir.write("qlor.ini", "SIGNIFICANCE=3\n"));
+  const std::string sample =
+      dir.write("p.dat", "20 20 1 1 5 19\n1 1\n5 5\n9.5 3\n12 17\n3 14\n");
+  view.choose_file(sample);
+  ASSERT_TRUE(view.on_command(kCmdSingleFile));
+  EXPECT_TRUE(view.input_path().empty());  // a run forgets its file
+  const auto tests = view.take_test_outcomes();
+  ASSERT_EQ(tests.size(), 2u);
+  EXPECT_EQ(tests[0].file_name, dir.file("p.sup"));
+  EXPECT_EQ(tests[1].file_name, dir.file("p.cvm"));
+  EXPECT_TRUE(view.take_test_outcomes().empty());
+
+  // A batch file chosen for a single-file run is refused and yields no test.
+  view.choose_file(dir.write("b.bat", sample + "\n"));
+  EXPECT_EQ(view.batch_selected(), 1);
+  EXPECT_FALSE(view.on_command(kCmdSingleFile));
+  EXPECT_EQ(platform.boxes.back().text,
+            "Select \"Batch file\" for batch files !  ");
+  EXPECT_TRUE(view.take_test_outcomes().empty());
 }
 
 TEST_F(QlorViewTest, LayoutDrawsFromTheFirstLine) {

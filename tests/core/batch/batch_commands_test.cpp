@@ -5,6 +5,7 @@
 
 #include "analysis/single_run.h"
 #include "batch/auto_batch.h"
+#include "batch/batch_file.h"
 #include "batch/batch_precheck.h"
 #include "batch/batch_run.h"
 #include "scripted_platform.h"
@@ -69,31 +70,32 @@ class BatchTest : public ::testing::Test {
               const std::string& tail = "") {
     std::string text;
     for (const auto& n : names) text += (n.empty() ? "" : dir.file(n)) + "\n";
-    ctx.input_path = ctx.batch_file_name = dir.write("b.bat", text + tail);
-    ctx.view.batch_selected = 1;
+    view.input_path = view.batch_file_name = dir.write("b.bat", text + tail);
+    view.batch_selected = 1;
   }
 
   ScriptedPlatform platform;
   FixedClock clock{1700000000};
   AppContext ctx{platform, clock};
+  ViewState view;
   testing::TempDir dir;
 };
 
 TEST_F(BatchTest, PrecheckReportsEveryEntryInOrderAndWritesNothing) {
   choose({"a.dat", "missing.dat", "a.dat"});
-  EXPECT_FALSE(batch_precheck(ctx));
+  EXPECT_FALSE(batch_precheck(ctx, view));
   EXPECT_EQ(labels(platform),
             (Labels{"summary a.dat", "error missing.dat: File not found",
                     "summary a.dat", "has errors"}));
   EXPECT_EQ(std::distance(fs::directory_iterator(dir.path()), {}), 4);
   platform.boxes.clear();
   choose({"a.dat", ""}, dir.file("unfinished.dat"));  // blank line counts
-  EXPECT_FALSE(batch_precheck(ctx));
+  EXPECT_FALSE(batch_precheck(ctx, view));
   EXPECT_EQ(labels(platform),
             (Labels{"summary a.dat", "error : File not found", "has errors"}));
   platform.boxes.clear();
   choose({"a.dat"});
-  EXPECT_TRUE(batch_precheck(ctx));
+  EXPECT_TRUE(batch_precheck(ctx, view));
   EXPECT_EQ(platform.boxes.back().text,
             "BATCHFILE :\tb.bat  \n\nCHECK  COMPLETE");
 }
@@ -120,15 +122,23 @@ TEST_F(BatchTest, CommandsRefuseBeforeReadingAnything) {
       {0, "", 0, {}},  // the open dialog cancelled
   };
   for (const auto& c : cases) {
-    for (auto command :
-         {batch_precheck, batch_check_and_analyse, batch_auto_analyse}) {
+    using Command = bool (*)(AppContext&, ViewState&);
+    const Command commands[] = {batch_precheck,
+                                [](AppContext& a, ViewState& v) {
+                                  return batch_check_and_analyse(a, v).complete;
+                                },
+                                [](AppContext& a, ViewState& v) {
+                                  return batch_auto_analyse(a, v).complete;
+                                }};
+    for (Command command : commands) {
       SCOPED_TRACE(c.input_path);
       ScriptedPlatform p;
       AppContext x(p, clock);
+      ViewState xv;
       x.settings.direction_index = static_cast<Direction>(c.direction);
-      x.input_path = c.input_path;
-      x.view.batch_selected = c.batch_selected;
-      EXPECT_FALSE(command(x));
+      xv.input_path = c.input_path;
+      xv.batch_selected = c.batch_selected;
+      EXPECT_FALSE(command(x, xv));
       EXPECT_EQ(p.box_texts(), c.boxes);
     }
   }
@@ -176,11 +186,12 @@ TEST_F(BatchTest, CheckAndAnalyseDecidesAfterTheCheckPass) {
     platform.answers = {c.answer};
     fs::remove(dir.file("a.ktt"));
     choose(c.entries);
-    EXPECT_EQ(batch_check_and_analyse(ctx), c.boxes.back() == "complete");
+    EXPECT_EQ(batch_check_and_analyse(ctx, view).complete,
+              c.boxes.back() == "complete");
     EXPECT_EQ(labels(platform), c.boxes);
     EXPECT_EQ(fs::exists(dir.file("a.ktt")), c.entries.size() == 3);
     EXPECT_EQ(read_bytes(dir.file("b.err")), c.err);
-    EXPECT_TRUE(ctx.input_path.empty());
+    EXPECT_TRUE(view.input_path.empty());
   }
 }
 
@@ -209,10 +220,11 @@ TEST_F(BatchTest, NoOutputReplacesTheBatchFile) {
       }
       ScriptedPlatform p;
       AppContext x(p, clock);
+      ViewState xv;
       x.settings.significance_index = static_cast<Significance>(c.significance);
-      x.input_path = x.batch_file_name = dir.write(c.batch, text);
-      x.view.batch_selected = 1;
-      EXPECT_EQ(command(x), !c.refused);
+      xv.input_path = xv.batch_file_name = dir.write(c.batch, text);
+      xv.batch_selected = 1;
+      EXPECT_EQ(command(x, xv).complete, !c.refused);
       EXPECT_EQ(read_bytes(dir.file(c.batch)), text);
       if (c.refused) {
         EXPECT_EQ(p.box_texts(),
@@ -228,11 +240,12 @@ TEST_F(BatchTest, NoOutputReplacesTheBatchFile) {
   for (int direction : {0, 1}) {
     ScriptedPlatform p;
     AppContext x(p, clock);
+    ViewState xv;
     x.settings.autorun_pending = 1;
     x.settings.direction_index = static_cast<Direction>(direction);
-    x.input_path = x.batch_file_name = dir.write("b.err", text);
-    x.view.batch_selected = 1;
-    EXPECT_FALSE(batch_auto_analyse(x));
+    xv.input_path = xv.batch_file_name = dir.write("b.err", text);
+    xv.batch_selected = 1;
+    EXPECT_FALSE(batch_auto_analyse(x, xv).complete);
     EXPECT_TRUE(p.boxes.empty());
     EXPECT_EQ(read_bytes(dir.file("b.err")), text);
   }
@@ -240,7 +253,7 @@ TEST_F(BatchTest, NoOutputReplacesTheBatchFile) {
 
 TEST_F(BatchTest, AutoAnalyseShowsOnlyTheEnd) {
   choose({"g.dat", "a.dat", "missing.dat"});
-  EXPECT_TRUE(batch_auto_analyse(ctx));
+  EXPECT_TRUE(batch_auto_analyse(ctx, view).complete);
   EXPECT_EQ(labels(platform), Labels{"complete"});
   EXPECT_EQ(
       read_bytes(dir.file("b.err")),
@@ -249,10 +262,10 @@ TEST_F(BatchTest, AutoAnalyseShowsOnlyTheEnd) {
   platform.boxes.clear();
   ctx.settings.autorun_pending = 1;
   choose({"missing.dat"});
-  ctx.input_path = ctx.batch_file_name = dir.file("gone.bat");
-  EXPECT_FALSE(batch_auto_analyse(ctx));
+  view.input_path = view.batch_file_name = dir.file("gone.bat");
+  EXPECT_FALSE(batch_auto_analyse(ctx, view).complete);
   choose({"missing.dat"});
-  EXPECT_TRUE(batch_auto_analyse(ctx));
+  EXPECT_TRUE(batch_auto_analyse(ctx, view).complete);
   EXPECT_TRUE(platform.boxes.empty());
   EXPECT_FALSE(fs::exists(dir.file("gone.err")));
   EXPECT_EQ(read_bytes(dir.file("b.err")), "missing.dat - File not found\r\n");
@@ -261,8 +274,11 @@ TEST_F(BatchTest, AutoAnalyseShowsOnlyTheEnd) {
 TEST_F(BatchTest, TwoBarProgressCountsTheEntriesThatPassTheirChecks) {
   // 6 points, 5 distances, 20 patterns: 3600 i-j calculations per file.
   choose({"a.dat", "missing.dat", "a.dat"});
-  batch_auto_analyse(ctx);
-  EXPECT_EQ(ctx.counters.pairs_total_batch, 7200);
+  ASSERT_TRUE(read_batch_entries(view.input_path, view.batch_entries));
+  ProgressCounters counters;
+  batch_check_silent(ctx, view, counters);
+  EXPECT_EQ(counters.pairs_total_batch, 7200);
+  batch_auto_analyse(ctx, view);
   const auto& ev = platform.progress_events;
   const auto n = [&](const char* e) {
     return std::count(ev.begin(), ev.end(), e);
@@ -273,7 +289,7 @@ TEST_F(BatchTest, TwoBarProgressCountsTheEntriesThatPassTheirChecks) {
   platform.progress_events.clear();
   ctx.settings.progress_threshold = 7200;  // not above it: no dialog
   choose({"a.dat", "a.dat"});
-  batch_auto_analyse(ctx);
+  batch_auto_analyse(ctx, view);
   EXPECT_EQ(n("show"), 0);
 }
 
@@ -284,12 +300,13 @@ TEST_F(BatchTest, EachEntrySimulatesOnItsOwnLattice) {
       "50 50 1 1 5 19\n1.5 2.7\n12.1 30.3\n44.9 8.8\n25 25\n";
   dir.write("fine.dat", fine);
   choose({"coarse.dat", "fine.dat"});
-  ASSERT_TRUE(batch_auto_analyse(ctx));
+  ASSERT_TRUE(batch_auto_analyse(ctx, view).complete);
   testing::TempDir alone;
   ScriptedPlatform p;
   AppContext x(p, clock);
-  x.input_path = alone.write("fine.dat", fine);
-  ASSERT_TRUE(run_single_file(x));
+  ViewState xv;
+  xv.input_path = alone.write("fine.dat", fine);
+  ASSERT_TRUE(run_single_file(x, xv).complete);
   EXPECT_EQ(read_bytes(dir.file("fine.tmp")),
             read_bytes(alone.file("fine.tmp")));
 }

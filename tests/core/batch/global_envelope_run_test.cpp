@@ -46,8 +46,9 @@ class GlobalEnvelopeRunTest : public ::testing::Test {
   RunCurves analyse(const std::string& name, const std::string& sample) {
     testing::ScriptedPlatform p;
     AppContext x(p, clock);
-    x.input_path = dir.write(name + ".dat", sample);
-    EXPECT_TRUE(run_single_file(x));
+    ViewState xv;
+    xv.input_path = dir.write(name + ".dat", sample);
+    EXPECT_TRUE(run_single_file(x, xv).complete);
     RunCurves run;
     EXPECT_EQ(read_run_curves(dir.file(name + ".tmp"), run), "");
     return run;

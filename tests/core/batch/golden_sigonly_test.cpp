@@ -75,8 +75,9 @@ TEST_P(GoldenSigonlyTest, ReproducesTheTestFiles) {
   platform.files.push_back(work.file(tmp));
   FixedClock clock(0);
   AppContext ctx(platform, clock);
+  ViewState view;
   ctx.settings.significance_index = static_cast<Significance>(c.significance);
-  const bool complete = significance_only(ctx);
+  const bool complete = significance_only(ctx, view).complete;
 
   const std::vector<std::string> stop_boxes = testing::stop_box_texts(platform);
   const fs::path message_file = case_dir / "message.txt";

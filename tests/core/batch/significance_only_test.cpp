@@ -28,10 +28,11 @@ class SignificanceOnlyTest : public ::testing::Test {
   void SetUp() override {
     ScriptedPlatform p;
     AppContext x(p, clock);
-    x.input_path =
+    ViewState xv;
+    xv.input_path =
         dir.write("p.dat", "20 20 1 1 5 19\n1 1\n5 5\n9.5 3\n12 17\n3 14\n");
     x.settings.significance_index = Significance::kBoth;
-    ASSERT_TRUE(run_single_file(x));
+    ASSERT_TRUE(run_single_file(x, xv).complete);
     tmp = read_bytes(dir.file("p.tmp"));
   }
   // Runs the command on `file` and returns the boxes shown.
@@ -39,8 +40,9 @@ class SignificanceOnlyTest : public ::testing::Test {
     ScriptedPlatform p;
     p.files = {std::move(file)};
     AppContext x(p, clock);
+    ViewState xv;
     x.settings.significance_index = static_cast<Significance>(significance);
-    complete = significance_only(x);
+    complete = significance_only(x, xv).complete;
     dialogs = p.dialog_titles.size();
     return p.box_texts();
   }
