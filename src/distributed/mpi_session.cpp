@@ -36,6 +36,7 @@
 #include <utility>
 #include <vector>
 
+#include "analysis/pattern_workers.h"
 #include "distributed/job_codec.h"
 #include "model/clock.h"
 
@@ -209,43 +210,23 @@ Status coordinate(MPI_Comm comm, int size, const AnalysisState& prepared,
   // As in the thread pool, nobody runs more than `window` patterns ahead of
   // the consumer; each rank's threads widen the window when they announce
   // themselves.
-  std::mutex mutex;
-  std::condition_variable space_cv;
-  std::condition_variable ready_cv;
   std::map<std::int32_t, PatternOutcome> finished;
   std::int64_t next = first;
   std::int64_t consumed = static_cast<std::int64_t>(first) - 1;
   std::int64_t window = 2 * static_cast<std::int64_t>(local);
-  bool stop = false;
   bool news = false;
-
-  auto work = [&] {
-    AnalysisState state = prepared;
-    LcgRandom rng;
-    PairScratch scratch;
-    for (;;) {
-      std::int32_t s = 0;
-      {
-        std::unique_lock lock(mutex);
-        space_cv.wait(lock, [&] {
-          return stop || next > last || next <= consumed + window;
-        });
-        if (stop || next > last) return;
-        s = static_cast<std::int32_t>(next++);
-      }
-      PatternOutcome outcome =
-          make_pattern(state, s, env, direction_index, rng, scratch);
-      {
-        std::lock_guard lock(mutex);
+  PatternWorkers pool(
+      local, prepared, env, direction_index,
+      [&]() -> std::int64_t {
+        if (next > last) return PatternWorkers::kDone;
+        if (next > consumed + window) return PatternWorkers::kWait;
+        return next++;
+      },
+      [&](std::int32_t s, PatternOutcome outcome) {
         finished.emplace(s, std::move(outcome));
         news = true;
-      }
-      ready_cv.notify_one();
-    }
-  };
-  std::vector<std::thread> pool;
-  pool.reserve(static_cast<std::size_t>(local));
-  for (int w = 0; w < local; ++w) pool.emplace_back(work);
+      });
+  std::mutex& mutex = pool.mutex();
 
   PendingSends sends(comm);
   std::vector<std::int64_t> credit(static_cast<std::size_t>(size), 0);
@@ -266,7 +247,7 @@ Status coordinate(MPI_Comm comm, int size, const AnalysisState& prepared,
           std::lock_guard lock(mutex);
           window += 2 * t;
         }
-        space_cv.notify_all();
+        pool.wake();
       } else if (tag == kResult) {
         std::int32_t s = 0;
         PatternOutcome outcome;
@@ -289,7 +270,7 @@ Status coordinate(MPI_Comm comm, int size, const AnalysisState& prepared,
         std::int32_t s = 0;
         {
           std::lock_guard lock(mutex);
-          if (stop || next > last || next > consumed + window) break;
+          if (next > last || next > consumed + window) break;
           s = static_cast<std::int32_t>(next++);
         }
         sends.send(int_bytes(s), r, kAssign);
@@ -311,7 +292,7 @@ Status coordinate(MPI_Comm comm, int size, const AnalysisState& prepared,
         finished.erase(it);
         consumed = s;
       }
-      space_cv.notify_all();
+      pool.wake();
       activity = true;
       status = outcome.status.ok() ? consume_guarded(consume, s, outcome.values)
                                    : outcome.status;
@@ -324,15 +305,11 @@ Status coordinate(MPI_Comm comm, int size, const AnalysisState& prepared,
       continue;
     }
     std::unique_lock lock(mutex);
-    ready_cv.wait_for(lock, backoff.next(), [&] { return news; });
+    pool.delivered().wait_for(lock, backoff.next(), [&] { return news; });
     news = false;
   }
 
-  {
-    std::lock_guard lock(mutex);
-    stop = true;
-  }
-  space_cv.notify_all();
+  pool.stop();
   // End the job everywhere; outcomes still on their way are dropped, and
   // each rank's acknowledgement comes after the last of them.
   for (int r = 1; r < size; ++r) sends.send({}, r, kEnd);
@@ -346,7 +323,7 @@ Status coordinate(MPI_Comm comm, int size, const AnalysisState& prepared,
       std::this_thread::sleep_for(drain.next());
     }
   }
-  for (auto& t : pool) t.join();
+  pool.join();
   sends.wait_all();
   return status;
 }
@@ -370,39 +347,22 @@ void serve_job(MPI_Comm comm, const Bytes& job_bytes) {
   const int workers = static_cast<int>(std::max<std::int64_t>(
       1, std::min<std::int64_t>(rank_threads(header.threads), count)));
 
-  std::mutex mutex;
-  std::condition_variable work_cv;
-  std::condition_variable news_cv;
   std::deque<std::int32_t> assigned;
   std::vector<std::pair<std::int32_t, PatternOutcome>> done;
-  bool stop = false;
   bool news = false;
-  auto work = [&] {
-    AnalysisState state = prepared;
-    LcgRandom rng;
-    PairScratch scratch;
-    for (;;) {
-      std::int32_t s = 0;
-      {
-        std::unique_lock lock(mutex);
-        work_cv.wait(lock, [&] { return stop || !assigned.empty(); });
-        if (stop) return;
-        s = assigned.front();
+  PatternWorkers pool(
+      workers, prepared, env, header.direction_index,
+      [&]() -> std::int64_t {
+        if (assigned.empty()) return PatternWorkers::kWait;
+        const std::int32_t s = assigned.front();
         assigned.pop_front();
-      }
-      PatternOutcome outcome =
-          make_pattern(state, s, env, header.direction_index, rng, scratch);
-      {
-        std::lock_guard lock(mutex);
+        return s;
+      },
+      [&](std::int32_t s, PatternOutcome outcome) {
         done.emplace_back(s, std::move(outcome));
         news = true;
-      }
-      news_cv.notify_one();
-    }
-  };
-  std::vector<std::thread> pool;
-  pool.reserve(static_cast<std::size_t>(workers));
-  for (int w = 0; w < workers; ++w) pool.emplace_back(work);
+      });
+  std::mutex& mutex = pool.mutex();
 
   PendingSends sends(comm);
   sends.send(int_bytes(workers), 0, kReady);
@@ -420,7 +380,7 @@ void serve_job(MPI_Comm comm, const Bytes& job_bytes) {
           std::lock_guard lock(mutex);
           assigned.push_back(s);
         }
-        work_cv.notify_one();
+        pool.wake();
       } else if (tag == kEnd) {
         ended = true;
       }
@@ -443,17 +403,13 @@ void serve_job(MPI_Comm comm, const Bytes& job_bytes) {
       continue;
     }
     std::unique_lock lock(mutex);
-    news_cv.wait_for(lock, backoff.next(), [&] { return news; });
+    pool.delivered().wait_for(lock, backoff.next(), [&] { return news; });
     news = false;
   }
-  {
-    std::lock_guard lock(mutex);
-    stop = true;
-  }
-  work_cv.notify_all();
+  pool.stop();
   sends.send({}, 0, kEndAck);
   sends.wait_all();
-  for (auto& t : pool) t.join();
+  pool.join();
 }
 
 }  // namespace

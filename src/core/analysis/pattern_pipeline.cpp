@@ -5,11 +5,10 @@
 #include "analysis/pattern_pipeline.h"
 
 #include <algorithm>
-#include <condition_variable>
 #include <map>
-#include <mutex>
 #include <thread>
 
+#include "analysis/pattern_workers.h"
 #include "simulation/simulate.h"
 #include "statistics/estimate.h"
 
@@ -68,60 +67,34 @@ Status run_simulations(const AnalysisState& prepared, std::int32_t first,
   // Patterns are claimed in order; a worker waits while it would run more
   // than `window` patterns ahead of the consumer, which bounds memory.
   const std::int64_t window = 2 * static_cast<std::int64_t>(workers);
-  std::mutex mutex;
-  std::condition_variable ready_cv;
-  std::condition_variable space_cv;
   std::map<std::int32_t, PatternOutcome> finished;
   std::int64_t next = first;
   std::int64_t consumed = static_cast<std::int64_t>(first) - 1;
-  bool stop = false;
-
-  auto work = [&] {
-    AnalysisState state = prepared;
-    LcgRandom rng;
-    PairScratch scratch;
-    for (;;) {
-      std::int32_t s = 0;
-      {
-        std::unique_lock lock(mutex);
-        space_cv.wait(lock, [&] {
-          return stop || next > last || next <= consumed + window;
-        });
-        if (stop || next > last) return;
-        s = static_cast<std::int32_t>(next++);
-      }
-      PatternOutcome outcome =
-          make_pattern(state, s, env, direction_index, rng, scratch);
-      {
-        std::lock_guard lock(mutex);
+  PatternWorkers pool(
+      workers, prepared, env, direction_index,
+      [&]() -> std::int64_t {
+        if (next > last) return PatternWorkers::kDone;
+        if (next > consumed + window) return PatternWorkers::kWait;
+        return next++;
+      },
+      [&](std::int32_t s, PatternOutcome outcome) {
         finished.emplace(s, std::move(outcome));
-      }
-      ready_cv.notify_all();
-    }
-  };
-  std::vector<std::thread> pool;
-  pool.reserve(static_cast<std::size_t>(workers));
-  for (int w = 0; w < workers; ++w) pool.emplace_back(work);
+      });
 
   Status status;
   for (std::int32_t s = first; s <= last && status.ok(); ++s) {
     PatternOutcome outcome;
     {
-      std::unique_lock lock(mutex);
-      ready_cv.wait(lock, [&] { return finished.count(s) != 0; });
+      std::unique_lock lock(pool.mutex());
+      pool.delivered().wait(lock, [&] { return finished.count(s) != 0; });
       outcome = std::move(finished.at(s));
       finished.erase(s);
       consumed = s;
     }
-    space_cv.notify_all();
+    pool.wake();
     status = outcome.status.ok() ? consume(s, outcome.values) : outcome.status;
   }
-  {
-    std::lock_guard lock(mutex);
-    stop = true;
-  }
-  space_cv.notify_all();
-  for (auto& t : pool) t.join();
+  pool.join();
   return status;
 }
 

@@ -1,0 +1,64 @@
+// A worker claims a number under the lock, makes the pattern without it and
+// delivers the outcome under it again.
+#include "analysis/pattern_workers.h"
+
+#include <utility>
+
+namespace qlor {
+
+PatternWorkers::PatternWorkers(int workers, const AnalysisState& prepared,
+                               const SimulationEnv& env,
+                               Direction direction_index, Claim claim,
+                               Deliver deliver)
+    : prepared_(prepared),
+      env_(env),
+      direction_index_(direction_index),
+      claim_(std::move(claim)),
+      deliver_(std::move(deliver)) {
+  threads_.reserve(static_cast<std::size_t>(workers));
+  for (int w = 0; w < workers; ++w) threads_.emplace_back([this] { work(); });
+}
+
+PatternWorkers::~PatternWorkers() { join(); }
+
+void PatternWorkers::stop() {
+  {
+    std::lock_guard lock(mutex_);
+    stopping_ = true;
+  }
+  claimable_.notify_all();
+}
+
+void PatternWorkers::join() {
+  stop();
+  for (auto& t : threads_) {
+    if (t.joinable()) t.join();
+  }
+}
+
+void PatternWorkers::work() {
+  AnalysisState state = prepared_;
+  LcgRandom rng;
+  PairScratch scratch;
+  for (;;) {
+    std::int64_t s = kWait;
+    {
+      std::unique_lock lock(mutex_);
+      claimable_.wait(lock, [&] {
+        if (stopping_) return true;
+        s = claim_();
+        return s != kWait;
+      });
+      if (stopping_ || s == kDone) return;
+    }
+    PatternOutcome outcome = make_pattern(state, static_cast<std::int32_t>(s),
+                                          env_, direction_index_, rng, scratch);
+    {
+      std::lock_guard lock(mutex_);
+      deliver_(static_cast<std::int32_t>(s), std::move(outcome));
+    }
+    delivered_.notify_all();
+  }
+}
+
+}  // namespace qlor

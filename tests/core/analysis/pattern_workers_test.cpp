@@ -1,0 +1,81 @@
+// The worker threads shared by the thread pool and the MPI ranks: every
+// claimed number is made once, from the prepared state alone, and a pool
+// whose workers wait for numbers ends when stopped.
+#include "analysis/pattern_workers.h"
+
+#include <gtest/gtest.h>
+
+#include <map>
+
+#include "analysis/pattern_run.h"
+#include "model/clock.h"
+#include "scripted_platform.h"
+#include "temp_dir.h"
+
+namespace qlor {
+namespace {
+
+TEST(PatternWorkersTest, MakesEachClaimedPatternOnceAsOneThreadWould) {
+  testing::TempDir dir;
+  testing::ScriptedPlatform platform;
+  FixedClock clock(7);
+  AppContext ctx(platform, clock);
+  AnalysisState prepared;
+  ProgressCounters counters;
+  const std::string path = dir.write(
+      "p.dat", "20 20 1 1 5 19\n1 1\n5 5\n9.5 3\n12 17\n3 14\n17.5 8\n");
+  ASSERT_TRUE(read_sample_file(ctx, path, prepared, counters).ok());
+  ASSERT_TRUE(allocate_result_arrays(prepared, Direction::kNone).ok());
+  const SimulationEnv env{clock, ctx.settings.randomize_mode};
+
+  constexpr std::int32_t kLast = 12;
+  std::map<std::int32_t, PatternOutcome> made;
+  int duplicates = 0;
+  std::int32_t next = 1;
+  {
+    PatternWorkers pool(
+        3, prepared, env, Direction::kNone,
+        [&]() -> std::int64_t {
+          return next > kLast ? PatternWorkers::kDone : next++;
+        },
+        [&](std::int32_t s, PatternOutcome outcome) {
+          duplicates += made.count(s) != 0 ? 1 : 0;
+          made.emplace(s, std::move(outcome));
+        });
+    std::unique_lock lock(pool.mutex());
+    pool.delivered().wait(lock, [&] { return made.size() == kLast; });
+  }
+  EXPECT_EQ(duplicates, 0);
+  ASSERT_EQ(made.size(), static_cast<std::size_t>(kLast));
+  // The same numbers made in reverse order on one copy of the state.
+  AnalysisState state = prepared;
+  LcgRandom rng;
+  PairScratch scratch;
+  for (std::int32_t s = kLast; s >= 1; --s) {
+    const PatternOutcome alone =
+        make_pattern(state, s, env, Direction::kNone, rng, scratch);
+    EXPECT_EQ(made.at(s).status, alone.status) << s;
+    EXPECT_EQ(made.at(s).values, alone.values) << s;
+  }
+}
+
+TEST(PatternWorkersTest, WorkersWaitingForNumbersEndWhenStopped) {
+  AnalysisState prepared;
+  FixedClock clock(1);
+  const SimulationEnv env{clock, RandomizeMode::kSpecies2};
+  int claims = 0;
+  PatternWorkers pool(
+      2, prepared, env, Direction::kNone,
+      [&]() -> std::int64_t {
+        ++claims;
+        return PatternWorkers::kWait;
+      },
+      [](std::int32_t, PatternOutcome) { ADD_FAILURE() << "nothing claimed"; });
+  pool.wake();
+  pool.join();  // returns: no worker is left waiting
+  std::lock_guard lock(pool.mutex());
+  EXPECT_GE(claims, 2);
+}
+
+}  // namespace
+}  // namespace qlor
