@@ -78,6 +78,19 @@ class Backoff {
   std::chrono::microseconds pause_ = kMinPoll;
 };
 
+// The end of a main thread's loop pass: straight on after activity, else
+// a pause that ends early when a worker delivers a pattern.
+void pause_unless_active(bool activity, Backoff& backoff, PatternWorkers& pool,
+                         bool& news) {
+  if (activity) {
+    backoff.reset();
+    return;
+  }
+  std::unique_lock lock(pool.mutex());
+  pool.delivered().wait_for(lock, backoff.next(), [&] { return news; });
+  news = false;
+}
+
 // Worker threads of this rank: the request, or (0) the processors this rank
 // may run on, which the launcher sets (mpirun's binding, Slurm's
 // --cpus-per-task), else every hardware thread.
@@ -300,13 +313,7 @@ Status coordinate(MPI_Comm comm, int size, const AnalysisState& prepared,
     }
     sends.test();
     if (done) break;
-    if (activity) {
-      backoff.reset();
-      continue;
-    }
-    std::unique_lock lock(mutex);
-    pool.delivered().wait_for(lock, backoff.next(), [&] { return news; });
-    news = false;
+    pause_unless_active(activity, backoff, pool, news);
   }
 
   pool.stop();
@@ -398,13 +405,7 @@ void serve_job(MPI_Comm comm, const Bytes& job_bytes) {
     }
     sends.test();
     if (ended) break;
-    if (activity) {
-      backoff.reset();
-      continue;
-    }
-    std::unique_lock lock(mutex);
-    pool.delivered().wait_for(lock, backoff.next(), [&] { return news; });
-    news = false;
+    pause_unless_active(activity, backoff, pool, news);
   }
   pool.stop();
   sends.send({}, 0, kEndAck);
