@@ -202,25 +202,6 @@ bool has_cells(const AnalysisState& state, bool draws_parents) {
   return state.grid_cells_x > 0 && state.grid_cells_y > 0;
 }
 
-// The tables of the run sized for the centres and counts (the record reader
-// allocates them; a state built elsewhere may not have them yet).
-Status size_tables(AnalysisState& state, std::int32_t n_offspring) {
-  const auto entries = static_cast<std::size_t>(n_offspring) + 1;
-  if (state.poisson_table.size() < entries) {
-    if (auto s = allocate(state.poisson_table, entries,
-                          AllocationCause::kSamplePoints);
-        !s.ok()) {
-      return s;
-    }
-  }
-  const auto centres = static_cast<std::size_t>(state.n_centers);
-  if (state.offspring_counts.size() != centres) {
-    return allocate(state.offspring_counts, centres,
-                    AllocationCause::kSamplePoints);
-  }
-  return {};
-}
-
 }  // namespace
 
 Status simulate_cluster(AnalysisState& state, std::int32_t s,
@@ -242,7 +223,10 @@ Status simulate_cluster(AnalysisState& state, std::int32_t s,
     state.n_parents = state.n_centers;
   }
   const std::int32_t n_offspring = state.n_points - state.n_parents;
-  if (auto st = size_tables(state, n_offspring); !st.ok()) return st;
+  assert(state.poisson_table.size() > static_cast<std::size_t>(n_offspring) &&
+         state.offspring_counts.size() ==
+             static_cast<std::size_t>(state.n_centers) &&
+         "make_cluster_tables makes the tables of the run");
 
   // 2. Poisson table of the counts.
   const double mu = static_cast<double>(n_offspring) / state.n_centers;
