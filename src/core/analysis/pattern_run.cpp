@@ -11,6 +11,7 @@
 #include "results/result_file.h"
 #include "results/significance_tests.h"
 #include "results/tmp_file.h"
+#include "simulation/cluster_tables.h"
 #include "simulation/simulate.h"
 #include "simulation/simulation_grid.h"
 #include "statistics/estimate.h"
@@ -52,7 +53,11 @@ Status read_sample_file(const AppContext& ctx, const std::string& input_path,
     return s;
   }
   if (auto s = read_samples(state, in, pass); !s.ok()) return s;
-  if (pass != RecordPass::kPrecheck) set_simulation_grid(state);
+  if (pass == RecordPass::kPrecheck) return {};
+  if (state.process_type == ProcessType::kCluster) {
+    if (auto s = make_cluster_tables(state, state); !s.ok()) return s;
+  }
+  set_simulation_grid(state);
   return {};
 }
 

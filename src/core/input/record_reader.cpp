@@ -86,17 +86,6 @@ Status read_samples(AnalysisState& state, std::istream& in, RecordPass pass) {
   }
   state.n_species1_observed = state.n_species1;
   state.n_species2_observed = state.n_species2;
-  if (state.process_type == ProcessType::kCluster) {
-    const auto table = static_cast<std::size_t>(state.n_points) -
-                       static_cast<std::size_t>(state.n_centers) + 1;
-    if (auto s = allocate(state.poisson_table, table,
-                          AllocationCause::kSamplePoints);
-        !s.ok())
-      return s;
-    return allocate(state.offspring_counts,
-                    static_cast<std::size_t>(state.n_centers),
-                    AllocationCause::kSamplePoints);
-  }
   return {};
 }
 

@@ -8,6 +8,7 @@
 #include <cmath>
 
 #include "simulation/acceptance.h"
+#include "simulation/offspring_counts.h"
 #include "simulation/poisson_table.h"
 
 namespace qlor {
@@ -67,31 +68,6 @@ Status prepare_fixed_centres(AnalysisState& state, const SimulationEnv& env,
   state.n_parents = n1;
   state.cluster_prepared = true;
   return {};
-}
-
-// One count for one centre: k drawn uniformly from 0 .. n_offspring and
-// kept with probability P(k), drawn again until kept.
-std::int32_t draw_count(const std::vector<double>& table,
-                        std::int32_t n_offspring, LcgRandom& rng) {
-  for (;;) {
-    const std::int32_t k = rng.draw_mod(n_offspring + 1);
-    if (draw_acceptance(table[static_cast<std::size_t>(k)], rng)) return k;
-  }
-}
-
-// Sweeps over the centres until their counts add up to exactly
-// n_offspring; false when no sweep within the bound does.
-bool draw_offspring_counts(AnalysisState& state, std::int32_t n_offspring,
-                           LcgRandom& rng) {
-  for (std::int64_t sweep = 0; sweep < kMaxCountSweeps; ++sweep) {
-    std::int64_t sum = 0;
-    for (auto& count : state.offspring_counts) {
-      count = draw_count(state.poisson_table, n_offspring, rng);
-      sum += count;
-    }
-    if (sum == n_offspring) return true;
-  }
-  return false;
 }
 
 // Univariate and mode 2: the centres drawn on the plot grid, each redrawn
@@ -202,25 +178,6 @@ bool has_cells(const AnalysisState& state, bool draws_parents) {
   return state.grid_cells_x > 0 && state.grid_cells_y > 0;
 }
 
-// The tables of the run sized for the centres and counts (the record reader
-// allocates them; a state built elsewhere may not have them yet).
-Status size_tables(AnalysisState& state, std::int32_t n_offspring) {
-  const auto entries = static_cast<std::size_t>(n_offspring) + 1;
-  if (state.poisson_table.size() < entries) {
-    if (auto s = allocate(state.poisson_table, entries,
-                          AllocationCause::kSamplePoints);
-        !s.ok()) {
-      return s;
-    }
-  }
-  const auto centres = static_cast<std::size_t>(state.n_centers);
-  if (state.offspring_counts.size() != centres) {
-    return allocate(state.offspring_counts, centres,
-                    AllocationCause::kSamplePoints);
-  }
-  return {};
-}
-
 }  // namespace
 
 Status simulate_cluster(AnalysisState& state, std::int32_t s,
@@ -242,7 +199,10 @@ Status simulate_cluster(AnalysisState& state, std::int32_t s,
     state.n_parents = state.n_centers;
   }
   const std::int32_t n_offspring = state.n_points - state.n_parents;
-  if (auto st = size_tables(state, n_offspring); !st.ok()) return st;
+  assert(state.poisson_table.size() > static_cast<std::size_t>(n_offspring) &&
+         state.offspring_counts.size() ==
+             static_cast<std::size_t>(state.n_centers) &&
+         "make_cluster_tables makes the tables of the run");
 
   // 2. Poisson table of the counts.
   const double mu = static_cast<double>(n_offspring) / state.n_centers;
@@ -255,7 +215,9 @@ Status simulate_cluster(AnalysisState& state, std::int32_t s,
     // Counts are drawn in every attempt: a failed attempt always leaves the
     // counts of its completed centres short of the total. Without offspring
     // every count stays 0.
-    if (n_offspring != 0 && !draw_offspring_counts(state, n_offspring, rng)) {
+    if (n_offspring != 0 &&
+        !draw_offspring_counts(state.offspring_counts, state.poisson_table,
+                               n_offspring, kMaxCountSweeps, rng)) {
       return kClusterFailure;
     }
     placed.clear();

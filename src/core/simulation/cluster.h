@@ -14,7 +14,8 @@ inline constexpr const char* kClusterFailure =
 
 /// Replaces `points` by simulated pattern s of the cluster process. The
 /// call with s = 1 of a bivariate mode-1 run also sorts the points by
-/// species and selects the centres (kept for the rest of the run).
+/// species and selects the centres (kept for the rest of the run). Expects
+/// the tables of make_cluster_tables (cluster_tables.h).
 /// Returns "", "MAF:1" or the cluster failure message.
 [[nodiscard]] Status simulate_cluster(AnalysisState& state, std::int32_t s,
                                       const SimulationEnv& env, LcgRandom& rng);

@@ -12,10 +12,12 @@ class Clock;
 class LcgRandom {
  public:
   static constexpr std::int32_t kMax = 32767;
+  static constexpr std::uint32_t kMultiplier = 214013u;
+  static constexpr std::uint32_t kIncrement = 2531011u;
 
   void seed(std::uint32_t seed) { state_ = seed; }
   std::int32_t draw() {
-    state_ = state_ * 214013u + 2531011u;
+    state_ = state_ * kMultiplier + kIncrement;
     return static_cast<std::int32_t>((state_ >> 16) & 0x7fffu);
   }
   /// A draw reduced modulo m (m > 0). Above 32768 a single draw cannot reach

@@ -9,6 +9,7 @@
 
 #include "model/clock.h"
 #include "simulation/acceptance.h"
+#include "simulation/cluster_tables.h"
 #include "simulation/poisson_table.h"
 
 namespace qlor {
@@ -56,6 +57,35 @@ TEST(PoissonTable, EntriesBeyondTheDoubleRangeAreFiniteAndNeverKept) {
   EXPECT_NEAR(std::accumulate(large.begin(), large.end(), 0.0), 1.0, 1e-9);
 }
 
+TEST(MakeClusterTables, SizesTheTablesForTheCentresOfTheRun) {
+  struct Case {
+    std::int32_t n_points, n_centers;
+    std::size_t table, counts;
+    std::string status;
+  };
+  const Case cases[] = {
+      {5, 3, 3, 3, ""},  // n_points - n_centers + 1
+      {5, 5, 1, 5, ""},
+      {2000, 40, 1961, 40, ""},
+      // More centres than points: no machine holds the table.
+      {3, 5, 0, 0, "MAF:1"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(::testing::Message() << c.n_points << " / " << c.n_centers);
+    RunParameters parameters;
+    parameters.n_points = c.n_points;
+    parameters.n_centers = c.n_centers;
+    ClusterTables tables;
+    tables.n_parents = 7;  // left over from an earlier run
+    tables.cluster_prepared = true;
+    EXPECT_EQ(make_cluster_tables(tables, parameters), c.status);
+    EXPECT_EQ(tables.poisson_table.size(), c.table);
+    EXPECT_EQ(tables.offspring_counts.size(), c.counts);
+    EXPECT_EQ(tables.n_parents, 0);
+    EXPECT_FALSE(tables.cluster_prepared);
+  }
+}
+
 // 40 x 40 plot on the unit grid; `n` points, `m` centres.
 AnalysisState cluster_plot(double radius, double c, int n, int m) {
   AnalysisState s;
@@ -68,6 +98,7 @@ AnalysisState cluster_plot(double radius, double c, int n, int m) {
   s.grid_scale = 1;
   s.points.assign(static_cast<std::size_t>(n), PointRecord{});
   s.n_points = n;
+  EXPECT_EQ(make_cluster_tables(s, s), "");
   return s;
 }
 
