@@ -4,10 +4,14 @@
 #include <benchmark/benchmark.h>
 
 #include <algorithm>
+#include <cstdint>
+#include <cstring>
 #include <random>
+#include <vector>
 
 #include "model/analysis_state.h"
 #include "statistics/edge_weight.h"
+#include "statistics/interval_sums.h"
 #include "statistics/kl_directional.h"
 #include "statistics/kl_estimator.h"
 #include "statistics/pair_kernel.h"
@@ -96,31 +100,263 @@ void BM_ComputeKlVariant(benchmark::State& bench) {
   count_items(bench, n);
 }
 
-// The floor: the distance and edge weight of every close pair, found and
-// visited as compute_kl does but summed into one number, without intervals.
-// compute_kl's time per pattern is reported as a multiple of this. Built
-// for the same instruction sets as the estimator, and run with the widest.
-[[gnu::always_inline]] inline double floor_pass(const AnalysisState& state,
-                                                PairScratch& scratch) {
-  double total = 0;
+// The floor: the work no exact estimator of this pattern can avoid, as
+// tight loops, each with its inputs laid out ahead (untimed):
+//   - the square root of every candidate pair the cell scan of compute_kl
+//     visits (the same grid, rows and cells);
+//   - one library acos per edge crossing that a weight needs (the pair lies
+//     within the largest distance and its centre's circle crosses an edge);
+//   - the ordered interval adds of every edge-corrected weight: each weight
+//     added on its own, in pair order, to the intervals from its first one
+//     on, at the vector width of the instruction set (from the vector that
+//     holds the first interval);
+//   - for a centre whose circle lies inside the plot, one count per pair by
+//     first interval and each interval's ones added in closed form, as an
+//     exact estimator does it.
+// compute_kl's time per pattern is reported as a multiple of this. Built for
+// the same instruction sets as the estimator, and run with the widest.
+struct FloorWork {
+  double reach = 0;
+  std::vector<double> acos_arguments;         // in pair order
+  std::vector<std::uint8_t> first;            // edge pairs' first intervals
+  std::vector<double> weight;                 // and their weights
+  std::vector<std::uint8_t> interior_first;   // interior pairs' ...
+  std::vector<std::uint32_t> interior_pairs;  // ... per interior centre
+  double candidates = 0;                      // square roots
+  double pairs = 0;        // ordered pairs within the largest distance
+  double scalar_adds = 0;  // weight adds, one per edge pair and interval
+};
+
+FloorWork floor_work(const AnalysisState& state, PairScratch& scratch) {
+  FloorWork work;
+  const std::vector<double> t = interval_distances(state);
+  work.reach = t.back();
+  const double inverse_step = 1 / state.t_interval;
+  std::size_t centre = state.points.size();
+  bool interior = false;
   for_each_close_pair(
-      state.points, state.x_axis, state.y_axis, state.t_of(state.last_interval),
-      false, scratch, [&](std::size_t j, std::size_t, double d) {
+      state.points, state.x_axis, state.y_axis, work.reach, false, scratch,
+      [&](std::size_t j, std::size_t, double d) {
         const PointRecord& c = state.points[j];
-        total += edge_weight(state.x_axis, state.y_axis, c.x, c.y, d);
+        if (j != centre) {
+          centre = j;
+          interior =
+              circle_inside(state.x_axis, state.y_axis, c.x, c.y, work.reach);
+          if (interior) work.interior_pairs.push_back(0);
+        }
+        const std::size_t first =
+            first_interval_from_step(t, inverse_step, state.t_min_steps, d);
+        if (first >= t.size()) return;
+        ++work.pairs;
+        if (interior) {
+          ++work.interior_pairs.back();
+          work.interior_first.push_back(static_cast<std::uint8_t>(first));
+          return;
+        }
+        // The edge tests of the weight: each crossed edge needs one acos.
+        if (c.x - d < 0) {
+          work.acos_arguments.push_back(c.x / d);
+        } else if (c.x + d > state.x_axis) {
+          work.acos_arguments.push_back((state.x_axis - c.x) / d);
+        }
+        if (c.y - d < 0) {
+          work.acos_arguments.push_back(c.y / d);
+        } else if (c.y + d > state.y_axis) {
+          work.acos_arguments.push_back((state.y_axis - c.y) / d);
+        }
+        work.first.push_back(static_cast<std::uint8_t>(first));
+        work.weight.push_back(
+            edge_weight(state.x_axis, state.y_axis, c.x, c.y, d));
+        work.scalar_adds += static_cast<double>(t.size() - first);
       });
+  // The candidates of the cell scan, as compute_kl visits them.
+  const PointGrid& grid = scratch.grids[0];
+  for (const PointRecord& c : state.points) {
+    const ReachRows rows(grid, c.y, work.reach);
+    for (int gy = rows.lo; gy <= rows.hi; ++gy) {
+      const RowSpan span = row_span(grid, rows, c.x, c.y, gy);
+      work.candidates += span.stop - span.begin;
+    }
+  }
+  return work;
+}
+
+template <int W>
+using FloorVector = double __attribute__((vector_size(8 * W)));
+template <int W>
+using FloorMask = std::int64_t __attribute__((vector_size(8 * W)));
+
+/// The sums of kIntervals intervals in registers of W lanes, each weight
+/// added from the register that holds its first interval on.
+template <int W>
+struct FloorSums {
+  static constexpr int kRegisters = (kIntervals + W - 1) / W;
+  static_assert(kRegisters <= 32, "one case per register below");
+  FloorVector<W> sum[kRegisters] = {};
+
+  [[gnu::always_inline]] void add_from(std::size_t first, double w) {
+    const auto lane = static_cast<std::int64_t>(first % W);
+    std::int64_t lane_index[W];
+    for (int i = 0; i < W; ++i) lane_index[i] = i;
+    FloorMask<W> lanes;
+    std::memcpy(&lanes, lane_index, sizeof lanes);
+    const FloorVector<W> all = FloorVector<W>{} + w;
+    const FloorVector<W> head =
+        (FloorVector<W>)((lanes >= lane) & (FloorMask<W>)all);
+    // A jump into the run of adds keeps the sums in registers.
+    FloorVector<W> add = head;
+    switch (static_cast<int>(first / W)) {
+#define QLOR_FLOOR_ADD(c)           \
+  case c:                           \
+    if constexpr (c < kRegisters) { \
+      sum[c] += add;                \
+      add = all;                    \
+    }                               \
+    [[fallthrough]];
+      QLOR_FLOOR_ADD(0)
+      QLOR_FLOOR_ADD(1)
+      QLOR_FLOOR_ADD(2)
+      QLOR_FLOOR_ADD(3)
+      QLOR_FLOOR_ADD(4)
+      QLOR_FLOOR_ADD(5)
+      QLOR_FLOOR_ADD(6)
+      QLOR_FLOOR_ADD(7)
+      QLOR_FLOOR_ADD(8)
+      QLOR_FLOOR_ADD(9)
+      QLOR_FLOOR_ADD(10)
+      QLOR_FLOOR_ADD(11)
+      QLOR_FLOOR_ADD(12)
+      QLOR_FLOOR_ADD(13)
+      QLOR_FLOOR_ADD(14)
+      QLOR_FLOOR_ADD(15)
+      QLOR_FLOOR_ADD(16)
+      QLOR_FLOOR_ADD(17)
+      QLOR_FLOOR_ADD(18)
+      QLOR_FLOOR_ADD(19)
+      QLOR_FLOOR_ADD(20)
+      QLOR_FLOOR_ADD(21)
+      QLOR_FLOOR_ADD(22)
+      QLOR_FLOOR_ADD(23)
+      QLOR_FLOOR_ADD(24)
+      QLOR_FLOOR_ADD(25)
+      QLOR_FLOOR_ADD(26)
+      QLOR_FLOOR_ADD(27)
+      QLOR_FLOOR_ADD(28)
+      QLOR_FLOOR_ADD(29)
+      QLOR_FLOOR_ADD(30)
+      QLOR_FLOOR_ADD(31)
+#undef QLOR_FLOOR_ADD
+      default:
+        break;
+    }
+  }
+};
+
+template <int W>
+[[gnu::always_inline]] inline double floor_pass(const AnalysisState& state,
+                                                const FloorWork& work,
+                                                PairScratch& scratch) {
+  // The square roots of the cell scan.
+  const PointGrid& grid = scratch.grids[0];
+  const double* xs = grid.xs();
+  const double* ys = grid.ys();
+  double* d = scratch.candidate_d.data();
+  std::size_t within = 0;
+  for (const PointRecord& c : state.points) {
+    const ReachRows rows(grid, c.y, work.reach);
+    for (int gy = rows.lo; gy <= rows.hi; ++gy) {
+      const RowSpan span = row_span(grid, rows, c.x, c.y, gy);
+      const auto count = static_cast<std::size_t>(span.stop - span.begin);
+      const double* row_x = xs + span.begin;
+      const double* row_y = ys + span.begin;
+      for (std::size_t i = 0; i < count; ++i) {
+        const double dx = c.x - row_x[i];
+        const double dy = c.y - row_y[i];
+        d[i] = std::sqrt(dx * dx + dy * dy);
+      }
+      for (std::size_t i = 0; i < count; ++i) {
+        within += d[i] <= work.reach ? 1 : 0;
+      }
+    }
+  }
+  // The arc cosines.
+  double arcs = 0;
+  for (const double e : work.acos_arguments) arcs += std::acos(e);
+  // The ordered adds of the edge-corrected weights.
+  FloorSums<W> sums;
+  for (std::size_t p = 0; p < work.first.size(); ++p) {
+    sums.add_from(work.first[p], work.weight[p]);
+  }
+  // The interior centres: counts by first interval, ones in closed form.
+  std::vector<std::uint64_t> counts(kIntervals + 1);
+  std::vector<double> ones(kIntervals, 0.0);
+  const std::uint8_t* first = work.interior_first.data();
+  for (const std::uint32_t pairs : work.interior_pairs) {
+    std::fill(counts.begin(), counts.end(), 0);
+    for (std::uint32_t p = 0; p < pairs; ++p) ++counts[*first++];
+    std::uint64_t reached = 0;
+    for (int i = 0; i < kIntervals; ++i) {
+      reached += counts[static_cast<std::size_t>(i)];
+      ones[static_cast<std::size_t>(i)] =
+          add_ones(ones[static_cast<std::size_t>(i)], reached);
+    }
+  }
+  double total = arcs + static_cast<double>(within) + ones.back();
+  for (const FloorVector<W>& s : sums.sum) {
+    double lanes[W];
+    std::memcpy(lanes, &s, sizeof lanes);
+    total += lanes[0];
+  }
   return total;
+}
+
+/// The floor pass of the widest instruction set the processor runs, at its
+/// vector width: 8 lanes with AVX-512, 4 with AVX2, 2 otherwise.
+double run_floor(const AnalysisState& state, const FloorWork& work,
+                 PairScratch& scratch) {
+  const KernelIsa isa = best_kernel_isa();
+  switch (isa) {
+    case KernelIsa::kAvx512:
+      return run_kernel<floor_pass<8>>(isa, state, work, scratch);
+    case KernelIsa::kAvx2:
+      return run_kernel<floor_pass<4>>(isa, state, work, scratch);
+    default:
+      return run_kernel<floor_pass<2>>(isa, state, work, scratch);
+  }
+}
+
+int vector_width() {
+  switch (best_kernel_isa()) {
+    case KernelIsa::kAvx512:
+      return 8;
+    case KernelIsa::kAvx2:
+      return 4;
+    default:
+      return 2;
+  }
 }
 
 void BM_PairKernelFloor(benchmark::State& bench) {
   const int n = static_cast<int>(bench.range(0));
   const AnalysisState state = csr_pattern(n, false, Direction::kNone);
-  const KernelIsa isa = best_kernel_isa();
   PairScratch scratch;
+  const FloorWork work = floor_work(state, scratch);
   for (auto _ : bench) {
-    benchmark::DoNotOptimize(run_kernel<floor_pass>(isa, state, scratch));
+    benchmark::DoNotOptimize(run_floor(state, work, scratch));
   }
   count_items(bench, n);
+  const int w = vector_width();
+  double vector_adds = 0;
+  for (const std::uint8_t first : work.first) {
+    vector_adds += (kIntervals + w - 1) / w - first / w;
+  }
+  bench.counters["sqrt"] = work.candidates;
+  bench.counters["pairs"] = work.pairs;
+  bench.counters["edge_pairs"] = static_cast<double>(work.first.size());
+  bench.counters["acos"] = static_cast<double>(work.acos_arguments.size());
+  bench.counters["adds"] = work.scalar_adds;
+  bench.counters["vector_adds"] = vector_adds;
+  bench.counters["width"] = w;
 }
 
 BENCHMARK(BM_PairKernelFloor)

@@ -163,6 +163,43 @@ void prepare_pair_scratch(const std::vector<PointRecord>& points, double x_axis,
   return scratch.grids[bivariate && species == 0 ? 1 : 0];
 }
 
+/// The rows of cells a circle of radius reach around y can reach. Rows and
+/// cells are widened a little beyond the circle, so that rounding in the
+/// bounds never leaves out a point the exact test d <= reach keeps.
+struct ReachRows {
+  double wide;
+  int lo;
+  int hi;
+
+  [[gnu::always_inline]] ReachRows(const PointGrid& grid, double y,
+                                   double reach)
+      : wide(reach * (1 + 1e-9) + 1e-300),
+        lo(grid.cell_y(y - wide)),
+        hi(grid.cell_y(y + wide)) {}
+};
+
+/// The grid positions [begin, stop) of row gy's cells that the circle around
+/// (x, y) can reach: one contiguous run of candidates.
+struct RowSpan {
+  std::int32_t begin;
+  std::int32_t stop;
+};
+[[gnu::always_inline]] inline RowSpan row_span(const PointGrid& grid,
+                                               const ReachRows& rows, double x,
+                                               double y, int gy) {
+  // The nearest y of the row's band bounds the chord the circle cuts;
+  // the outermost rows also hold any point beyond the plot's sides.
+  const double band_lo = gy == 0 ? -HUGE_VAL : gy * grid.side_y();
+  const double band_hi =
+      gy == grid.cells_y() - 1 ? HUGE_VAL : (gy + 1) * grid.side_y();
+  const double gap = std::max({band_lo - y, y - band_hi, 0.0});
+  const double half =
+      std::sqrt(std::max(rows.wide * rows.wide - gap * gap, 0.0)) * (1 + 1e-9) +
+      1e-300;
+  return {grid.cell_begin(grid.cell_x(x - half), gy),
+          grid.cell_end(grid.cell_x(x + half), gy)};
+}
+
 /// Collects the candidates within reach of the point (x, y) in `grid`
 /// (a centre in the grid itself among them): their grid positions in
 /// scratch.survivors and distances in scratch.survivor_d, in grid order.
@@ -175,23 +212,10 @@ void prepare_pair_scratch(const std::vector<PointRecord>& points, double x_axis,
   double* candidate_d = scratch.candidate_d.data();
   std::int32_t* survivors = scratch.survivors.data();
   double* survivor_d = scratch.survivor_d.data();
-  // Rows and cells are widened a little beyond the circle, so that rounding
-  // in the bounds never leaves out a point the exact test d <= reach keeps.
-  const double wide = reach * (1 + 1e-9) + 1e-300;
-  const int row_lo = grid.cell_y(y - wide);
-  const int row_hi = grid.cell_y(y + wide);
+  const ReachRows rows(grid, y, reach);
   std::size_t count = 0;
-  for (int gy = row_lo; gy <= row_hi; ++gy) {
-    // The nearest y of the row's band bounds the chord the circle cuts;
-    // the outermost rows also hold any point beyond the plot's sides.
-    const double band_lo = gy == 0 ? -HUGE_VAL : gy * grid.side_y();
-    const double band_hi =
-        gy == grid.cells_y() - 1 ? HUGE_VAL : (gy + 1) * grid.side_y();
-    const double gap = std::max({band_lo - y, y - band_hi, 0.0});
-    const double half =
-        std::sqrt(std::max(wide * wide - gap * gap, 0.0)) * (1 + 1e-9) + 1e-300;
-    const std::int32_t begin = grid.cell_begin(grid.cell_x(x - half), gy);
-    const std::int32_t stop = grid.cell_end(grid.cell_x(x + half), gy);
+  for (int gy = rows.lo; gy <= rows.hi; ++gy) {
+    const auto [begin, stop] = row_span(grid, rows, x, y, gy);
     const auto span = static_cast<std::size_t>(stop - begin);
     for (std::size_t i = 0; i < span; ++i) {
       const double dx = x - xs[static_cast<std::size_t>(begin) + i];
