@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <map>
+#include <thread>
 
 #include "analysis/pattern_run.h"
 #include "model/clock.h"
@@ -71,10 +72,15 @@ TEST(PatternWorkersTest, WorkersWaitingForNumbersEndWhenStopped) {
         return PatternWorkers::kWait;
       },
       [](std::int32_t, PatternOutcome) { ADD_FAILURE() << "nothing claimed"; });
-  pool.wake();
+  // Both workers asked for a number and sleep.
+  for (;;) {
+    {
+      std::lock_guard lock(pool.mutex());
+      if (claims >= 2) break;
+    }
+    std::this_thread::yield();
+  }
   pool.join();  // returns: no worker is left waiting
-  std::lock_guard lock(pool.mutex());
-  EXPECT_GE(claims, 2);
 }
 
 }  // namespace
