@@ -224,17 +224,11 @@ Status coordinate(MPI_Comm comm, int size, const AnalysisState& prepared,
   // the consumer; each rank's threads widen the window when they announce
   // themselves.
   std::map<std::int32_t, PatternOutcome> finished;
-  std::int64_t next = first;
-  std::int64_t consumed = static_cast<std::int64_t>(first) - 1;
-  std::int64_t window = 2 * static_cast<std::int64_t>(local);
+  OrderedNumbers numbers{first, last, std::int64_t{first} - 1,
+                         2 * static_cast<std::int64_t>(local)};
   bool news = false;
   PatternWorkers pool(
-      local, prepared, env, direction_index,
-      [&]() -> std::int64_t {
-        if (next > last) return PatternWorkers::kDone;
-        if (next > consumed + window) return PatternWorkers::kWait;
-        return next++;
-      },
+      local, prepared, env, direction_index, [&] { return numbers.claim(); },
       [&](std::int32_t s, PatternOutcome outcome) {
         finished.emplace(s, std::move(outcome));
         news = true;
@@ -258,7 +252,7 @@ Status coordinate(MPI_Comm comm, int size, const AnalysisState& prepared,
         credit[static_cast<std::size_t>(from)] += t + 1;
         {
           std::lock_guard lock(mutex);
-          window += 2 * t;
+          numbers.window += 2 * t;
         }
         pool.wake();
       } else if (tag == kResult) {
@@ -283,8 +277,9 @@ Status coordinate(MPI_Comm comm, int size, const AnalysisState& prepared,
         std::int32_t s = 0;
         {
           std::lock_guard lock(mutex);
-          if (next > last || next > consumed + window) break;
-          s = static_cast<std::int32_t>(next++);
+          const std::int64_t claimed = numbers.claim();
+          if (claimed < 0) break;  // none to hand out now
+          s = static_cast<std::int32_t>(claimed);
         }
         sends.send(int_bytes(s), r, kAssign);
         --c;
@@ -298,12 +293,13 @@ Status coordinate(MPI_Comm comm, int size, const AnalysisState& prepared,
       std::int32_t s = 0;
       {
         std::lock_guard lock(mutex);
-        auto it = finished.find(static_cast<std::int32_t>(consumed + 1));
+        auto it =
+            finished.find(static_cast<std::int32_t>(numbers.consumed + 1));
         if (it == finished.end()) break;
         s = it->first;
         outcome = std::move(it->second);
         finished.erase(it);
-        consumed = s;
+        numbers.consumed = s;
       }
       pool.wake();
       activity = true;

@@ -66,17 +66,11 @@ Status run_simulations(const AnalysisState& prepared, std::int32_t first,
 
   // Patterns are claimed in order; a worker waits while it would run more
   // than `window` patterns ahead of the consumer, which bounds memory.
-  const std::int64_t window = 2 * static_cast<std::int64_t>(workers);
+  OrderedNumbers numbers{first, last, std::int64_t{first} - 1,
+                         2 * static_cast<std::int64_t>(workers)};
   std::map<std::int32_t, PatternOutcome> finished;
-  std::int64_t next = first;
-  std::int64_t consumed = static_cast<std::int64_t>(first) - 1;
   PatternWorkers pool(
-      workers, prepared, env, direction_index,
-      [&]() -> std::int64_t {
-        if (next > last) return PatternWorkers::kDone;
-        if (next > consumed + window) return PatternWorkers::kWait;
-        return next++;
-      },
+      workers, prepared, env, direction_index, [&] { return numbers.claim(); },
       [&](std::int32_t s, PatternOutcome outcome) {
         finished.emplace(s, std::move(outcome));
       });
@@ -89,7 +83,7 @@ Status run_simulations(const AnalysisState& prepared, std::int32_t first,
       pool.delivered().wait(lock, [&] { return finished.count(s) != 0; });
       outcome = std::move(finished.at(s));
       finished.erase(s);
-      consumed = s;
+      numbers.consumed = s;
     }
     pool.wake();
     status = outcome.status.ok() ? consume(s, outcome.values) : outcome.status;

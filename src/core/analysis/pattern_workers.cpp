@@ -6,6 +6,12 @@
 
 namespace qlor {
 
+std::int64_t OrderedNumbers::claim() {
+  if (next > last) return PatternWorkers::kDone;
+  if (next > consumed + window) return PatternWorkers::kWait;
+  return next++;
+}
+
 PatternWorkers::PatternWorkers(int workers, const AnalysisState& prepared,
                                const SimulationEnv& env,
                                Direction direction_index, Claim claim,

@@ -14,6 +14,19 @@
 
 namespace qlor {
 
+/// Pattern numbers handed out in increasing order, never more than
+/// `window` ahead of the last one consumed. Read and changed under the
+/// pool's lock.
+struct OrderedNumbers {
+  std::int64_t next;
+  std::int64_t last;
+  std::int64_t consumed;
+  std::int64_t window;
+
+  /// The next number, or PatternWorkers::kWait or kDone.
+  [[nodiscard]] std::int64_t claim();
+};
+
 class PatternWorkers {
  public:
   /// Called under the pool's lock: the next pattern number to make, kWait
