@@ -182,9 +182,7 @@ FloorWork floor_work(const AnalysisState& state, PairScratch& scratch) {
 }
 
 template <int W>
-using FloorVector = double __attribute__((vector_size(8 * W)));
-template <int W>
-using FloorMask = std::int64_t __attribute__((vector_size(8 * W)));
+using FloorVector = Chunk<W>;
 
 /// The sums of kIntervals intervals in registers of W lanes, each weight
 /// added from the register that holds its first interval on.
@@ -195,14 +193,11 @@ struct FloorSums {
   FloorVector<W> sum[kRegisters] = {};
 
   [[gnu::always_inline]] void add_from(std::size_t first, double w) {
-    const auto lane = static_cast<std::int64_t>(first % W);
-    std::int64_t lane_index[W];
-    for (int i = 0; i < W; ++i) lane_index[i] = i;
-    FloorMask<W> lanes;
-    std::memcpy(&lanes, lane_index, sizeof lanes);
+    const auto lane = static_cast<double>(first % W);
+    FloorVector<W> lanes;
+    set_lanes<W>(lanes, 0.0);
     const FloorVector<W> all = FloorVector<W>{} + w;
-    const FloorVector<W> head =
-        (FloorVector<W>)((lanes >= lane) & (FloorMask<W>)all);
+    const FloorVector<W> head = lanes >= lane ? all : FloorVector<W>{};
     // A jump into the run of adds keeps the sums in registers.
     FloorVector<W> add = head;
     switch (static_cast<int>(first / W)) {

@@ -1,7 +1,7 @@
 // Adding a pair's weight to every interval from its first one on. The sums
-// are handled four intervals at a time; a lane before the pair's first
-// interval adds +0.0, which leaves a sum (never -0.0) exactly as it was, so
-// every sum still adds its weights one by one in the pairs' order.
+// are handled a vector of intervals at a time; a lane before the pair's
+// first interval keeps its sum, so every sum still adds its weights one by
+// one in the pairs' order.
 #pragma once
 
 #include <cmath>
@@ -12,69 +12,114 @@
 
 namespace qlor {
 
-using Chunk = double __attribute__((vector_size(32)));
-using ChunkMask = std::int64_t __attribute__((vector_size(32)));
-inline constexpr std::size_t kChunkLanes = 4;
+/// W interval sums in one vector: 4 lanes in AVX2 registers, 8 in AVX-512
+/// ones (and as pairs of 2 in the baseline's).
+/// (Spelled out per width: GCC drops a vector_size attribute whose size
+/// depends on a template parameter.)
+template <int W>
+struct ChunkOf;
+template <>
+struct ChunkOf<2> {
+  using type = double __attribute__((vector_size(16)));
+};
+template <>
+struct ChunkOf<4> {
+  using type = double __attribute__((vector_size(32)));
+};
+template <>
+struct ChunkOf<8> {
+  using type = double __attribute__((vector_size(64)));
+};
+template <int W>
+using Chunk = typename ChunkOf<W>::type;
 
-/// Chunks needed for the given number of intervals.
-[[nodiscard]] constexpr std::size_t chunks_for(std::size_t intervals) {
-  return (intervals + kChunkLanes - 1) / kChunkLanes;
+/// Sets the lanes of a chunk to base, base + 1, .. base + W - 1.
+template <int W>
+[[gnu::always_inline]] inline void set_lanes(Chunk<W>& lanes, double base) {
+  double values[W];
+  for (int i = 0; i < W; ++i) values[i] = base + i;
+  std::memcpy(&lanes, values, sizeof lanes);
+}
+static_assert(sizeof(Chunk<8>) == 8 * sizeof(double));
+
+/// Adds weight to sum in the lanes where lane >= from: with AVX-512
+/// one masked add; narrower, the add of +0.0 where not reached (a sum is
+/// never -0.0, so it stays as it was).
+template <int W>
+[[gnu::always_inline]] inline void add_where(Chunk<W>& sum,
+                                             const Chunk<W>& lane,
+                                             const Chunk<W>& from,
+                                             const Chunk<W>& weight) {
+  const auto reached = lane >= from;
+  if constexpr (W == 8) {
+    sum = reached ? sum + weight : sum;
+  } else {
+    sum += (Chunk<W>)(reached & (decltype(reached))weight);
+  }
 }
 
-/// The sums of the intervals 0 .. 4 N - 1 held in N chunks while the pairs
+/// Chunks of W lanes needed for the given number of intervals.
+template <int W>
+[[nodiscard]] constexpr std::size_t chunks_for(std::size_t intervals) {
+  return (intervals + W - 1) / W;
+}
+
+/// The sums of the intervals 0 .. W N - 1 held in N chunks while the pairs
 /// of one centre are added: the compiler keeps them in vector registers, and
 /// each pair costs the same few instructions whatever its first interval.
-template <int N>
+/// A lane before the pair's first interval keeps its sum, as adding +0.0
+/// would.
+template <int W, int N>
 struct RegisterSums {
-  Chunk sum[N];
-  Chunk lane[N];
+  Chunk<W> sum[N];
+  Chunk<W> lane[N];
 
   [[gnu::always_inline]] explicit RegisterSums(const double* sums) {
 #pragma GCC unroll 16
     for (int c = 0; c < N; ++c) {
-      std::memcpy(&sum[c], sums + kChunkLanes * c, sizeof(Chunk));
-      const double base = static_cast<double>(kChunkLanes * c);
-      lane[c] = Chunk{base, base + 1, base + 2, base + 3};
+      std::memcpy(&sum[c], sums + W * c, sizeof(Chunk<W>));
+      set_lanes<W>(lane[c], static_cast<double>(W * c));
     }
   }
   /// Adds w to the intervals first, first + 1, ..
   [[gnu::always_inline]] void add_from(double first, double w) {
-    const Chunk from = Chunk{first, first, first, first};
-    const ChunkMask weight = (ChunkMask)(Chunk{w, w, w, w});
+    const Chunk<W> from = Chunk<W>{} + first;
+    const Chunk<W> weight = Chunk<W>{} + w;
 #pragma GCC unroll 16
     for (int c = 0; c < N; ++c) {
-      sum[c] += (Chunk)((lane[c] >= from) & weight);
+      add_where<W>(sum[c], lane[c], from, weight);
     }
   }
   [[gnu::always_inline]] void store(double* sums) const {
 #pragma GCC unroll 16
     for (int c = 0; c < N; ++c) {
-      std::memcpy(sums + kChunkLanes * c, &sum[c], sizeof(Chunk));
+      std::memcpy(sums + W * c, &sum[c], sizeof(Chunk<W>));
     }
   }
 };
 
 /// Adds w to sums[first], sums[first + 1], .. up to the end of `chunks`
-/// chunks, chunk by chunk from the one that holds `first`: each chunk is
-/// loaded where it was stored, so the next pair's loads never straddle two
-/// earlier stores.
+/// chunks of W lanes, chunk by chunk from the one that holds `first`: each
+/// chunk is loaded where it was stored, so the next pair's loads never
+/// straddle two earlier stores.
+template <int W>
 [[gnu::always_inline]] inline void add_from_chunks(double* sums,
                                                    std::size_t chunks,
                                                    std::size_t first,
                                                    double w) {
-  const std::size_t c0 = first / kChunkLanes;
-  const auto lane0 = static_cast<std::int64_t>(first % kChunkLanes);
-  const ChunkMask weight = (ChunkMask)(Chunk{w, w, w, w});
-  const ChunkMask lanes = ChunkMask{0, 1, 2, 3};
-  Chunk s;
-  std::memcpy(&s, sums + kChunkLanes * c0, sizeof(Chunk));
-  s += (Chunk)((lanes >= lane0) & weight);
-  std::memcpy(sums + kChunkLanes * c0, &s, sizeof(Chunk));
-  const Chunk all = (Chunk)weight;
+  const std::size_t c0 = first / W;
+  const auto lane0 = static_cast<double>(first % W);
+  const Chunk<W> weight = Chunk<W>{} + w;
+  Chunk<W> lanes;
+  set_lanes<W>(lanes, 0.0);
+  Chunk<W> s;
+  std::memcpy(&s, sums + W * c0, sizeof(Chunk<W>));
+  add_where<W>(s, lanes, Chunk<W>{} + lane0, weight);
+  std::memcpy(sums + W * c0, &s, sizeof(Chunk<W>));
   for (std::size_t c = c0 + 1; c < chunks; ++c) {
-    std::memcpy(&s, sums + kChunkLanes * c, sizeof(Chunk));
-    s += all;
-    std::memcpy(sums + kChunkLanes * c, &s, sizeof(Chunk));
+    std::memcpy(&s, sums + W * c, sizeof(Chunk<W>));
+    s += weight;
+    std::memcpy(sums + W * c, &s, sizeof(Chunk<W>));
   }
 }
 

@@ -24,9 +24,10 @@ namespace qlor {
 
 namespace {
 
-/// Chunks of interval sums that stay in vector registers while a centre's
-/// pairs are added; runs with more intervals add in memory.
-constexpr int kRegisterChunks = 14;
+/// Chunks of W interval sums that stay in vector registers while a centre's
+/// pairs are added: 56 intervals, 112 with AVX-512's 32 registers; runs with
+/// more intervals add in memory.
+constexpr int register_chunks(int w) { return w == 8 ? 14 : 56 / w; }
 
 /// What every centre of a pattern shares.
 struct EstimatorRun {
@@ -37,11 +38,11 @@ struct EstimatorRun {
 };
 
 /// Adds the marked partners' weights of one centre, in ascending partner
-/// index, to the sums held in registers.
-template <int N>
+/// index, to the sums held in N registers of W lanes.
+template <int W, int N>
 [[gnu::always_inline]] inline void add_centre_in_registers(
     PartnerMarks& partners, const PairScratch& scratch, double* sums) {
-  RegisterSums<N> registers(sums);
+  RegisterSums<W, N> registers(sums);
   const double* first = scratch.first.data();
   const double* weight = scratch.weight.data();
   partners.drain([&](std::size_t k) QLOR_INLINE_LAMBDA {
@@ -51,31 +52,32 @@ template <int N>
 }
 
 /// The same in memory, for runs with more intervals than registers hold.
+template <int W>
 [[gnu::always_inline]] inline void add_centre_in_memory(
     PartnerMarks& partners, const PairScratch& scratch, double* sums,
     std::size_t chunks) {
   const double* first = scratch.first.data();
   const double* weight = scratch.weight.data();
   partners.drain([&](std::size_t k) QLOR_INLINE_LAMBDA {
-    add_from_chunks(sums, chunks, static_cast<std::size_t>(first[k]),
-                    weight[k]);
+    add_from_chunks<W>(sums, chunks, static_cast<std::size_t>(first[k]),
+                       weight[k]);
   });
 }
 
 /// Adds the marked partners' weights to the sums of `chunks` chunks: held in
-/// N registers when chunks == N for some N up to kRegisterChunks (each size
+/// N registers when chunks == N for some N up to register_chunks(W) (each size
 /// its own inlined copy), in memory otherwise.
-template <int N = 1>
+template <int W, int N = 1>
 [[gnu::always_inline]] inline void add_partners(PartnerMarks& partners,
                                                 const PairScratch& scratch,
                                                 double* sums,
                                                 std::size_t chunks) {
-  if constexpr (N > kRegisterChunks) {
-    add_centre_in_memory(partners, scratch, sums, chunks);
+  if constexpr (N > register_chunks(W)) {
+    add_centre_in_memory<W>(partners, scratch, sums, chunks);
   } else if (chunks == N) {
-    add_centre_in_registers<N>(partners, scratch, sums);
+    add_centre_in_registers<W, N>(partners, scratch, sums);
   } else {
-    add_partners<N + 1>(partners, scratch, sums, chunks);
+    add_partners<W, N + 1>(partners, scratch, sums, chunks);
   }
 }
 
@@ -98,27 +100,30 @@ template <int N = 1>
   }
 }
 
-/// Step 4: a centre whose circle crosses an edge. The weights are found in
-/// the grid's order, then added in ascending partner index.
+/// Step 4: a centre whose circle crosses an edge. The weights are found for
+/// all candidates at once in the grid's order, then added in ascending
+/// partner index.
+template <int W>
 [[gnu::always_inline]] inline void add_edge_centre(
     const CentreCandidates& candidates, const IntervalFinder& intervals,
     const EstimatorRun& run, PairScratch& scratch, double* sums) {
-  const double x = candidates.centre.x;
-  const double y = candidates.centre.y;
+  const EdgeCentre centre(run.x_axis, run.y_axis, candidates.centre.x,
+                          candidates.centre.y);
+  edge_weights(centre, candidates.d, candidates.count, scratch.edges);
+  const double* candidate_weight = scratch.edges.weights.data();
   double* first = scratch.first.data();
   double* weight = scratch.weight.data();
-  PartnerMarks partners = mark_partners(
-      candidates, scratch.marks,
-      [&](std::size_t k, std::size_t q) QLOR_INLINE_LAMBDA {
-        const std::size_t from = intervals.first(q);
-        if (from >= run.intervals) return false;
-        first[k] = static_cast<double>(from);
-        weight[k] =
-            analyse_edges(run.x_axis, run.y_axis, x, y, candidates.d[q]).w_tot;
-        return true;
-      });
+  PartnerMarks partners =
+      mark_partners(candidates, scratch.marks,
+                    [&](std::size_t k, std::size_t q) QLOR_INLINE_LAMBDA {
+                      const std::size_t from = intervals.first(q);
+                      if (from >= run.intervals) return false;
+                      first[k] = static_cast<double>(from);
+                      weight[k] = candidate_weight[q];
+                      return true;
+                    });
   if (partners.empty()) return;
-  add_partners(partners, scratch, sums, run.chunks);
+  add_partners<W>(partners, scratch, sums, run.chunks);
 }
 
 /// Step 5: the sums into the pattern's arrays, and K and L from them.
@@ -149,8 +154,9 @@ void store_kl(AnalysisState& state, const std::vector<double>& t,
   }
 }
 
-/// One pattern, steps 1 to 5; inlined whole into each instruction set's
-/// variant.
+/// One pattern, steps 1 to 5, with sums in vectors of W lanes; inlined whole
+/// into each instruction set's variant.
+template <int W>
 [[gnu::always_inline]] inline void estimate(AnalysisState& state,
                                             PairScratch& scratch) {
   // 1. The distances, and the padded sums of the species-1 centres and,
@@ -159,10 +165,9 @@ void store_kl(AnalysisState& state, const std::vector<double>& t,
   const bool bivariate = state.analysis_type == AnalysisType::kBivariate;
   const std::vector<double> t = interval_distances(state);
   const EstimatorRun run{state.x_axis, state.y_axis, t.size(),
-                         chunks_for(t.size())};
-  std::vector<double> padded(2 * run.chunks * kChunkLanes, 0.0);
-  double* const sums_of[2] = {padded.data(),
-                              padded.data() + run.chunks * kChunkLanes};
+                         chunks_for<W>(t.size())};
+  std::vector<double> padded(2 * run.chunks * W, 0.0);
+  double* const sums_of[2] = {padded.data(), padded.data() + run.chunks * W};
 
   if (run.intervals > 0) {
     const double reach = t.back();
@@ -181,7 +186,7 @@ void store_kl(AnalysisState& state, const std::vector<double>& t,
             add_interior_centre(candidates, intervals, run, counts, sums);
           } else {
             // 4. Near an edge: the edge-corrected weights.
-            add_edge_centre(candidates, intervals, run, scratch, sums);
+            add_edge_centre<W>(candidates, intervals, run, scratch, sums);
           }
         });
   }
@@ -193,7 +198,19 @@ void store_kl(AnalysisState& state, const std::vector<double>& t,
 }  // namespace
 
 void compute_kl(AnalysisState& state, PairScratch& scratch, KernelIsa isa) {
-  run_kernel<estimate>(isa, state, scratch);
+  // Each variant holds as many sums in a register as its vectors have lanes.
+  switch (isa) {
+#ifdef QLOR_WIDE_KERNELS
+    case KernelIsa::kAvx512:
+      kernel_isa_detail::run_avx512<estimate<8>>(state, scratch);
+      return;
+    case KernelIsa::kAvx2:
+      kernel_isa_detail::run_avx2<estimate<4>>(state, scratch);
+      return;
+#endif
+    default:
+      kernel_isa_detail::run_baseline<estimate<2>>(state, scratch);
+  }
 }
 
 void compute_kl(AnalysisState& state, PairScratch& scratch) {

@@ -76,6 +76,7 @@ void prepare_pair_scratch(const std::vector<PointRecord>& points, double x_axis,
   scratch.survivors.resize(largest);
   scratch.survivor_d.resize(largest);
   scratch.survivor_first.resize(largest);
+  scratch.edges.resize(largest);
 }
 
 std::vector<double> interval_distances(const AnalysisState& state) {

@@ -2,6 +2,13 @@
 
 #include <gtest/gtest.h>
 
+#include <bit>
+#include <cmath>
+#include <random>
+#include <vector>
+
+#include "statistics/edge_batch.h"
+
 namespace qlor {
 namespace {
 
@@ -69,6 +76,51 @@ TEST(EdgeWeight, NamesTheCrossedEdgeOrCorner) {
     EXPECT_EQ(edges.edge, row.edge);
     EXPECT_EQ(edges.corner, row.corner);
     EXPECT_EQ(edges.corner_inside, row.corner_inside);
+  }
+}
+
+// The batched weights of a centre's circles are analyse_edges' bit for bit,
+// on the boundaries where the tests flip as well as at random.
+TEST(EdgeWeight, BatchedWeightsAreTheSameBits) {
+  struct Centre {
+    double x_axis, y_axis, x, y;
+  };
+  const Centre centres[] = {
+      {100, 100, 50, 50}, {100, 100, 5, 50},     {100, 100, 95, 97.5},
+      {100, 100, 3, 4},   {100, 100, 0, 0},      {100, 100, 100, 0.25},
+      {12, 9, 6, 4.5},    {10, 60, 0.01, 59.99},
+  };
+  std::mt19937_64 gen(5);
+  std::uniform_real_distribution<double> radius(0, 30);
+  for (const Centre& c : centres) {
+    SCOPED_TRACE(::testing::Message() << c.x << ", " << c.y);
+    // Radii exactly at each edge distance, at each corner distance and
+    // one ulp either side, then random ones.
+    std::vector<double> d = {0.0};
+    for (const double at :
+         {c.x, c.y, c.x_axis - c.x, c.y_axis - c.y, std::hypot(c.x, c.y),
+          std::sqrt(c.x * c.x + (c.y_axis - c.y) * (c.y_axis - c.y)),
+          std::sqrt((c.x_axis - c.x) * (c.x_axis - c.x) + c.y * c.y),
+          std::sqrt((c.x_axis - c.x) * (c.x_axis - c.x) +
+                    (c.y_axis - c.y) * (c.y_axis - c.y))}) {
+      d.insert(d.end(),
+               {std::nextafter(at, 0.0), at, std::nextafter(at, HUGE_VAL)});
+    }
+    for (int i = 0; i < 300; ++i) d.push_back(radius(gen));
+    EdgeBatch batch;
+    batch.resize(d.size());
+    const std::size_t arcs = edge_weights(
+        EdgeCentre(c.x_axis, c.y_axis, c.x, c.y), d.data(), d.size(), batch);
+    std::size_t crossings = 0;
+    for (std::size_t q = 0; q < d.size(); ++q) {
+      const EdgeAnalysis want =
+          analyse_edges(c.x_axis, c.y_axis, c.x, c.y, d[q]);
+      crossings += static_cast<std::size_t>(want.crossed);
+      EXPECT_EQ(std::bit_cast<std::uint64_t>(batch.weights[q]),
+                std::bit_cast<std::uint64_t>(want.w_tot))
+          << "d = " << std::hexfloat << d[q];
+    }
+    EXPECT_EQ(arcs, crossings);
   }
 }
 
