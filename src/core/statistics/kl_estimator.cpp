@@ -109,7 +109,7 @@ template <int W>
     const EstimatorRun& run, PairScratch& scratch, double* sums) {
   const EdgeCentre centre(run.x_axis, run.y_axis, candidates.centre.x,
                           candidates.centre.y);
-  edge_weights(centre, candidates.d, candidates.count, scratch.edges);
+  edge_weights<W>(centre, candidates.d, candidates.count, scratch.edges);
   const double* candidate_weight = scratch.edges.weights.data();
   double* first = scratch.first.data();
   double* weight = scratch.weight.data();
