@@ -174,7 +174,7 @@ template <int W>
     IntervalFinder intervals(state, t);
     std::vector<std::uint64_t> counts(run.intervals + 1);
     // 2. Each centre's candidates and their first intervals.
-    for_each_centre(
+    for_each_centre<W>(
         state.points, run.x_axis, run.y_axis, reach, bivariate, scratch,
         [&](const CentreCandidates& candidates) QLOR_INLINE_LAMBDA {
           const PointRecord& centre = candidates.centre;

@@ -235,10 +235,50 @@ struct RowSpan {
           grid.cell_end(grid.cell_x(x + half), gy)};
 }
 
+#ifdef QLOR_WIDE_KERNELS
+/// The candidates of one row run [begin, begin + span) within reach of
+/// (x, y), eight at a time with AVX-512: the same distance expression and
+/// test as collect_within_reach's loops, the survivors' positions and
+/// distances compressed in registers and stored whole (the arrays have room
+/// for one vector beyond their last). Returns their number. Called, not
+/// inlined: one call per row of cells.
+QLOR_TARGET_AVX512 inline std::size_t collect_row_avx512(
+    const double* xs, const double* ys, std::int32_t begin, std::size_t span,
+    double x, double y, double reach, std::int32_t* survivors,
+    double* survivor_d) {
+  const __m512d cx = _mm512_set1_pd(x);
+  const __m512d cy = _mm512_set1_pd(y);
+  const __m512d limit = _mm512_set1_pd(reach);
+  const __m512i lanes =
+      _mm512_setr_epi32(0, 1, 2, 3, 4, 5, 6, 7, 0, 0, 0, 0, 0, 0, 0, 0);
+  std::size_t count = 0;
+  for (std::size_t i = 0; i < span; i += 8) {
+    const __mmask8 live =
+        span - i >= 8 ? 0xFF : static_cast<__mmask8>((1u << (span - i)) - 1);
+    const std::size_t at = static_cast<std::size_t>(begin) + i;
+    const __m512d dx = _mm512_sub_pd(cx, _mm512_maskz_loadu_pd(live, xs + at));
+    const __m512d dy = _mm512_sub_pd(cy, _mm512_maskz_loadu_pd(live, ys + at));
+    const __m512d d = _mm512_sqrt_pd(
+        _mm512_add_pd(_mm512_mul_pd(dx, dx), _mm512_mul_pd(dy, dy)));
+    const __mmask8 within = _mm512_cmp_pd_mask(d, limit, _CMP_LE_OQ) & live;
+    const __m512i position =
+        _mm512_add_epi32(lanes, _mm512_set1_epi32(static_cast<int>(at)));
+    _mm512_storeu_pd(survivor_d + count, _mm512_maskz_compress_pd(within, d));
+    _mm256_storeu_si256(
+        reinterpret_cast<__m256i*>(survivors + count),
+        _mm512_castsi512_si256(_mm512_maskz_compress_epi32(within, position)));
+    count += static_cast<std::size_t>(__builtin_popcount(within));
+  }
+  return count;
+}
+#endif
+
 /// Collects the candidates within reach of the point (x, y) in `grid`
 /// (a centre in the grid itself among them): their grid positions in
 /// scratch.survivors and distances in scratch.survivor_d, in grid order.
-/// Returns their number.
+/// Returns their number. With W == 8 (an AVX-512 kernel only) each row is
+/// collect_row_avx512's.
+template <int W = 4>
 [[gnu::always_inline]] inline std::size_t collect_within_reach(
     const PointGrid& grid, double x, double y, double reach,
     PairScratch& scratch) {
@@ -252,6 +292,13 @@ struct RowSpan {
   for (int gy = rows.lo; gy <= rows.hi; ++gy) {
     const auto [begin, stop] = row_span(grid, rows, x, y, gy);
     const auto span = static_cast<std::size_t>(stop - begin);
+#ifdef QLOR_WIDE_KERNELS
+    if constexpr (W == 8) {
+      count += collect_row_avx512(xs, ys, begin, span, x, y, reach,
+                                  survivors + count, survivor_d + count);
+      continue;
+    }
+#endif
     for (std::size_t i = 0; i < span; ++i) {
       const double dx = x - xs[static_cast<std::size_t>(begin) + i];
       const double dy = y - ys[static_cast<std::size_t>(begin) + i];
@@ -321,7 +368,8 @@ struct CentreCandidates {
 /// then calls visit(candidates) for each centre j in ascending order with the
 /// points within `reach` (d <= reach) of the grid that holds its partners:
 /// all points, or for a bivariate pattern those of the other species.
-template <class VisitCentre>
+/// W is the kernel's vector width (collect_within_reach).
+template <int W = 4, class VisitCentre>
 [[gnu::always_inline]] inline void for_each_centre(
     const std::vector<PointRecord>& points, double x_axis, double y_axis,
     double reach, bool bivariate, PairScratch& scratch, VisitCentre&& visit) {
@@ -332,7 +380,7 @@ template <class VisitCentre>
     const PointRecord& centre = points[j];
     const PointGrid& grid = partner_grid(scratch, bivariate, centre.species);
     const std::size_t count =
-        collect_within_reach(grid, centre.x, centre.y, reach, scratch);
+        collect_within_reach<W>(grid, centre.x, centre.y, reach, scratch);
     visit(CentreCandidates{j, centre, count, grid.ids(),
                            scratch.survivors.data(),
                            scratch.survivor_d.data()});
