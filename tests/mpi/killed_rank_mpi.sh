@@ -17,7 +17,9 @@ trap 'rm -rf "$work"' EXIT
 
 # 50 distances a pattern, each line "t value" and CR LF.
 lines_per_pattern=50
-"$make_pattern" 2000 199 5 >"$work/p.dat"
+# Enough patterns that a signal sent after the third one arrives well
+# before the last, however fast the estimator runs.
+"$make_pattern" 2000 999 5 >"$work/p.dat"
 args=(single p.dat --yes --seed 7 --significance 3 --progress 4 --threads 1)
 mkdir "$work/one"
 cp "$work/p.dat" "$work/one/"
