@@ -12,17 +12,9 @@
 #include <cstdint>
 #include <vector>
 
+#include "statistics/avx512.h"
 #include "statistics/edge_weight.h"
 #include "statistics/kernel_isa.h"
-
-#ifdef QLOR_WIDE_KERNELS
-// GCC 12's AVX-512 header trips its own -Wmaybe-uninitialized (GCC bug
-// 105593).
-#pragma GCC diagnostic push
-#pragma GCC diagnostic ignored "-Wmaybe-uninitialized"
-#include <immintrin.h>
-#pragma GCC diagnostic pop
-#endif
 
 namespace qlor {
 
@@ -64,6 +56,16 @@ struct EdgeCentre {
         corner{std::sqrt(cx * cx + cy * cy), std::sqrt(cx * cx + y_far * y_far),
                std::sqrt(x_far * x_far + cy * cy),
                std::sqrt(x_far * x_far + y_far * y_far)} {}
+
+  /// Whether the circle of radius d crosses the west or east edge, and the
+  /// south or north one: analyse_edges' strict tests, bitwise so that the
+  /// loops calling them stay free of branches.
+  [[gnu::always_inline]] bool crosses_x(double d) const {
+    return (x - d < 0) | (x + d > x_axis);
+  }
+  [[gnu::always_inline]] bool crosses_y(double d) const {
+    return (y - d < 0) | (y + d > y_axis);
+  }
 };
 
 /// yes ? a : b by bit masks: a select the compiler keeps as one, where a
@@ -95,8 +97,7 @@ QLOR_TARGET_AVX512 inline std::size_t pack_crossed_avx512(
       _mm512_setr_epi32(0, 2, 4, 6, 8, 10, 12, 14, 0, 0, 0, 0, 0, 0, 0, 0);
   std::size_t packed = 0;
   for (std::size_t q = 0; q < count; q += 8) {
-    const __mmask8 live =
-        count - q >= 8 ? 0xFF : static_cast<__mmask8>((1u << (count - q)) - 1);
+    const __mmask8 live = live_lanes(count - q);
     const __m512d dq = _mm512_maskz_loadu_pd(live, d + q);
     const __mmask8 west =
         _mm512_cmp_pd_mask(_mm512_sub_pd(x, dq), zero, _CMP_LT_OQ);
@@ -167,8 +168,8 @@ template <int W = 4>
     // Packed in place: the ratios of crossed edges only, in order.
     for (std::size_t q = 0; q < count; ++q) {
       const double dq = d[q];
-      const bool x_crossed = (c.x - dq < 0) | (c.x + dq > c.x_axis);
-      const bool y_crossed = (c.y - dq < 0) | (c.y + dq > c.y_axis);
+      const bool x_crossed = c.crosses_x(dq);
+      const bool y_crossed = c.crosses_y(dq);
       const double ex = arguments[2 * q];
       const double ey = arguments[2 * q + 1];
       arguments[packed] = ex;
@@ -186,8 +187,8 @@ template <int W = 4>
   // selects, so that the loop has no branch.
   for (std::size_t q = 0; q < count; ++q) {
     const double dq = d[q];
-    const bool x_crossed = (c.x - dq < 0) | (c.x + dq > c.x_axis);
-    const bool y_crossed = (c.y - dq < 0) | (c.y + dq > c.y_axis);
+    const bool x_crossed = c.crosses_x(dq);
+    const bool y_crossed = c.crosses_y(dq);
     const double ax = arcs[2 * q];
     const double ay = arcs[2 * q + 1];
     const bool corner_inside = (dq >= c.corner[0]) | (dq >= c.corner[1]) |

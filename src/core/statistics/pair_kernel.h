@@ -18,6 +18,7 @@
 #include <vector>
 
 #include "model/analysis_state.h"
+#include "statistics/avx512.h"
 #include "statistics/edge_batch.h"
 #include "statistics/edge_weight.h"
 #include "statistics/interval_sums.h"
@@ -253,8 +254,7 @@ QLOR_TARGET_AVX512 inline std::size_t collect_row_avx512(
       _mm512_setr_epi32(0, 1, 2, 3, 4, 5, 6, 7, 0, 0, 0, 0, 0, 0, 0, 0);
   std::size_t count = 0;
   for (std::size_t i = 0; i < span; i += 8) {
-    const __mmask8 live =
-        span - i >= 8 ? 0xFF : static_cast<__mmask8>((1u << (span - i)) - 1);
+    const __mmask8 live = live_lanes(span - i);
     const std::size_t at = static_cast<std::size_t>(begin) + i;
     const __m512d dx = _mm512_sub_pd(cx, _mm512_maskz_loadu_pd(live, xs + at));
     const __m512d dy = _mm512_sub_pd(cy, _mm512_maskz_loadu_pd(live, ys + at));
