@@ -179,7 +179,7 @@ template <int W>
         [&](const CentreCandidates& candidates) QLOR_INLINE_LAMBDA {
           const PointRecord& centre = candidates.centre;
           double* sums = sums_of[bivariate && centre.species != 0 ? 1 : 0];
-          intervals.find(candidates, scratch);
+          intervals.find<W>(candidates, scratch);
           if (circle_inside(run.x_axis, run.y_axis, centre.x, centre.y,
                             reach)) {
             // 3. Inside the plot: ones in closed form.

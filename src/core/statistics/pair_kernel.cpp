@@ -73,10 +73,11 @@ void prepare_pair_scratch(const std::vector<PointRecord>& points, double x_axis,
   scratch.weight.resize(n);
   scratch.first.resize(n);
   scratch.candidate_d.resize(largest);
-  // Whole-vector stores of the cell scan: room for one beyond the last.
+  // Whole-vector stores of the cell scan and of the first intervals: room
+  // for one beyond the last.
   scratch.survivors.resize(largest + 8);
   scratch.survivor_d.resize(largest + 8);
-  scratch.survivor_first.resize(largest);
+  scratch.survivor_first.resize(largest + 8);
   scratch.edges.resize(largest);
 }
 

@@ -123,28 +123,33 @@ struct IntervalLattice {
         last(state.last_interval) {}
 };
 
-/// The first interval of one distance, as first_intervals finds it.
-[[gnu::always_inline]] inline double first_interval(
+/// The first interval of one distance, as first_intervals finds it: the
+/// guess trunc(d / step) - t_min_steps clamped to the intervals, moved up
+/// one where its t is below d, and kept only where the t values on either
+/// side confirm it; -1 otherwise. i0 + t_min_steps is an integer, so every
+/// t here is the very product that interval_distances forms.
+[[gnu::always_inline]] inline std::int32_t first_interval(
     const IntervalLattice& lattice, double dq) {
   const double step = lattice.step;
   const double base = lattice.t_min_steps;
   const double guess = std::trunc(dq * lattice.inverse_step) - base;
   const double i0 = std::min(std::max(guess, 0.0), lattice.last);
-  const double f = (i0 + base) * step < dq ? i0 + 1 : i0;
-  const bool settled = (f == 0 || (f - 1 + base) * step < dq) &&
-                       f <= lattice.last && (f + base) * step >= dq;
-  return settled ? f : -1;
+  const double a = i0 + base;
+  const bool below = a * step < dq;
+  const bool settled = below ? i0 + 1 <= lattice.last && (a + 1) * step >= dq
+                             : i0 == 0 || (a - 1) * step < dq;
+  return settled ? static_cast<std::int32_t>(below ? i0 + 1 : i0) : -1;
 }
 
 /// first[q] = the first interval whose t reaches d[q], for q < count, as
-/// first_interval_from_step finds it, or -1 where the one-step settling of
-/// the guess is not confirmed (rare; the caller then searches). Four
-/// distances at a time in vectors, the same operations as first_interval:
-/// the truncation goes through 32-bit integers, with the product capped at
-/// 2^30 (a capped guess is either confirmed as the right interval or left
-/// unsettled, like any other).
+/// first_interval_from_step finds it, or -1 where the guess is not
+/// confirmed (rare; the caller then searches). Four distances at a time in
+/// vectors, the same tests as first_interval: the truncation goes through
+/// 32-bit integers, with the product capped at 2^30 (a capped guess is
+/// either confirmed as the right interval or left unsettled, like any
+/// other). `first` has room for one vector of 8 beyond count.
 inline void first_intervals(const IntervalLattice& lattice, const double* d,
-                            std::size_t count, double* first) {
+                            std::size_t count, std::int32_t* first) {
   using Lanes = Chunk<4>;
   using Whole = std::int32_t __attribute__((vector_size(16)));
   const double step = lattice.step;
@@ -161,16 +166,63 @@ inline void first_intervals(const IntervalLattice& lattice, const double* d,
                         base;
     Lanes i0 = guess < 0.0 ? Lanes{} : guess;
     i0 = lattice.last < i0 ? Lanes{} + lattice.last : i0;
-    const Lanes f = (i0 + base) * step < dq ? i0 + 1 : i0;
-    const auto settled = ((f == 0) | ((f - 1 + base) * step < dq)) &
-                         (f <= lattice.last) & ((f + base) * step >= dq);
-    const Lanes result = settled ? f : Lanes{} - 1;
+    const Lanes a = i0 + base;
+    const auto below = a * step < dq;
+    const auto settled =
+        (below & (i0 + 1 <= lattice.last) & ((a + 1) * step >= dq)) |
+        (~below & ((i0 == 0) | ((a - 1) * step < dq)));
+    const Lanes f = below ? i0 + 1 : i0;
+    const Whole result =
+        __builtin_convertvector(settled ? f : Lanes{} - 1, Whole);
     std::memcpy(first + q, &result, sizeof result);
   }
   for (std::size_t q = vectors; q < count; ++q) {
     first[q] = first_interval(lattice, d[q]);
   }
 }
+
+#ifdef QLOR_WIDE_KERNELS
+/// first_intervals eight distances at a time with AVX-512, the truncation
+/// an exact one (roundscale). Stores whole vectors: `first` has room for one
+/// beyond count. Called, not inlined: one call per centre.
+QLOR_TARGET_AVX512 inline void first_intervals_avx512(
+    const IntervalLattice& lattice, const double* d, std::size_t count,
+    std::int32_t* first) {
+  const __m512d inverse_step = _mm512_set1_pd(lattice.inverse_step);
+  const __m512d step = _mm512_set1_pd(lattice.step);
+  const __m512d base = _mm512_set1_pd(lattice.t_min_steps);
+  const __m512d last = _mm512_set1_pd(lattice.last);
+  const __m512d zero = _mm512_setzero_pd();
+  const __m512d one = _mm512_set1_pd(1.0);
+  const __m512d unsettled = _mm512_set1_pd(-1.0);
+  for (std::size_t q = 0; q < count; q += 8) {
+    const __m512d dq = _mm512_maskz_loadu_pd(live_lanes(count - q), d + q);
+    const __m512d guess = _mm512_sub_pd(
+        _mm512_roundscale_pd(_mm512_mul_pd(dq, inverse_step),
+                             _MM_FROUND_TO_ZERO | _MM_FROUND_NO_EXC),
+        base);
+    const __m512d i0 = _mm512_min_pd(_mm512_max_pd(guess, zero), last);
+    const __m512d a = _mm512_add_pd(i0, base);
+    const __m512d up = _mm512_add_pd(i0, one);
+    const __mmask8 below =
+        _mm512_cmp_pd_mask(_mm512_mul_pd(a, step), dq, _CMP_LT_OQ);
+    const __mmask8 up_confirmed =
+        _mm512_cmp_pd_mask(up, last, _CMP_LE_OQ) &
+        _mm512_cmp_pd_mask(_mm512_mul_pd(_mm512_add_pd(a, one), step), dq,
+                           _CMP_GE_OQ);
+    const __mmask8 down_confirmed =
+        _mm512_cmp_pd_mask(i0, zero, _CMP_EQ_OQ) |
+        _mm512_cmp_pd_mask(_mm512_mul_pd(_mm512_sub_pd(a, one), step), dq,
+                           _CMP_LT_OQ);
+    const auto settled = static_cast<__mmask8>((below & up_confirmed) |
+                                               (~below & down_confirmed));
+    const __m512d f = _mm512_mask_blend_pd(below, i0, up);
+    _mm256_storeu_si256(
+        reinterpret_cast<__m256i*>(first + q),
+        _mm512_cvttpd_epi32(_mm512_mask_blend_pd(settled, unsettled, f)));
+  }
+}
+#endif
 
 /// Reusable scratch space of the pair loop (one per thread).
 struct PairScratch {
@@ -182,8 +234,8 @@ struct PairScratch {
   std::vector<double> candidate_d;      // distances of a centre's candidates
   std::vector<std::int32_t> survivors;  // grid positions within reach
   std::vector<double> survivor_d;       // and their distances
-  std::vector<double> survivor_first;   // and their first intervals
-  EdgeBatch edges;                      // the survivors' edge weights
+  std::vector<std::int32_t> survivor_first;  // and their first intervals
+  EdgeBatch edges;                           // the survivors' edge weights
 };
 
 /// Builds the grids for a pattern: one of all points, or for a bivariate
@@ -410,17 +462,25 @@ class IntervalFinder {
   IntervalFinder(const AnalysisState& state, const std::vector<double>& t)
       : lattice_(state), t_(t), t_min_steps_(state.t_min_steps) {}
 
-  /// Finds the first intervals of the candidates into scratch.survivor_first.
+  /// Finds the first intervals of the candidates into scratch.survivor_first,
+  /// eight at a time with W == 8 (an AVX-512 kernel only).
+  template <int W = 4>
   [[gnu::always_inline]] void find(const CentreCandidates& candidates,
                                    PairScratch& scratch) {
     first_ = scratch.survivor_first.data();
     d_ = candidates.d;
+#ifdef QLOR_WIDE_KERNELS
+    if constexpr (W == 8) {
+      first_intervals_avx512(lattice_, d_, candidates.count, first_);
+      return;
+    }
+#endif
     first_intervals(lattice_, d_, candidates.count, first_);
   }
   /// The first interval whose t reaches candidate q's distance; t.size()
   /// when there is none.
   [[gnu::always_inline]] [[nodiscard]] std::size_t first(std::size_t q) const {
-    const double f = first_[q];
+    const std::int32_t f = first_[q];
     return f >= 0 ? static_cast<std::size_t>(f)
                   : first_interval_from_step(t_, lattice_.inverse_step,
                                              t_min_steps_, d_[q]);
@@ -430,7 +490,7 @@ class IntervalFinder {
   IntervalLattice lattice_;
   const std::vector<double>& t_;
   std::int32_t t_min_steps_;
-  double* first_ = nullptr;
+  std::int32_t* first_ = nullptr;
   const double* d_ = nullptr;
 };
 
