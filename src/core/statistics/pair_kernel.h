@@ -232,7 +232,7 @@ struct PairScratch {
   std::vector<double> weight;           // by partner index
   std::vector<double> first;            // by partner: first interval
   std::vector<double> candidate_d;      // distances of a centre's candidates
-  std::vector<std::int32_t> survivors;  // grid positions within reach
+  std::vector<std::int32_t> survivors;  // point indices within reach
   std::vector<double> survivor_d;       // and their distances
   std::vector<std::int32_t> survivor_first;  // and their first intervals
   EdgeBatch edges;                           // the survivors' edge weights
@@ -291,19 +291,17 @@ struct RowSpan {
 #ifdef QLOR_WIDE_KERNELS
 /// The candidates of one row run [begin, begin + span) within reach of
 /// (x, y), eight at a time with AVX-512: the same distance expression and
-/// test as collect_within_reach's loops, the survivors' positions and
+/// test as collect_within_reach's loops, the survivors' point indices and
 /// distances compressed in registers and stored whole (the arrays have room
 /// for one vector beyond their last). Returns their number. Called, not
 /// inlined: one call per row of cells.
 QLOR_TARGET_AVX512 inline std::size_t collect_row_avx512(
-    const double* xs, const double* ys, std::int32_t begin, std::size_t span,
-    double x, double y, double reach, std::int32_t* survivors,
-    double* survivor_d) {
+    const double* xs, const double* ys, const std::int32_t* ids,
+    std::int32_t begin, std::size_t span, double x, double y, double reach,
+    std::int32_t* survivors, double* survivor_d) {
   const __m512d cx = _mm512_set1_pd(x);
   const __m512d cy = _mm512_set1_pd(y);
   const __m512d limit = _mm512_set1_pd(reach);
-  const __m512i lanes =
-      _mm512_setr_epi32(0, 1, 2, 3, 4, 5, 6, 7, 0, 0, 0, 0, 0, 0, 0, 0);
   std::size_t count = 0;
   for (std::size_t i = 0; i < span; i += 8) {
     const __mmask8 live = live_lanes(span - i);
@@ -313,12 +311,11 @@ QLOR_TARGET_AVX512 inline std::size_t collect_row_avx512(
     const __m512d d = _mm512_sqrt_pd(
         _mm512_add_pd(_mm512_mul_pd(dx, dx), _mm512_mul_pd(dy, dy)));
     const __mmask8 within = _mm512_cmp_pd_mask(d, limit, _CMP_LE_OQ) & live;
-    const __m512i position =
-        _mm512_add_epi32(lanes, _mm512_set1_epi32(static_cast<int>(at)));
+    const __m512i id = _mm512_maskz_loadu_epi32(live, ids + at);
     _mm512_storeu_pd(survivor_d + count, _mm512_maskz_compress_pd(within, d));
     _mm256_storeu_si256(
         reinterpret_cast<__m256i*>(survivors + count),
-        _mm512_castsi512_si256(_mm512_maskz_compress_epi32(within, position)));
+        _mm512_castsi512_si256(_mm512_maskz_compress_epi32(within, id)));
     count += static_cast<std::size_t>(__builtin_popcount(within));
   }
   return count;
@@ -326,7 +323,7 @@ QLOR_TARGET_AVX512 inline std::size_t collect_row_avx512(
 #endif
 
 /// Collects the candidates within reach of the point (x, y) in `grid`
-/// (a centre in the grid itself among them): their grid positions in
+/// (a centre in the grid itself among them): their point indices in
 /// scratch.survivors and distances in scratch.survivor_d, in grid order.
 /// Returns their number. With W == 8 (an AVX-512 kernel only) each row is
 /// collect_row_avx512's.
@@ -336,6 +333,7 @@ template <int W = 4>
     PairScratch& scratch) {
   const double* xs = grid.xs();
   const double* ys = grid.ys();
+  const std::int32_t* ids = grid.ids();
   double* candidate_d = scratch.candidate_d.data();
   std::int32_t* survivors = scratch.survivors.data();
   double* survivor_d = scratch.survivor_d.data();
@@ -346,7 +344,7 @@ template <int W = 4>
     const auto span = static_cast<std::size_t>(stop - begin);
 #ifdef QLOR_WIDE_KERNELS
     if constexpr (W == 8) {
-      count += collect_row_avx512(xs, ys, begin, span, x, y, reach,
+      count += collect_row_avx512(xs, ys, ids, begin, span, x, y, reach,
                                   survivors + count, survivor_d + count);
       continue;
     }
@@ -357,7 +355,7 @@ template <int W = 4>
       candidate_d[i] = std::sqrt(dx * dx + dy * dy);
     }
     for (std::size_t i = 0; i < span; ++i) {
-      survivors[count] = begin + static_cast<std::int32_t>(i);
+      survivors[count] = ids[static_cast<std::size_t>(begin) + i];
       survivor_d[count] = candidate_d[i];
       count += candidate_d[i] <= reach ? 1 : 0;
     }
@@ -405,14 +403,13 @@ class PartnerMarks {
 struct CentreCandidates {
   std::size_t j;  // the centre's index
   const PointRecord& centre;
-  std::size_t count;              // candidates within reach
-  const std::int32_t* ids;        // the grid's point indices by position
-  const std::int32_t* positions;  // the candidates' grid positions
-  const double* d;                // and their distances from the centre
+  std::size_t count;           // candidates within reach
+  const std::int32_t* points;  // the candidates' point indices
+  const double* d;             // and their distances from the centre
 
   /// The point index of candidate q.
   [[nodiscard]] std::size_t point(std::size_t q) const {
-    return static_cast<std::size_t>(ids[positions[q]]);
+    return static_cast<std::size_t>(points[q]);
   }
 };
 
@@ -433,8 +430,7 @@ template <int W = 4, class VisitCentre>
     const PointGrid& grid = partner_grid(scratch, bivariate, centre.species);
     const std::size_t count =
         collect_within_reach<W>(grid, centre.x, centre.y, reach, scratch);
-    visit(CentreCandidates{j, centre, count, grid.ids(),
-                           scratch.survivors.data(),
+    visit(CentreCandidates{j, centre, count, scratch.survivors.data(),
                            scratch.survivor_d.data()});
   }
 }
