@@ -183,8 +183,10 @@ template <int W = 4>
   for (std::size_t i = 0; i < packed; ++i) {
     arcs[places[i]] = std::acos(arguments[i]);
   }
-  // The weights: both formulas and every division for each circle, then
-  // selects, so that the loop has no branch.
+  // The weights: both formulas for each circle, then selects, so that the
+  // loop has no branch. The selects pick a numerator and a denominator
+  // before the one division: a quotient is the same correctly rounded
+  // value whichever way its operands were chosen.
   for (std::size_t q = 0; q < count; ++q) {
     const double dq = d[q];
     const bool x_crossed = c.crosses_x(dq);
@@ -194,11 +196,11 @@ template <int W = 4>
     const bool corner_inside = (dq >= c.corner[0]) | (dq >= c.corner[1]) |
                                (dq >= c.corner[2]) | (dq >= c.corner[3]);
     // Ten-digit pi on purpose, as in analyse_edges.
-    const double one_edge = (ax + ay) / kPi;
+    const bool both = x_crossed & y_crossed;
     const double two_edges =
-        select_bits(corner_inside, ax + ay + kPi / 2.0, 2 * ax + 2 * ay) /
-        (2.0 * kPi);
-    const double f = select_bits(x_crossed & y_crossed, two_edges, one_edge);
+        select_bits(corner_inside, ax + ay + kPi / 2.0, 2 * ax + 2 * ay);
+    const double f = select_bits(both, two_edges, ax + ay) /
+                     select_bits(both, 2.0 * kPi, kPi);
     weights[q] = 1 / (1 - f);
   }
   return packed;
