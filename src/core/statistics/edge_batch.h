@@ -20,7 +20,7 @@ namespace qlor {
 
 /// Reusable arrays of edge_weights, sized for a centre's candidates.
 struct EdgeBatch {
-  std::vector<double> arcs;          // two per circle: x edge, y edge
+  std::vector<double> arcs;          // the x edges' arcs, then the y edges'
   std::vector<double> arguments;     // acos arguments, packed
   std::vector<std::int32_t> places;  // where each one's arc goes
   std::vector<double> weights;       // by circle
@@ -93,8 +93,8 @@ QLOR_TARGET_AVX512 inline std::size_t pack_crossed_avx512(
   const __m512d x_axis = _mm512_set1_pd(c.x_axis);
   const __m512d y_axis = _mm512_set1_pd(c.y_axis);
   const __m512d zero = _mm512_setzero_pd();
-  const __m512i even =
-      _mm512_setr_epi32(0, 2, 4, 6, 8, 10, 12, 14, 0, 0, 0, 0, 0, 0, 0, 0);
+  const __m512i lanes =
+      _mm512_setr_epi32(0, 1, 2, 3, 4, 5, 6, 7, 0, 0, 0, 0, 0, 0, 0, 0);
   std::size_t packed = 0;
   for (std::size_t q = 0; q < count; q += 8) {
     const __mmask8 live = live_lanes(count - q);
@@ -112,8 +112,9 @@ QLOR_TARGET_AVX512 inline std::size_t pack_crossed_avx512(
     const __m512d ex = _mm512_div_pd(_mm512_mask_blend_pd(west, x_far, x), dq);
     const __m512d ey = _mm512_div_pd(_mm512_mask_blend_pd(south, y_far, y), dq);
     const __m512i x_place =
-        _mm512_add_epi32(even, _mm512_set1_epi32(static_cast<int>(2 * q)));
-    const __m512i y_place = _mm512_add_epi32(x_place, _mm512_set1_epi32(1));
+        _mm512_add_epi32(lanes, _mm512_set1_epi32(static_cast<int>(q)));
+    const __m512i y_place =
+        _mm512_add_epi32(x_place, _mm512_set1_epi32(static_cast<int>(count)));
     _mm512_storeu_pd(arguments + packed,
                      _mm512_maskz_compress_pd(x_crossed, ex));
     _mm256_storeu_si256(reinterpret_cast<__m256i*>(places + packed),
@@ -162,8 +163,8 @@ template <int W = 4>
       const bool south = c.y - dq < 0;
       arguments[2 * q] = (west ? c.x : c.x_far) / dq;
       arguments[2 * q + 1] = (south ? c.y : c.y_far) / dq;
-      arcs[2 * q] = 0.0;
-      arcs[2 * q + 1] = 0.0;
+      arcs[q] = 0.0;
+      arcs[count + q] = 0.0;
     }
     // Packed in place: the ratios of crossed edges only, in order.
     for (std::size_t q = 0; q < count; ++q) {
@@ -173,10 +174,10 @@ template <int W = 4>
       const double ex = arguments[2 * q];
       const double ey = arguments[2 * q + 1];
       arguments[packed] = ex;
-      places[packed] = static_cast<std::int32_t>(2 * q);
+      places[packed] = static_cast<std::int32_t>(q);
       packed += x_crossed ? 1 : 0;
       arguments[packed] = ey;
-      places[packed] = static_cast<std::int32_t>(2 * q + 1);
+      places[packed] = static_cast<std::int32_t>(count + q);
       packed += y_crossed ? 1 : 0;
     }
   }
@@ -191,8 +192,8 @@ template <int W = 4>
     const double dq = d[q];
     const bool x_crossed = c.crosses_x(dq);
     const bool y_crossed = c.crosses_y(dq);
-    const double ax = arcs[2 * q];
-    const double ay = arcs[2 * q + 1];
+    const double ax = arcs[q];
+    const double ay = arcs[count + q];
     const bool corner_inside = (dq >= c.corner[0]) | (dq >= c.corner[1]) |
                                (dq >= c.corner[2]) | (dq >= c.corner[3]);
     // Ten-digit pi on purpose, as in analyse_edges.
