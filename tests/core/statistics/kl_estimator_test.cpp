@@ -9,6 +9,8 @@
 
 #include "pattern_builder.h"
 #include "statistics/edge_weight.h"
+#include "statistics/kernel_isa.h"
+#include "statistics/pair_kernel.h"
 
 namespace qlor {
 namespace {
@@ -144,6 +146,62 @@ TEST(ComputeKl, AddsEveryWeightInTheOrderOfTheAllPairsLoop) {
         }
       }
     }
+  }
+}
+
+// Distances at and one ulp either side of every t, 0, and beyond the last:
+// each vector pass finds the first interval first_interval_from_step finds,
+// and leaves unsettled (-1) only distances beyond the last t.
+TEST(FirstIntervals, AgreeWithTheSearchAtEveryBoundary) {
+  struct Row {
+    const char* name;
+    double step;
+    int t_min_steps, last_interval;
+  };
+  const Row rows[] = {
+      {"step 0.5 from t = 0.5", 0.5, 1, 49},
+      {"odd step, offset", 0.7, 3, 20},
+      {"one interval", 20, 1, 0},
+      {"fine step", 0.1, 5, 119},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.name);
+    AnalysisState state;
+    state.t_interval = row.step;
+    state.t_min_steps = row.t_min_steps;
+    state.last_interval = row.last_interval;
+    const std::vector<double> t = interval_distances(state);
+    std::vector<double> d = {0.0, t.back() * 2, 1e300};
+    for (const double ti : t) {
+      for (const double di :
+           {std::nextafter(ti, 0.0), ti, std::nextafter(ti, HUGE_VAL)}) {
+        d.push_back(di);
+      }
+    }
+    const IntervalLattice lattice(state);
+    const auto check = [&](const std::vector<std::int32_t>& first) {
+      for (std::size_t q = 0; q < d.size(); ++q) {
+        const std::size_t want = first_interval_from_step(
+            t, lattice.inverse_step, row.t_min_steps, d[q]);
+        if (first[q] < 0) {
+          // Unsettled, and the caller searches: only ever beyond the last t.
+          EXPECT_GT(d[q], t.back()) << "d " << d[q];
+          continue;
+        }
+        EXPECT_EQ(static_cast<std::size_t>(first[q]), want) << "d " << d[q];
+      }
+    };
+    std::vector<std::int32_t> first(d.size() + 8);
+    first_intervals(lattice, d.data(), d.size(), first.data());
+    check(first);
+#ifdef QLOR_WIDE_KERNELS
+    const auto isas = supported_kernel_isas();
+    if (isas.back() == KernelIsa::kAvx512) {
+      std::fill(first.begin(), first.end(), 0);
+      first_intervals_avx512(lattice, d.data(), d.size(), first.data());
+      check(first);
+    }
+#endif
   }
 }
 
