@@ -309,15 +309,8 @@ template <int W>
 /// vector width: 8 lanes with AVX-512, 4 with AVX2, 2 otherwise.
 double run_floor(const AnalysisState& state, const FloorWork& work,
                  PairScratch& scratch) {
-  const KernelIsa isa = best_kernel_isa();
-  switch (isa) {
-    case KernelIsa::kAvx512:
-      return run_kernel<floor_pass<8>>(isa, state, work, scratch);
-    case KernelIsa::kAvx2:
-      return run_kernel<floor_pass<4>>(isa, state, work, scratch);
-    default:
-      return run_kernel<floor_pass<2>>(isa, state, work, scratch);
-  }
+  return run_kernel<floor_pass<2>, floor_pass<4>, floor_pass<8>>(
+      best_kernel_isa(), state, work, scratch);
 }
 
 int vector_width() {

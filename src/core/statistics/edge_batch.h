@@ -80,8 +80,7 @@ struct EdgeCentre {
 /// The ratios of the crossed edges of circles q < count, packed into
 /// `arguments` with their places in `arcs`, eight circles at a time with
 /// AVX-512: the same tests and divisions as the plain loops of
-/// edge_weights, compressed in registers (a compress straight to memory is
-/// slow on some processors) and stored whole. Returns their number. Called,
+/// edge_weights, appended with append_kept. Returns their number. Called,
 /// not inlined: one call per centre.
 QLOR_TARGET_AVX512 inline std::size_t pack_crossed_avx512(
     const EdgeCentre& c, const double* d, std::size_t count, double* arguments,
@@ -115,18 +114,10 @@ QLOR_TARGET_AVX512 inline std::size_t pack_crossed_avx512(
         _mm512_add_epi32(lanes, _mm512_set1_epi32(static_cast<int>(q)));
     const __m512i y_place =
         _mm512_add_epi32(x_place, _mm512_set1_epi32(static_cast<int>(count)));
-    _mm512_storeu_pd(arguments + packed,
-                     _mm512_maskz_compress_pd(x_crossed, ex));
-    _mm256_storeu_si256(reinterpret_cast<__m256i*>(places + packed),
-                        _mm512_castsi512_si256(
-                            _mm512_maskz_compress_epi32(x_crossed, x_place)));
-    packed += static_cast<std::size_t>(__builtin_popcount(x_crossed));
-    _mm512_storeu_pd(arguments + packed,
-                     _mm512_maskz_compress_pd(y_crossed, ey));
-    _mm256_storeu_si256(reinterpret_cast<__m256i*>(places + packed),
-                        _mm512_castsi512_si256(
-                            _mm512_maskz_compress_epi32(y_crossed, y_place)));
-    packed += static_cast<std::size_t>(__builtin_popcount(y_crossed));
+    packed += append_kept(x_crossed, ex, x_place, arguments + packed,
+                          places + packed);
+    packed += append_kept(y_crossed, ey, y_place, arguments + packed,
+                          places + packed);
   }
   return packed;
 }

@@ -49,21 +49,22 @@ QLOR_TARGET_AVX512 decltype(auto) run_avx512(Args&&... args) {
 
 }  // namespace kernel_isa_detail
 
-/// Calls Kernel(args...) compiled for the instruction set `isa`, which the
-/// processor must run. Kernel is a function marked always_inline, and so are
-/// the lambdas its loops call (QLOR_INLINE_LAMBDA), so that each variant
-/// compiles the whole body for its instruction set.
-template <auto Kernel, class... Args>
+/// Calls the kernel for the instruction set `isa`, which the processor must
+/// run, compiled for it: Baseline, Avx2 or Avx512 (args...). Each kernel is a
+/// function marked always_inline, and so are the lambdas its loops call
+/// (QLOR_INLINE_LAMBDA), so that each variant compiles the whole body for its
+/// instruction set.
+template <auto Baseline, auto Avx2, auto Avx512, class... Args>
 decltype(auto) run_kernel(KernelIsa isa, Args&&... args) {
   switch (isa) {
 #ifdef QLOR_WIDE_KERNELS
     case KernelIsa::kAvx512:
-      return kernel_isa_detail::run_avx512<Kernel>(std::forward<Args>(args)...);
+      return kernel_isa_detail::run_avx512<Avx512>(std::forward<Args>(args)...);
     case KernelIsa::kAvx2:
-      return kernel_isa_detail::run_avx2<Kernel>(std::forward<Args>(args)...);
+      return kernel_isa_detail::run_avx2<Avx2>(std::forward<Args>(args)...);
 #endif
     default:
-      return kernel_isa_detail::run_baseline<Kernel>(
+      return kernel_isa_detail::run_baseline<Baseline>(
           std::forward<Args>(args)...);
   }
 }

@@ -199,18 +199,7 @@ template <int W>
 
 void compute_kl(AnalysisState& state, PairScratch& scratch, KernelIsa isa) {
   // Each variant holds as many sums in a register as its vectors have lanes.
-  switch (isa) {
-#ifdef QLOR_WIDE_KERNELS
-    case KernelIsa::kAvx512:
-      kernel_isa_detail::run_avx512<estimate<8>>(state, scratch);
-      return;
-    case KernelIsa::kAvx2:
-      kernel_isa_detail::run_avx2<estimate<4>>(state, scratch);
-      return;
-#endif
-    default:
-      kernel_isa_detail::run_baseline<estimate<2>>(state, scratch);
-  }
+  run_kernel<estimate<2>, estimate<4>, estimate<8>>(isa, state, scratch);
 }
 
 void compute_kl(AnalysisState& state, PairScratch& scratch) {

@@ -147,7 +147,7 @@ struct IntervalLattice {
 /// vectors, the same tests as first_interval: the truncation goes through
 /// 32-bit integers, with the product capped at 2^30 (a capped guess is
 /// either confirmed as the right interval or left unsettled, like any
-/// other). `first` has room for one vector of 8 beyond count.
+/// other).
 inline void first_intervals(const IntervalLattice& lattice, const double* d,
                             std::size_t count, std::int32_t* first) {
   using Lanes = Chunk<4>;
@@ -292,8 +292,8 @@ struct RowSpan {
 /// The candidates of one row run [begin, begin + span) within reach of
 /// (x, y), eight at a time with AVX-512: the same distance expression and
 /// test as collect_within_reach's loops, the survivors' point indices and
-/// distances compressed in registers and stored whole (the arrays have room
-/// for one vector beyond their last). Returns their number. Called, not
+/// distances appended with append_kept (the arrays have room for one vector
+/// beyond their last). Returns their number. Called, not
 /// inlined: one call per row of cells.
 QLOR_TARGET_AVX512 inline std::size_t collect_row_avx512(
     const double* xs, const double* ys, const std::int32_t* ids,
@@ -311,12 +311,8 @@ QLOR_TARGET_AVX512 inline std::size_t collect_row_avx512(
     const __m512d d = _mm512_sqrt_pd(
         _mm512_add_pd(_mm512_mul_pd(dx, dx), _mm512_mul_pd(dy, dy)));
     const __mmask8 within = _mm512_cmp_pd_mask(d, limit, _CMP_LE_OQ) & live;
-    const __m512i id = _mm512_maskz_loadu_epi32(live, ids + at);
-    _mm512_storeu_pd(survivor_d + count, _mm512_maskz_compress_pd(within, d));
-    _mm256_storeu_si256(
-        reinterpret_cast<__m256i*>(survivors + count),
-        _mm512_castsi512_si256(_mm512_maskz_compress_epi32(within, id)));
-    count += static_cast<std::size_t>(__builtin_popcount(within));
+    count += append_kept(within, d, _mm512_maskz_loadu_epi32(live, ids + at),
+                         survivor_d + count, survivors + count);
   }
   return count;
 }
