@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "statistics/edge_batch.h"
+#include "statistics/kernel_isa.h"
 
 namespace qlor {
 namespace {
@@ -107,22 +108,75 @@ TEST(EdgeWeight, BatchedWeightsAreTheSameBits) {
                {std::nextafter(at, 0.0), at, std::nextafter(at, HUGE_VAL)});
     }
     for (int i = 0; i < 300; ++i) d.push_back(radius(gen));
+    const auto check = [&](const EdgeBatch& batch, std::size_t arcs) {
+      std::size_t crossings = 0;
+      for (std::size_t q = 0; q < d.size(); ++q) {
+        const EdgeAnalysis want =
+            analyse_edges(c.x_axis, c.y_axis, c.x, c.y, d[q]);
+        crossings += static_cast<std::size_t>(want.crossed);
+        EXPECT_EQ(std::bit_cast<std::uint64_t>(batch.weights[q]),
+                  std::bit_cast<std::uint64_t>(want.w_tot))
+            << "d = " << std::hexfloat << d[q];
+      }
+      EXPECT_EQ(arcs, crossings);
+    };
+    const EdgeCentre centre(c.x_axis, c.y_axis, c.x, c.y);
     EdgeBatch batch;
     batch.resize(d.size());
-    const std::size_t arcs = edge_weights(
-        EdgeCentre(c.x_axis, c.y_axis, c.x, c.y), d.data(), d.size(), batch);
-    std::size_t crossings = 0;
-    for (std::size_t q = 0; q < d.size(); ++q) {
-      const EdgeAnalysis want =
-          analyse_edges(c.x_axis, c.y_axis, c.x, c.y, d[q]);
-      crossings += static_cast<std::size_t>(want.crossed);
-      EXPECT_EQ(std::bit_cast<std::uint64_t>(batch.weights[q]),
-                std::bit_cast<std::uint64_t>(want.w_tot))
-          << "d = " << std::hexfloat << d[q];
+    check(batch, edge_weights(centre, d.data(), d.size(), batch));
+#ifdef QLOR_WIDE_KERNELS
+    if (supported_kernel_isas().back() == KernelIsa::kAvx512) {
+      EdgeBatch wide;
+      wide.resize(d.size());
+      check(wide, edge_weights<8>(centre, d.data(), d.size(), wide));
     }
-    EXPECT_EQ(arcs, crossings);
+#endif
   }
 }
+
+#ifdef QLOR_WIDE_KERNELS
+// Every argument lands in exactly one group, the one whose range holds it,
+// in its order: at the bounds, one ulp either side, the ends of [0, 1] and
+// beyond, NaN, and runs that end anywhere within a vector.
+TEST(EdgeWeight, AcosGroupsHoldEveryArgumentOnce) {
+  if (supported_kernel_isas().back() != KernelIsa::kAvx512) GTEST_SKIP();
+  std::vector<double> values = {0.0,       -0.0,         1.0, -1.0, HUGE_VAL,
+                                -HUGE_VAL, std::nan(""), 0.3, 0.99};
+  for (const double bound : kAcosRangeBounds) {
+    values.insert(values.end(), {std::nextafter(bound, 0.0), bound,
+                                 std::nextafter(bound, 1.0)});
+  }
+  const auto group_of = [](double v) {
+    int g = 0;
+    for (const double bound : kAcosRangeBounds) g += v >= bound ? 1 : 0;
+    return g;
+  };
+  for (std::size_t n = 0; n <= 3 * values.size(); ++n) {
+    SCOPED_TRACE(n);
+    std::vector<double> arguments(n + 8);
+    for (std::size_t i = 0; i < n; ++i) {
+      arguments[i] = values[(i * 7) % values.size()];
+    }
+    std::vector<std::int32_t> grouped(kAcosGroups * (n + 16), -1);
+    const auto runs =
+        group_for_acos_avx512(arguments.data(), n, grouped.data());
+    std::vector<int> seen(n, 0);
+    for (int g = 0; g < kAcosGroups; ++g) {
+      const std::int32_t* run =
+          grouped.data() + static_cast<std::size_t>(g) * (n + 16);
+      for (std::size_t k = 0; k < runs[static_cast<std::size_t>(g)]; ++k) {
+        ASSERT_GE(run[k], 0);
+        ASSERT_LT(static_cast<std::size_t>(run[k]), n);
+        EXPECT_TRUE(k == 0 || run[k - 1] < run[k]) << k;
+        EXPECT_EQ(group_of(arguments[static_cast<std::size_t>(run[k])]), g)
+            << arguments[static_cast<std::size_t>(run[k])];
+        ++seen[static_cast<std::size_t>(run[k])];
+      }
+    }
+    for (std::size_t i = 0; i < n; ++i) EXPECT_EQ(seen[i], 1) << i;
+  }
+}
+#endif
 
 }  // namespace
 }  // namespace qlor
