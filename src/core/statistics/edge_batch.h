@@ -59,9 +59,15 @@ struct EdgeCentre {
   double x_far;  // x_axis - x
   double y_far;  // y_axis - y
   double corner[4];
+  // Whether circles up to the largest radius can cross the west or east
+  // edge, and the south or north one (rounding is monotonic, so a circle
+  // within that radius crosses no edge the largest one does not).
+  bool x_edges;
+  bool y_edges;
 
+  /// The centre (cx, cy) of circles up to radius `reach`.
   [[gnu::always_inline]] EdgeCentre(double plot_x, double plot_y, double cx,
-                                    double cy)
+                                    double cy, double reach)
       : x(cx),
         y(cy),
         x_axis(plot_x),
@@ -70,7 +76,9 @@ struct EdgeCentre {
         y_far(plot_y - cy),
         corner{std::sqrt(cx * cx + cy * cy), std::sqrt(cx * cx + y_far * y_far),
                std::sqrt(x_far * x_far + cy * cy),
-               std::sqrt(x_far * x_far + y_far * y_far)} {}
+               std::sqrt(x_far * x_far + y_far * y_far)},
+        x_edges(crosses_x(reach)),
+        y_edges(crosses_y(reach)) {}
 
   /// Whether the circle of radius d crosses the west or east edge, and the
   /// south or north one: analyse_edges' strict tests, bitwise so that the
@@ -95,8 +103,10 @@ struct EdgeCentre {
 /// The ratios of the crossed edges of circles q < count, packed into
 /// `arguments` with their places in `arcs`, eight circles at a time with
 /// AVX-512: the same tests and divisions as the plain loops of
-/// edge_weights, appended with append_kept. Returns their number. Called,
-/// not inlined: one call per centre.
+/// edge_weights, appended with append_kept; only the x edges' with X, only
+/// the y edges' with Y. Returns their number. Called, not inlined: one call
+/// per centre.
+template <bool X, bool Y>
 QLOR_TARGET_AVX512 inline std::size_t pack_crossed_avx512(
     const EdgeCentre& c, const double* d, std::size_t count, double* arguments,
     std::int32_t* places) {
@@ -113,26 +123,30 @@ QLOR_TARGET_AVX512 inline std::size_t pack_crossed_avx512(
   for (std::size_t q = 0; q < count; q += 8) {
     const __mmask8 live = live_lanes(count - q);
     const __m512d dq = _mm512_maskz_loadu_pd(live, d + q);
-    const __mmask8 west =
-        _mm512_cmp_pd_mask(_mm512_sub_pd(x, dq), zero, _CMP_LT_OQ);
-    const __mmask8 east =
-        _mm512_cmp_pd_mask(_mm512_add_pd(x, dq), x_axis, _CMP_GT_OQ);
-    const __mmask8 south =
-        _mm512_cmp_pd_mask(_mm512_sub_pd(y, dq), zero, _CMP_LT_OQ);
-    const __mmask8 north =
-        _mm512_cmp_pd_mask(_mm512_add_pd(y, dq), y_axis, _CMP_GT_OQ);
-    const __mmask8 x_crossed = (west | east) & live;
-    const __mmask8 y_crossed = (south | north) & live;
-    const __m512d ex = _mm512_div_pd(_mm512_mask_blend_pd(west, x_far, x), dq);
-    const __m512d ey = _mm512_div_pd(_mm512_mask_blend_pd(south, y_far, y), dq);
     const __m512i x_place =
         _mm512_add_epi32(lanes, _mm512_set1_epi32(static_cast<int>(q)));
-    const __m512i y_place =
-        _mm512_add_epi32(x_place, _mm512_set1_epi32(static_cast<int>(count)));
-    packed += append_kept(x_crossed, ex, x_place, arguments + packed,
-                          places + packed);
-    packed += append_kept(y_crossed, ey, y_place, arguments + packed,
-                          places + packed);
+    if constexpr (X) {
+      const __mmask8 west =
+          _mm512_cmp_pd_mask(_mm512_sub_pd(x, dq), zero, _CMP_LT_OQ);
+      const __mmask8 east =
+          _mm512_cmp_pd_mask(_mm512_add_pd(x, dq), x_axis, _CMP_GT_OQ);
+      const __m512d ex =
+          _mm512_div_pd(_mm512_mask_blend_pd(west, x_far, x), dq);
+      packed += append_kept((west | east) & live, ex, x_place,
+                            arguments + packed, places + packed);
+    }
+    if constexpr (Y) {
+      const __mmask8 south =
+          _mm512_cmp_pd_mask(_mm512_sub_pd(y, dq), zero, _CMP_LT_OQ);
+      const __mmask8 north =
+          _mm512_cmp_pd_mask(_mm512_add_pd(y, dq), y_axis, _CMP_GT_OQ);
+      const __m512d ey =
+          _mm512_div_pd(_mm512_mask_blend_pd(south, y_far, y), dq);
+      const __m512i y_place =
+          _mm512_add_epi32(x_place, _mm512_set1_epi32(static_cast<int>(count)));
+      packed += append_kept((south | north) & live, ey, y_place,
+                            arguments + packed, places + packed);
+    }
   }
   return packed;
 }
@@ -198,11 +212,13 @@ group_for_acos_avx512(const double* arguments, std::size_t n,
 /// nothing gets 1 / (1 - 0) = 1), and the corner test compares d with the
 /// same four square roots. Returns the number of acos calls.
 /// With W == 8 (an AVX-512 kernel only) the packing is pack_crossed_avx512.
-template <int W = 4>
-[[gnu::always_inline]] inline std::size_t edge_weights(const EdgeCentre& c,
-                                                       const double* d,
-                                                       std::size_t count,
-                                                       EdgeBatch& batch) {
+/// X and Y say whether the centre's circles can cross x edges and y edges
+/// (edge_weights picks them).
+template <int W, bool X, bool Y>
+[[gnu::always_inline]] inline std::size_t edge_weights_of(const EdgeCentre& c,
+                                                          const double* d,
+                                                          std::size_t count,
+                                                          EdgeBatch& batch) {
   double* arcs = batch.arcs.data();
   double* arguments = batch.arguments.data();
   std::int32_t* places = batch.places.data();
@@ -211,8 +227,9 @@ template <int W = 4>
 #ifdef QLOR_WIDE_KERNELS
   if constexpr (W == 8) {
     std::int32_t* grouped = batch.grouped.data();
-    std::fill(arcs, arcs + 2 * count, 0.0);
-    packed = pack_crossed_avx512(c, d, count, arguments, places);
+    // Only the halves of arcs that the weights below read.
+    std::fill(arcs + (X ? 0 : count), arcs + (Y ? 2 * count : count), 0.0);
+    packed = pack_crossed_avx512<X, Y>(c, d, count, arguments, places);
     const auto runs = group_for_acos_avx512(arguments, packed, grouped);
     for (int g = 0; g < kAcosGroups; ++g) {
       const std::int32_t* run =
@@ -255,6 +272,16 @@ template <int W = 4>
       arcs[places[i]] = std::acos(arguments[i]);
     }
   }
+  // Ten-digit pi on purpose, as in analyse_edges.
+  if constexpr (!X || !Y) {
+    // Circles that can cross only one pair of edges: the other arc is +0,
+    // and a + 0 is a, so f is the one arc over pi.
+    const double* arc = arcs + (X ? 0 : count);
+    for (std::size_t q = 0; q < count; ++q) {
+      weights[q] = 1 / (1 - arc[q] / kPi);
+    }
+    return packed;
+  }
   // The weights: both formulas for each circle, then selects, so that the
   // loop has no branch. The selects pick a numerator and a denominator
   // before the one division: a quotient is the same correctly rounded
@@ -267,7 +294,6 @@ template <int W = 4>
     const double ay = arcs[count + q];
     const bool corner_inside = (dq >= c.corner[0]) | (dq >= c.corner[1]) |
                                (dq >= c.corner[2]) | (dq >= c.corner[3]);
-    // Ten-digit pi on purpose, as in analyse_edges.
     const bool both = x_crossed & y_crossed;
     const double two_edges =
         select_bits(corner_inside, ax + ay + kPi / 2.0, 2 * ax + 2 * ay);
@@ -276,6 +302,17 @@ template <int W = 4>
     weights[q] = 1 / (1 - f);
   }
   return packed;
+}
+
+/// edge_weights_of for the edges the centre's circles can cross.
+template <int W = 4>
+[[gnu::always_inline]] inline std::size_t edge_weights(const EdgeCentre& c,
+                                                       const double* d,
+                                                       std::size_t count,
+                                                       EdgeBatch& batch) {
+  if (!c.y_edges) return edge_weights_of<W, true, false>(c, d, count, batch);
+  if (!c.x_edges) return edge_weights_of<W, false, true>(c, d, count, batch);
+  return edge_weights_of<W, true, true>(c, d, count, batch);
 }
 
 }  // namespace qlor

@@ -35,6 +35,7 @@ struct EstimatorRun {
   double y_axis;
   std::size_t intervals;  // the run's distances
   std::size_t chunks;     // the padded sums' chunks
+  double reach;           // the largest distance
 };
 
 /// Adds the marked partners' weights of one centre, in ascending partner
@@ -108,7 +109,7 @@ template <int W>
     const CentreCandidates& candidates, const IntervalFinder& intervals,
     const EstimatorRun& run, PairScratch& scratch, double* sums) {
   const EdgeCentre centre(run.x_axis, run.y_axis, candidates.centre.x,
-                          candidates.centre.y);
+                          candidates.centre.y, run.reach);
   edge_weights<W>(centre, candidates.d, candidates.count, scratch.edges);
   const double* candidate_weight = scratch.edges.weights.data();
   double* first = scratch.first.data();
@@ -165,12 +166,12 @@ template <int W>
   const bool bivariate = state.analysis_type == AnalysisType::kBivariate;
   const std::vector<double> t = interval_distances(state);
   const EstimatorRun run{state.x_axis, state.y_axis, t.size(),
-                         chunks_for<W>(t.size())};
+                         chunks_for<W>(t.size()), t.empty() ? 0.0 : t.back()};
   std::vector<double> padded(2 * run.chunks * W, 0.0);
   double* const sums_of[2] = {padded.data(), padded.data() + run.chunks * W};
 
   if (run.intervals > 0) {
-    const double reach = t.back();
+    const double reach = run.reach;
     IntervalFinder intervals(state, t);
     std::vector<std::uint64_t> counts(run.intervals + 1);
     // 2. Each centre's candidates and their first intervals.

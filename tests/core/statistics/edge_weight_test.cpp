@@ -81,15 +81,21 @@ TEST(EdgeWeight, NamesTheCrossedEdgeOrCorner) {
 }
 
 // The batched weights of a centre's circles are analyse_edges' bit for bit,
-// on the boundaries where the tests flip as well as at random.
+// on the boundaries where the tests flip as well as at random, and whether
+// the circles up to the largest radius can reach both pairs of edges, one
+// pair (the largest radius just touching the other) or none.
 TEST(EdgeWeight, BatchedWeightsAreTheSameBits) {
   struct Centre {
-    double x_axis, y_axis, x, y;
+    double x_axis, y_axis, x, y, reach;
   };
   const Centre centres[] = {
-      {100, 100, 50, 50}, {100, 100, 5, 50},     {100, 100, 95, 97.5},
-      {100, 100, 3, 4},   {100, 100, 0, 0},      {100, 100, 100, 0.25},
-      {12, 9, 6, 4.5},    {10, 60, 0.01, 59.99},
+      {100, 100, 50, 50, 200},   {100, 100, 5, 50, 200},
+      {100, 100, 95, 97.5, 200}, {100, 100, 3, 4, 200},
+      {100, 100, 0, 0, 200},     {100, 100, 100, 0.25, 200},
+      {12, 9, 6, 4.5, 200},      {10, 60, 0.01, 59.99, 200},
+      {100, 100, 5, 50, 30},     {100, 100, 5, 30, 30},
+      {100, 100, 50, 97.5, 30},  {100, 100, 70, 50, 30},
+      {100, 100, 50, 50, 30},
   };
   std::mt19937_64 gen(5);
   std::uniform_real_distribution<double> radius(0, 30);
@@ -108,6 +114,7 @@ TEST(EdgeWeight, BatchedWeightsAreTheSameBits) {
                {std::nextafter(at, 0.0), at, std::nextafter(at, HUGE_VAL)});
     }
     for (int i = 0; i < 300; ++i) d.push_back(radius(gen));
+    std::erase_if(d, [&](double r) { return r > c.reach; });
     const auto check = [&](const EdgeBatch& batch, std::size_t arcs) {
       std::size_t crossings = 0;
       for (std::size_t q = 0; q < d.size(); ++q) {
@@ -120,7 +127,7 @@ TEST(EdgeWeight, BatchedWeightsAreTheSameBits) {
       }
       EXPECT_EQ(arcs, crossings);
     };
-    const EdgeCentre centre(c.x_axis, c.y_axis, c.x, c.y);
+    const EdgeCentre centre(c.x_axis, c.y_axis, c.x, c.y, c.reach);
     EdgeBatch batch;
     batch.resize(d.size());
     check(batch, edge_weights(centre, d.data(), d.size(), batch));
