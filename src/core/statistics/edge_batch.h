@@ -35,7 +35,7 @@ struct EdgeBatch {
   std::vector<double> arcs;           // the x edges' arcs, then the y edges'
   std::vector<double> arguments;      // acos arguments, packed
   std::vector<std::int32_t> places;   // where each one's arc goes
-  std::vector<std::int32_t> grouped;  // the arguments grouped by acos range
+  std::vector<std::int32_t> grouped;  // their positions by acos range
   std::vector<double> weights;        // by circle
 
   // The packing and the grouping store whole vectors: room for one beyond
