@@ -100,6 +100,30 @@ struct EdgeCentre {
 }
 
 #ifdef QLOR_WIDE_KERNELS
+/// One axis of a centre, as vectors: its distance to the low edge (x or y)
+/// and to the high one (x_far or y_far), and the plot's side.
+struct AxisLanes {
+  __m512d to_low;
+  __m512d to_high;
+  __m512d side;
+};
+
+/// Appends the ratios of the circles of radii dq (lanes `live`) that cross
+/// one of the axis' two edges, with their places: the strict tests of
+/// crosses_x / crosses_y, and the ratio to_low / dq where the low edge is
+/// crossed, to_high / dq otherwise. Returns their number.
+[[gnu::always_inline]] QLOR_TARGET_AVX512 inline std::size_t append_crossed(
+    const AxisLanes& axis, __m512d dq, __mmask8 live, __m512i place,
+    double* arguments, std::int32_t* places) {
+  const __mmask8 low = _mm512_cmp_pd_mask(_mm512_sub_pd(axis.to_low, dq),
+                                          _mm512_setzero_pd(), _CMP_LT_OQ);
+  const __mmask8 high =
+      _mm512_cmp_pd_mask(_mm512_add_pd(axis.to_low, dq), axis.side, _CMP_GT_OQ);
+  const __m512d ratio =
+      _mm512_div_pd(_mm512_mask_blend_pd(low, axis.to_high, axis.to_low), dq);
+  return append_kept((low | high) & live, ratio, place, arguments, places);
+}
+
 /// The ratios of the crossed edges of circles q < count, packed into
 /// `arguments` with their places in `arcs`, eight circles at a time with
 /// AVX-512: the same tests and divisions as the plain loops of
@@ -110,15 +134,13 @@ template <bool X, bool Y>
 QLOR_TARGET_AVX512 inline std::size_t pack_crossed_avx512(
     const EdgeCentre& c, const double* d, std::size_t count, double* arguments,
     std::int32_t* places) {
-  const __m512d x = _mm512_set1_pd(c.x);
-  const __m512d y = _mm512_set1_pd(c.y);
-  const __m512d x_far = _mm512_set1_pd(c.x_far);
-  const __m512d y_far = _mm512_set1_pd(c.y_far);
-  const __m512d x_axis = _mm512_set1_pd(c.x_axis);
-  const __m512d y_axis = _mm512_set1_pd(c.y_axis);
-  const __m512d zero = _mm512_setzero_pd();
+  const AxisLanes x{_mm512_set1_pd(c.x), _mm512_set1_pd(c.x_far),
+                    _mm512_set1_pd(c.x_axis)};
+  const AxisLanes y{_mm512_set1_pd(c.y), _mm512_set1_pd(c.y_far),
+                    _mm512_set1_pd(c.y_axis)};
   const __m512i lanes =
       _mm512_setr_epi32(0, 1, 2, 3, 4, 5, 6, 7, 0, 0, 0, 0, 0, 0, 0, 0);
+  const __m512i y_half = _mm512_set1_epi32(static_cast<int>(count));
   std::size_t packed = 0;
   for (std::size_t q = 0; q < count; q += 8) {
     const __mmask8 live = live_lanes(count - q);
@@ -126,26 +148,12 @@ QLOR_TARGET_AVX512 inline std::size_t pack_crossed_avx512(
     const __m512i x_place =
         _mm512_add_epi32(lanes, _mm512_set1_epi32(static_cast<int>(q)));
     if constexpr (X) {
-      const __mmask8 west =
-          _mm512_cmp_pd_mask(_mm512_sub_pd(x, dq), zero, _CMP_LT_OQ);
-      const __mmask8 east =
-          _mm512_cmp_pd_mask(_mm512_add_pd(x, dq), x_axis, _CMP_GT_OQ);
-      const __m512d ex =
-          _mm512_div_pd(_mm512_mask_blend_pd(west, x_far, x), dq);
-      packed += append_kept((west | east) & live, ex, x_place,
-                            arguments + packed, places + packed);
+      packed += append_crossed(x, dq, live, x_place, arguments + packed,
+                               places + packed);
     }
     if constexpr (Y) {
-      const __mmask8 south =
-          _mm512_cmp_pd_mask(_mm512_sub_pd(y, dq), zero, _CMP_LT_OQ);
-      const __mmask8 north =
-          _mm512_cmp_pd_mask(_mm512_add_pd(y, dq), y_axis, _CMP_GT_OQ);
-      const __m512d ey =
-          _mm512_div_pd(_mm512_mask_blend_pd(south, y_far, y), dq);
-      const __m512i y_place =
-          _mm512_add_epi32(x_place, _mm512_set1_epi32(static_cast<int>(count)));
-      packed += append_kept((south | north) & live, ey, y_place,
-                            arguments + packed, places + packed);
+      packed += append_crossed(y, dq, live, _mm512_add_epi32(x_place, y_half),
+                               arguments + packed, places + packed);
     }
   }
   return packed;
