@@ -50,7 +50,9 @@ void add_file_commands(CLI::App& app, FileCommands& c);
 
 #ifdef QLOR_WITH_PLOT
 /// `qlor plot`: draws the figure of a result file (or of the four sector
-/// files of a directional run) as SVG or PNG.
+/// files of a directional run) as SVG or PNG. Defined twice: in this process
+/// (plot_command.cpp, for qlor-plot and the tests) or by starting qlor-plot
+/// (plot_launch.cpp, for qlor).
 [[nodiscard]] int run_plot(const FileCommands& c, std::ostream& err);
 #endif
 

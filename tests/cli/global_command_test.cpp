@@ -1,6 +1,8 @@
 // qlor global and qlor plot --global on a run worked out by hand.
 #include <gtest/gtest.h>
+#include <sys/wait.h>
 
+#include <cstdlib>
 #include <filesystem>
 
 #include "cli_fixture.h"
@@ -95,6 +97,52 @@ TEST_F(GlobalCommandTest, PlotDrawsTheGlobalBandBesideThePointwiseFigure) {
   EXPECT_TRUE(
       r.said("s.tmp: QLOR - Temporary file incomplete or unreadable !"));
   EXPECT_EQ(run({"plot", "s.ktt", "--alpha", "0.1"}).code, 2);  // no --global
+}
+
+// The program hands plot to qlor-plot: the same command gives the same
+// figure, exit status and message as in this process.
+TEST_F(GlobalCommandTest, TheProgramPassesPlotOnWhole) {
+  fs::copy_file("s.ktt", "-s.ktt");
+  fs::copy_file("s.tmp", "-s.tmp");
+  fs::copy_file("s.dat", "-s.dat");
+  struct Case {
+    std::vector<const char*> args;
+    const char* image;  // written, or "" for none
+    int code;
+    const char* said;
+  };
+  const Case cases[] = {
+      {{"plot", "s.ktt", "--global", "--alpha", "0.25", "--size", "400x300"},
+       "s_global.svg",
+       0,
+       "wrote"},
+      {{"plot", "-o", "f.png", "--", "-s.ktt"}, "f.png", 0, "wrote 'f.png'"},
+      {{"plot", "none.ktt"}, "", 1, "Cannot open none.ktt"},
+      {{"plot", "s.ktt", "-o", "s.jpg"}, "", 2, "not 's.jpg'"},
+  };
+  const std::string program = QLOR_CLI_BINARY;
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.args[1]);
+    const Result in_process = run(c.args);
+    std::string image;
+    if (*c.image) {
+      image = read_bytes(c.image);
+      fs::remove(c.image);
+    }
+    std::string command = "'" + program + "'";
+    for (const char* a : c.args) command += std::string(" '") + a + "'";
+    command += " >out.txt 2>err.txt </dev/null";
+    const int status = std::system(command.c_str());
+    ASSERT_TRUE(WIFEXITED(status));
+    EXPECT_EQ(WEXITSTATUS(status), c.code);
+    EXPECT_EQ(in_process.code, c.code);
+    const std::string err = read_bytes("err.txt");
+    EXPECT_EQ(err, in_process.err);
+    EXPECT_NE(err.find(c.said), std::string::npos) << err;
+    if (*c.image) {
+      EXPECT_EQ(read_bytes(c.image), image);
+    }
+  }
 }
 #endif
 
