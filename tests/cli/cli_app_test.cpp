@@ -4,7 +4,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <filesystem>
 #include <sstream>
 
@@ -126,24 +125,22 @@ TEST_F(CliTest, EachCommandsHelpListsTheOptionsItTakes) {
 // --progress asks for them, whatever the configuration file says.
 TEST_F(CliTest, ProgressGoesToAFileOnlyWhenAsked) {
   dir.write("qlor.ini", "PROGRESS_CTRL_BAR=0\n");
-  const std::string program = QLOR_CLI_BINARY;
   struct Case {
-    const char* options;
+    std::vector<const char*> options;
     bool progress;
   };
   const Case cases[] = {
-      {"", false}, {" --progress 0", true}, {" --progress 4", false}};
+      {{}, false}, {{"--progress", "0"}, true}, {{"--progress", "4"}, false}};
   for (const auto& c : cases) {
-    SCOPED_TRACE(c.options);
-    const std::string command = "'" + program + "' single p.dat --yes" +
-                                c.options + " >out.txt 2>err.txt </dev/null";
-    ASSERT_EQ(std::system(command.c_str()), 0);
-    const std::string err = read_bytes("err.txt");
-    EXPECT_EQ(err.find("Status: 100% done") != std::string::npos, c.progress)
-        << err;
-    EXPECT_EQ(err.find('\r') != std::string::npos, c.progress);
-    EXPECT_NE(read_bytes("out.txt").find("C A L C U L A T I O N"),
-              std::string::npos);
+    SCOPED_TRACE(c.options.empty() ? "" : c.options.back());
+    std::vector<const char*> args{"single", "p.dat", "--yes"};
+    args.insert(args.end(), c.options.begin(), c.options.end());
+    const Result r = run_program(args);
+    ASSERT_EQ(r.code, 0);
+    EXPECT_EQ(r.err.find("Status: 100% done") != std::string::npos, c.progress)
+        << r.err;
+    EXPECT_EQ(r.err.find('\r') != std::string::npos, c.progress);
+    EXPECT_NE(r.out.find("C A L C U L A T I O N"), std::string::npos);
   }
 }
 

@@ -3,7 +3,9 @@
 #pragma once
 
 #include <gtest/gtest.h>
+#include <sys/wait.h>
 
+#include <cstdlib>
 #include <filesystem>
 #include <sstream>
 #include <string>
@@ -40,6 +42,17 @@ class CliFixture : public ::testing::Test {
     const int code =
         run_cli(static_cast<int>(args.size()), args.data(), in, out, err);
     return {code, out.str(), err.str()};
+  }
+
+  /// Runs the program itself (QLOR_CLI_BINARY) with ARGS, standard input
+  /// empty and its output streams files; code -1 when a signal ended it.
+  CliResult run_program(const std::vector<const char*>& args) {
+    std::string command = "'" + std::string(QLOR_CLI_BINARY) + "'";
+    for (const char* a : args) command += std::string(" '") + a + "'";
+    command += " >out.txt 2>err.txt </dev/null";
+    const int status = std::system(command.c_str());
+    const int code = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    return {code, read_bytes("out.txt"), read_bytes("err.txt")};
   }
 
   TempDir dir;

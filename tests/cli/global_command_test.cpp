@@ -1,8 +1,6 @@
 // qlor global and qlor plot --global on a run worked out by hand.
 #include <gtest/gtest.h>
-#include <sys/wait.h>
 
-#include <cstdlib>
 #include <filesystem>
 
 #include "cli_fixture.h"
@@ -120,7 +118,6 @@ TEST_F(GlobalCommandTest, TheProgramPassesPlotOnWhole) {
       {{"plot", "none.ktt"}, "", 1, "Cannot open none.ktt"},
       {{"plot", "s.ktt", "-o", "s.jpg"}, "", 2, "not 's.jpg'"},
   };
-  const std::string program = QLOR_CLI_BINARY;
   for (const auto& c : cases) {
     SCOPED_TRACE(c.args[1]);
     const Result in_process = run(c.args);
@@ -129,16 +126,11 @@ TEST_F(GlobalCommandTest, TheProgramPassesPlotOnWhole) {
       image = read_bytes(c.image);
       fs::remove(c.image);
     }
-    std::string command = "'" + program + "'";
-    for (const char* a : c.args) command += std::string(" '") + a + "'";
-    command += " >out.txt 2>err.txt </dev/null";
-    const int status = std::system(command.c_str());
-    ASSERT_TRUE(WIFEXITED(status));
-    EXPECT_EQ(WEXITSTATUS(status), c.code);
+    const Result program = run_program(c.args);
+    EXPECT_EQ(program.code, c.code);
     EXPECT_EQ(in_process.code, c.code);
-    const std::string err = read_bytes("err.txt");
-    EXPECT_EQ(err, in_process.err);
-    EXPECT_NE(err.find(c.said), std::string::npos) << err;
+    EXPECT_EQ(program.err, in_process.err);
+    EXPECT_NE(program.err.find(c.said), std::string::npos) << program.err;
     if (*c.image) {
       EXPECT_EQ(read_bytes(c.image), image);
     }
