@@ -4,6 +4,8 @@
 
 #include <limits>
 
+#include "input/item_scanner.h"
+
 namespace qlor {
 
 namespace {
@@ -13,12 +15,14 @@ bool is_separator(int ch) { return ch == ' ' || ch == '\t'; }
 // Counts the records after line 2 by formatted extraction, up to the first
 // record that cannot be read in full.
 std::int64_t count_more_records(std::istream& in, bool bivariate) {
+  const std::string text = read_rest(in);
+  ItemScanner items(text);
   std::int64_t count = 0;
   double x = 0;
   double y = 0;
   std::int32_t species = 0;
-  while (in >> x >> y) {
-    if (bivariate && !(in >> species)) break;
+  while (items.read(x) && items.read(y)) {
+    if (bivariate && !items.read(species)) break;
     ++count;
   }
   return count;

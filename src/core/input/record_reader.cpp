@@ -2,10 +2,11 @@
 // first failure ends the reader.
 #include "input/record_reader.h"
 
+#include <bit>
 #include <cstdio>
-#include <unordered_map>
+#include <vector>
 
-#include "input/header_reader.h"
+#include "input/item_scanner.h"
 #include "model/lattice.h"
 
 namespace qlor {
@@ -19,6 +20,38 @@ std::string format_message(const char* format, Args... args) {
   return buf;
 }
 
+// The first record number of each position read so far, in an open-addressed
+// table of record numbers (0 marks a free slot) at most half full. Positions
+// are equal as doubles are, so +0.0 and -0.0 are one position.
+class FirstRecords {
+ public:
+  [[nodiscard]] Status reserve(std::size_t n) {
+    const std::size_t size = std::bit_ceil(2 * n + 2);
+    mask_ = size - 1;
+    return allocate(slots_, size, AllocationCause::kSamplePoints);
+  }
+
+  /// The earlier record at record k's position, or 0 after adding k.
+  [[nodiscard]] std::int32_t find_or_add(const std::vector<PointRecord>& points,
+                                         std::int32_t k) {
+    const PointRecord& p = points[static_cast<std::size_t>(k - 1)];
+    for (std::size_t i = PositionHash{}({p.x, p.y}) & mask_;;
+         i = (i + 1) & mask_) {
+      const std::int32_t j = slots_[i];
+      if (j == 0) {
+        slots_[i] = k;
+        return 0;
+      }
+      const PointRecord& q = points[static_cast<std::size_t>(j - 1)];
+      if (q.x == p.x && q.y == p.y) return j;
+    }
+  }
+
+ private:
+  std::vector<std::int32_t> slots_;
+  std::size_t mask_ = 0;
+};
+
 }  // namespace
 
 Status read_samples(AnalysisState& state, std::istream& in, RecordPass pass) {
@@ -30,23 +63,28 @@ Status read_samples(AnalysisState& state, std::istream& in, RecordPass pass) {
   state.n_species1 = 0;
   state.n_species2 = 0;
   const bool bivariate = state.analysis_type == AnalysisType::kBivariate;
-  // First record number of each position read so far: the identity check
-  // reports the earliest partner of the first repeated position.
-  std::unordered_map<std::pair<double, double>, std::int32_t, PositionHash>
-      seen;
-  seen.reserve(static_cast<std::size_t>(state.n_points));
+  // The identity check reports the earliest partner of the first repeated
+  // position.
+  FirstRecords seen;
+  if (auto s = seen.reserve(static_cast<std::size_t>(state.n_points));
+      !s.ok()) {
+    return s;
+  }
 
+  const std::string text = read_rest(in);
+  ItemScanner items(text);
   for (std::int32_t k = 1; k <= state.n_points; ++k) {
     PointRecord& p = state.points[static_cast<std::size_t>(k - 1)];
-    if (!(in >> p.x >> p.y) || (bivariate && !(in >> p.species))) {
+    if (!items.read(p.x) || !items.read(p.y) ||
+        (bivariate && !items.read(p.species))) {
       return format_message(
           "Input error: non-numeric value in sample record %d  ", k);
     }
     if (bivariate) {
       // "1.0" is no label: the species must end at a separator.
-      if (p.species == 0 && item_ends_cleanly(in)) {
+      if (p.species == 0 && items.item_ends_cleanly()) {
         ++state.n_species1;
-      } else if (p.species == 1 && item_ends_cleanly(in)) {
+      } else if (p.species == 1 && items.item_ends_cleanly()) {
         ++state.n_species2;
       } else {
         return format_message("Wrong species ID <0,1>: sample record %d  ", k);
@@ -60,10 +98,9 @@ Status read_samples(AnalysisState& state, std::istream& in, RecordPass pass) {
     if (p.y < 0 || p.y >= state.y_axis) {
       return format_message("y-coordinate out of range: sample record %d  ", k);
     }
-    const auto [it, inserted] = seen.try_emplace({p.x, p.y}, k);
-    if (!inserted) {
+    if (const std::int32_t first = seen.find_or_add(state.points, k)) {
       return format_message("Identical coordinates for samples %d and %d  ",
-                            it->second, k);
+                            first, k);
     }
     if (pass != RecordPass::kPrecheck) update_coordinate_resolution(state, p.x);
   }

@@ -36,6 +36,8 @@ TEST(ReadSamples, ReportsTheFirstFaultyRecord) {
        "y-coordinate out of range: sample record 1  "},
       {"identical points", 1, "1 1\n2 2\n1 1\n",
        "Identical coordinates for samples 1 and 3  "},
+      {"signed zeros", 1, "0 1\n2 2\n-0 1\n",
+       "Identical coordinates for samples 1 and 3  "},
       {"unreadable first record", 1, "a b\n2 2\n3 3\n",
        "Input error: non-numeric value in sample record 1  "},
       {"missing record", 1, "1 1\n2 2\n",
@@ -62,6 +64,27 @@ TEST(ReadSamples, NamesTheEarliestIdenticalPair) {
   std::istringstream in("1 1\n2 2\n3 3\n4 4\n5 5\n6 6\n3 3\n8 8\n2 2\n");
   EXPECT_EQ(read_samples(state, in),
             "Identical coordinates for samples 3 and 7  ");
+}
+
+TEST(ReadSamples, FindsRepeatsAmongManyPositions) {
+  // A lattice of distinct positions, then a repeat of one of them: every
+  // earlier position must still be found wherever its slot landed.
+  for (const int repeated : {1, 777, 2500}) {
+    SCOPED_TRACE(repeated);
+    std::string records;
+    for (int k = 0; k < 2500; ++k) {
+      records +=
+          std::to_string(k % 50 * 2) + ".5 " + std::to_string(k / 50) + ".25\n";
+    }
+    const int r = repeated - 1;
+    records +=
+        std::to_string(r % 50 * 2) + ".5 " + std::to_string(r / 50) + ".25\n";
+    AnalysisState state = plot_state(1, 2501);
+    std::istringstream in(records);
+    EXPECT_EQ(read_samples(state, in), "Identical coordinates for samples " +
+                                           std::to_string(repeated) +
+                                           " and 2501  ");
+  }
 }
 
 TEST(ReadSamples, CountsSpeciesAndChecksBivariateCentres) {
