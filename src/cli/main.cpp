@@ -1,14 +1,25 @@
 // qlor: the console program. Under an MPI launcher, rank 0 runs the command
 // and the other ranks make patterns for its runs.
+//
+// The MPI libraries take several milliseconds to load, more than the rest of
+// a small run's start, so the program everyone starts is built without them
+// (QLOR_MPI_PROGRAM names its MPI form). Under a launcher it replaces itself
+// with that form, built from this file beside it (QLOR_WITH_MPI): the same
+// process, arguments, environment and streams, so the launcher sees no
+// difference.
 #include <unistd.h>
 
+#include <cerrno>
 #include <cstdlib>
+#include <cstring>
 #include <iostream>
 
 #include "cli/cli_app.h"
 #include "cli/launcher.h"
 #ifdef QLOR_WITH_MPI
 #include "distributed/mpi_session.h"
+#elif defined(QLOR_MPI_PROGRAM)
+#include "cli/beside_self.h"
 #endif
 
 namespace {
@@ -38,6 +49,18 @@ int run_under_launcher(int argc, char** argv, const qlor::LauncherInfo& info) {
   std::cout.flush();
   session.finish();
   return code;
+#elif defined(QLOR_MPI_PROGRAM)
+  (void)argc;
+  (void)info;
+  const std::string program = qlor::program_beside_self(QLOR_MPI_PROGRAM);
+  if (!program.empty()) execv(program.c_str(), argv);
+  std::cerr << "qlor: started by an MPI launcher, but its MPI form "
+            << QLOR_MPI_PROGRAM << ", built beside qlor, cannot be started";
+  if (!program.empty()) {
+    std::cerr << " ('" << program << "': " << std::strerror(errno) << ')';
+  }
+  std::cerr << '\n';
+  return 2;
 #else
   // Every rank would run the whole command and write the same files.
   if (info.size == 1)

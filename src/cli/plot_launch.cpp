@@ -9,10 +9,10 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
-#include <filesystem>
 #include <iostream>
 #include <vector>
 
+#include "cli/beside_self.h"
 #include "cli/file_commands.h"
 
 extern char** environ;
@@ -22,16 +22,6 @@ namespace qlor {
 namespace {
 
 constexpr const char* kPlotHelper = "qlor-plot";
-
-/// qlor-plot in the folder of the running program; "" when that folder is
-/// unknown.
-std::string helper_path() {
-  std::error_code ec;
-  const std::filesystem::path self =
-      std::filesystem::read_symlink("/proc/self/exe", ec);
-  if (ec) return {};
-  return (self.parent_path() / kPlotHelper).string();
-}
 
 /// The arguments after the program name that give qlor-plot the same plot
 /// command.
@@ -52,7 +42,7 @@ std::vector<std::string> plot_arguments(const FileCommands& c) {
 }  // namespace
 
 int run_plot(const FileCommands& c, std::ostream& err) {
-  const std::string helper = helper_path();
+  const std::string helper = program_beside_self(kPlotHelper);
   if (helper.empty() || access(helper.c_str(), X_OK) != 0) {
     err << "qlor: cannot draw figures: the program " << kPlotHelper
         << ", built beside qlor, is missing";

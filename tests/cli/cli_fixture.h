@@ -46,8 +46,11 @@ class CliFixture : public ::testing::Test {
 
   /// Runs the program itself (QLOR_CLI_BINARY) with ARGS, standard input
   /// empty and its output streams files; code -1 when a signal ended it.
-  CliResult run_program(const std::vector<const char*>& args) {
-    std::string command = "'" + std::string(QLOR_CLI_BINARY) + "'";
+  /// `program` replaces it, and `environment` ("NAME=value ...") is added.
+  CliResult run_program(const std::vector<const char*>& args,
+                        const std::string& program = QLOR_CLI_BINARY,
+                        const std::string& environment = "") {
+    std::string command = environment + " '" + program + "'";
     for (const char* a : args) command += std::string(" '") + a + "'";
     command += " >out.txt 2>err.txt </dev/null";
     const int status = std::system(command.c_str());

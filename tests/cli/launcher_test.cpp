@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <fstream>
 #include <map>
 #include <sstream>
 #include <string>
@@ -80,6 +81,41 @@ TEST_F(NoTerminal, QuestionsNeedAnAnswerFlag) {
 
   EXPECT_EQ(run({"single", "p.dat", "--seed", "1", "--yes"}).code, 0);
   EXPECT_TRUE(std::filesystem::exists(dir.path() / "p.ktt"));
+}
+
+// Under a launcher the program becomes its MPI form, built beside it; a copy
+// of qlor alone must say what is missing and run nothing.
+using LoneProgram = testing::CliFixture;
+TEST_F(LoneProgram, UnderALauncherNamesItsMissingMpiForm) {
+  const std::filesystem::path lone = dir.path() / "bin" / "qlor";
+  std::filesystem::create_directory(lone.parent_path());
+  std::filesystem::copy_file(QLOR_CLI_BINARY, lone);
+  std::ofstream("p.dat") << "10 10 1 1 3 19\n1 1\n2 2\n";
+  const auto result =
+      run_program({"single", "p.dat", "--yes"}, lone.string(),
+                  "OMPI_COMM_WORLD_SIZE=2 OMPI_COMM_WORLD_RANK=0");
+  EXPECT_EQ(result.code, 2);
+  EXPECT_EQ(result.out, "");
+#ifdef QLOR_CLI_MPI_PROGRAM
+  EXPECT_NE(result.err.find("its MPI form " QLOR_CLI_MPI_PROGRAM),
+            std::string::npos)
+      << result.err;
+  EXPECT_NE(
+      result.err.find((lone.parent_path() / QLOR_CLI_MPI_PROGRAM).string()),
+      std::string::npos)
+      << result.err;
+#else
+  EXPECT_NE(result.err.find("built without MPI"), std::string::npos)
+      << result.err;
+#endif
+  EXPECT_FALSE(std::filesystem::exists("p.tmp"));
+
+  // Alone and without a launcher it runs as always.
+  EXPECT_EQ(
+      run_program({"single", "p.dat", "--yes", "--seed", "1"}, lone.string())
+          .code,
+      0);
+  EXPECT_TRUE(std::filesystem::exists("p.ktt"));
 }
 
 }  // namespace
