@@ -24,6 +24,11 @@
 #   BENCH_BOOST        1 (root) runs the benchmark in a scheduling group of its
 #                      own at nice -19, so that other work on a shared machine
 #                      does not distort the wall-clock times
+#   BENCH_CEILING      1 also runs two copies of QLOR's one-thread run at once
+#                      and prints the machine's ceiling for the scaling,
+#                      2 x (one thread) / (two copies at once): a VM whose
+#                      cores slow each other down when both are busy keeps
+#                      every two-thread run below 2, whatever the program does
 #
 # Times are wall-clock seconds: QLOR's is the whole process (reading the file,
 # simulations, writing the result files), spatstat's the envelope() call alone
@@ -97,6 +102,20 @@ run_qlor() {
   (cd "$dir" && time_command "$qlor" single p.dat --yes --seed "$seed" \
      --randomize 1 --progress 4 --threads "$threads")
   [ -f "$dir/p.ktt" ] || { echo "QLOR failed on $file" >&2; exit 1; }
+}
+
+# Runs two copies of the one-thread run of FILE at once, in folders of their
+# own; prints "wall user" of the pair (wall: until both have ended).
+run_pair() {
+  local file="$1" tag="$2" a b status=0
+  local TIMEFORMAT='%R %U'
+  { time {
+      run_qlor "$file" 1 "$tag-a" >/dev/null & a=$!
+      run_qlor "$file" 1 "$tag-b" >/dev/null & b=$!
+      wait "$a" || status=1
+      wait "$b" || status=1
+    }; } 2>&1
+  return "$status"
 }
 
 # Runs a command that prints "wall user" $repeat times and prints the
@@ -173,6 +192,13 @@ for type in $types; do
       "$qn_wall" "$qn_user" "$(ratio "$sp_wall" "$q1_wall")" \
       "$(ratio "$sp_wall" "$qn_wall")" "$(ratio "$q1_wall" "$qn_wall")" \
       "outputs $same"
+    if [ "${BENCH_CEILING:-0}" = 1 ]; then
+      read -r pair_wall pair_user < <(best_of run_pair "$file" "$type$n-pair")
+      need "$pair_wall"
+      printf '      two one-thread runs at once: %.2f s (%.2f); ceiling of the scaling 2 x %.2f / %.2f = %s\n' \
+        "$pair_wall" "$pair_user" "$q1_wall" "$pair_wall" \
+        "$(ratio "$(awk -v a="$q1_wall" 'BEGIN { print 2 * a }')" "$pair_wall")"
+    fi
     # Targets: spatstat / QLOR at least 5 univariate and 30 bivariate, and
     # two threads at least 1.9 times one, from n = 5000 on (below it the
     # run's fixed costs weigh).
