@@ -32,8 +32,8 @@ std::int64_t count_more_records(std::istream& in, bool bivariate) {
 
 bool item_ends_cleanly(std::istream& in) {
   const int next = in.peek();
-  return next == std::char_traits<char>::eof() || next == ' ' || next == '\t' ||
-         next == '\r' || next == '\n';
+  return next == std::char_traits<char>::eof() ||
+         ends_item(static_cast<char>(next));
 }
 
 Status read_header(AnalysisState& state, std::istream& in,

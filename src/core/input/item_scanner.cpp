@@ -21,9 +21,9 @@ bool is_digit(char c) { return c >= '0' && c <= '9'; }
 
 // strtod in the C locale, whatever the process locale is (a window may
 // have set the user's, with a decimal comma).
-double strtod_c(const char* text, char** end) {
+double strtod_c(const std::string& text) {
   static const locale_t c_locale = newlocale(LC_ALL_MASK, "C", nullptr);
-  return strtod_l(text, end, c_locale);
+  return strtod_l(text.c_str(), nullptr, c_locale);
 }
 
 }  // namespace
@@ -71,8 +71,7 @@ bool ItemScanner::read(double& v) {
   if (ec != std::errc() || ptr != last) {
     // Out of range: strtod gives the subnormal or zero of an underflow, and
     // infinity on overflow.
-    buffer_.assign(item);
-    v = strtod_c(buffer_.c_str(), nullptr);
+    v = strtod_c(std::string(item));
   }
   if (std::isinf(v)) return !(failed_ = true);
   return true;
@@ -112,9 +111,7 @@ bool ItemScanner::read(std::int32_t& v) {
 }
 
 bool ItemScanner::item_ends_cleanly() const {
-  if (failed_ || at_end()) return true;
-  const char c = peek();
-  return c == ' ' || c == '\t' || c == '\r' || c == '\n';
+  return failed_ || at_end() || ends_item(peek());
 }
 
 std::string read_rest(std::istream& in) {

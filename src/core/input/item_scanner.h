@@ -13,6 +13,12 @@
 
 namespace qlor {
 
+/// Whether `c` ends an item: a blank, a tab or a line end. An integer item
+/// that runs into anything else ("1.0", "19x") is no integer.
+[[nodiscard]] inline bool ends_item(char c) {
+  return c == ' ' || c == '\t' || c == '\r' || c == '\n';
+}
+
 class ItemScanner {
  public:
   explicit ItemScanner(std::string_view text) : text_(text) {}
@@ -39,7 +45,6 @@ class ItemScanner {
   std::string_view text_;
   std::size_t pos_ = 0;
   bool failed_ = false;
-  std::string buffer_;  // a NUL-terminated copy for the library's strtod
 };
 
 /// The rest of `in` from its position, read in blocks.
