@@ -1,17 +1,17 @@
-// The null-model generators on 2000 points (the cluster process also on
-// 5000) in a 100 x 100 plot: one simulated pattern per iteration. The
-// BM_Cluster.../patterns:20 runs make exactly simulations 1 .. 20, for
-// instruction counts that compare builds on the same patterns
-// (valgrind --tool=callgrind --toggle-collect='qlor::simulate_cluster*').
+// The null models on 2000 points (the cluster process also on 5000) in a
+// 100 x 100 plot: one simulated pattern per iteration, with the classic
+// generator (/0) and Philox (/1). The BM_ClusterPatterns runs make exactly
+// simulations 1 .. 20, for instruction counts that compare builds on the
+// same patterns (valgrind --tool=callgrind
+// --toggle-collect='*ClusterModel::simulate*').
 #include <benchmark/benchmark.h>
 
 #include <cstdlib>
 #include <random>
 
 #include "model/analysis_state.h"
-#include "model/clock.h"
 #include "simulation/cluster_tables.h"
-#include "simulation/simulate.h"
+#include "simulation/null_model.h"
 #include "simulation/simulation_grid.h"
 
 namespace qlor {
@@ -46,13 +46,19 @@ AnalysisState observed_pattern(ProcessType process_type, double radius,
   return state;
 }
 
-void simulate(benchmark::State& bench, AnalysisState state) {
-  const FixedClock clock(1700000000);
-  const SimulationEnv env{clock, RandomizeMode::kSpecies2};
-  LcgRandom rng;
+// The generator is the benchmark's argument `generator_arg`.
+void simulate(benchmark::State& bench, AnalysisState state,
+              int generator_arg = 0) {
+  const auto generator =
+      static_cast<GeneratorKind>(bench.range(generator_arg));
+  const SimulationEnv env{{generator, 1700000000}, RandomizeMode::kSpecies2};
+  std::unique_ptr<NullModel> model;
+  if (!make_null_model(state, env, model).ok()) std::abort();
+  const std::unique_ptr<PatternDraws> draws = make_pattern_draws(env.seed);
   std::int32_t s = 1;
   for (auto _ : bench) {
-    const Status status = simulate_pattern(state, s++, env, rng);
+    draws->start_pattern(s++);
+    const Status status = model->simulate(state, *draws);
     if (!status.ok()) bench.SkipWithError(status.text().c_str());
   }
 }
@@ -70,17 +76,18 @@ void BM_Strauss(benchmark::State& bench) {
 // 5000.
 void BM_Cluster(benchmark::State& bench) {
   const auto n = static_cast<int>(bench.range(0));
-  simulate(bench, observed_pattern(ProcessType::kCluster, 5, 0, n / 50, n));
+  simulate(bench, observed_pattern(ProcessType::kCluster, 5, 0, n / 50, n), 1);
 }
 
-BENCHMARK(BM_Csr)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_Ssi)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_Strauss)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_Cluster)->Arg(2000)->Arg(5000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Csr)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Ssi)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Strauss)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Cluster)
+    ->ArgsProduct({{2000, 5000}, {0, 1}})
+    ->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Cluster)
     ->Name("BM_ClusterPatterns")
-    ->Arg(2000)
-    ->Arg(5000)
+    ->ArgsProduct({{2000, 5000}, {0, 1}})
     ->Iterations(20)
     ->Unit(benchmark::kMillisecond);
 

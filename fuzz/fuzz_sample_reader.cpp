@@ -33,7 +33,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data,
     if (!qlor::read_samples(state, second, pass).ok()) continue;
     if (pass == qlor::RecordPass::kPrecheck) continue;
     qlor::set_simulation_grid(state);
-    (void)qlor::confirm_parameters_text(state);
+    (void)qlor::confirm_parameters_text(state, "");
   }
   return 0;
 }

@@ -24,6 +24,11 @@ namespace {
 const std::map<std::string, int> kSignificanceNames{
     {"none", 0}, {"supremum", 1}, {"cvm", 2}, {"both", 3},
     {"0", 0},    {"1", 1},        {"2", 2},   {"3", 3}};
+const std::map<std::string, int> kGeneratorNames{
+    {"philox", index_of(GeneratorKind::kPhilox)},
+    {"classic", index_of(GeneratorKind::kClassic)}};
+const std::map<std::string, int> kCentreNames{
+    {"csr", index_of(TestCentre::kCsr)}, {"mean", index_of(TestCentre::kMean)}};
 const std::map<std::string, int> kDirectionNames{
     {"none", 0}, {"cardinal", 1}, {"diagonal", 2}, {"half-planes", 3},
     {"0", 0},    {"1", 1},        {"2", 2},        {"3", 3}};
@@ -37,6 +42,8 @@ struct CliOptions {
   std::optional<int> progress;
   std::optional<long long> seed;
   std::optional<int> threads;
+  std::optional<int> generator;
+  std::optional<int> centre;
   bool yes = false;
   bool no = false;
 };
@@ -57,7 +64,9 @@ struct CliCommands {
 // bare program (the automatic run) takes all of them.
 enum OptionGroup : unsigned {
   kSettingOptions = 1,  // --significance --direction --randomize --progress
-  kRunOptions = 2,      // --seed --threads: the runs that simulate
+                        // --centre
+  kRunOptions = 2,      // --seed --threads --generator: the runs that
+                        // simulate
   kAnswerOptions = 4,   // --yes --no: the commands that ask
   kAllOptions = 7,
 };
@@ -82,12 +91,24 @@ void add_run_options(CLI::App& app, CliOptions& o, unsigned groups) {
                    "4 do not show (i-j calculations); without it progress "
                    "is shown only when standard error is a terminal")
         ->check(CLI::Range(0, 4));
+    app.add_option("--centre", o.centre,
+                   "What the supremum and Cramer-von Mises tests measure "
+                   "departure from: csr (L(t) - t = 0, the default) or mean "
+                   "(the pointwise mean of the simulations; writes _mean.sup "
+                   "and _mean.cvm)")
+        ->transform(CLI::CheckedTransformer(kCentreNames, CLI::ignore_case))
+        ->option_text("csr|mean");
   }
   if (groups & kRunOptions) {
     app.add_option("--seed", o.seed,
-                   "Fixed clock time in seconds for every generator seed "
+                   "The run's seed in place of the clock time in seconds "
                    "(reproducible runs)")
         ->check(CLI::Range(0LL, 4294967295LL));
+    app.add_option("--generator", o.generator,
+                   "Random numbers: philox (the default) or classic (the "
+                   "historical generator, draw for draw)")
+        ->transform(CLI::CheckedTransformer(kGeneratorNames, CLI::ignore_case))
+        ->option_text("philox|classic");
     app.add_option("--threads", o.threads, "Worker threads (0: all)")
         ->check(CLI::Range(0, 1024));
   }
@@ -156,6 +177,10 @@ void apply_options(const CliOptions& o, AppContext& ctx) {
   if (o.progress)
     set_setting(ctx.settings, SettingGroup::kProgress, *o.progress);
   if (o.threads) ctx.settings.threads = *o.threads;
+  if (o.generator) {
+    ctx.settings.generator = static_cast<GeneratorKind>(*o.generator);
+  }
+  if (o.centre) ctx.settings.test_centre = static_cast<TestCentre>(*o.centre);
 }
 
 int status_of(bool complete) { return complete ? 0 : 1; }
@@ -172,6 +197,16 @@ void print_test_outcomes(ViewController& view, std::ostream& out) {
   for (const auto& o : outcomes) {
     if (several) out << path_title(o.file_name) << ": ";
     out << format_test_outcome(o) << '\n';
+  }
+}
+
+// One line per simulated file: its generator and seed, named by file when
+// the command simulated several.
+void print_run_seeds(ViewController& view, std::ostream& out) {
+  const std::vector<SeededFile> seeds = view.take_run_seeds();
+  for (const auto& f : seeds) {
+    if (seeds.size() > 1) out << path_title(f.input_path) << ": ";
+    out << run_seed_text(f.seed) << '\n';
   }
 }
 
@@ -261,6 +296,7 @@ int run_cli(int argc, const char* const* argv, std::istream& in,
     if (view.has_pending_autorun()) {
       const int code = status_of(view.run_pending_autorun());
       print_test_outcomes(view, out);
+      print_run_seeds(view, out);
       return code;
     }
     out << app.help();
@@ -270,6 +306,7 @@ int run_cli(int argc, const char* const* argv, std::istream& in,
   view.context().settings.autorun_pending = 0;
   const int code = run_command(commands, view, platform, out, err);
   print_test_outcomes(view, out);
+  print_run_seeds(view, out);
   return code;
 }
 

@@ -5,20 +5,19 @@
 #include <cstring>
 #include <type_traits>
 
-#include "model/clock.h"
 
 namespace qlor::distributed {
 
 namespace {
 
 // Changes whenever the encoded layout changes.
-constexpr std::uint64_t kJobMagic = 0x514c4f524a4f4201ull;      // "QLORJOB" 1
+constexpr std::uint64_t kJobMagic = 0x514c4f524a4f4202ull;      // "QLORJOB" 2
 constexpr std::uint64_t kOutcomeMagic = 0x514c4f524f555401ull;  // "QLOROUT" 1
 
 // A new field of the analysis state must be added to put_state/get_state;
 // the size check makes a forgotten one a build error on the usual target.
 #if defined(__x86_64__) && defined(__GLIBCXX__)
-static_assert(sizeof(AnalysisState) == 848,
+static_assert(sizeof(AnalysisState) == 840,
               "AnalysisState changed: update put_state and get_state");
 #endif
 
@@ -156,7 +155,6 @@ void visit_state(Io& io, State& s) {
   io.put_or_get(s.grid_halves);
   io.put_or_get(s.grid_fifths);
   io.put_or_get(s.coordinate_resolution);
-  io.put_or_get(s.cluster_prepared);
 }
 
 struct StateWriter {
@@ -177,7 +175,7 @@ struct StateReader {
 
 }  // namespace
 
-Bytes encode_job(const JobHeader& header, const AnalysisState& prepared) {
+Bytes encode_job(const JobHeader& header, const AnalysisState& observed) {
   Writer w;
   w.put(kJobMagic);
   w.put(header.first);
@@ -185,15 +183,15 @@ Bytes encode_job(const JobHeader& header, const AnalysisState& prepared) {
   w.put(header.direction_index);
   w.put(header.threads);
   w.put(header.randomize_mode);
-  w.put(header.fixed_clock);
-  w.put(header.fixed_seconds);
+  w.put(header.seed.generator);
+  w.put(header.seed.seed);
   StateWriter sw{w};
-  visit_state(sw, prepared);
+  visit_state(sw, observed);
   return w.take();
 }
 
 bool decode_job(std::span<const char> bytes, JobHeader& header,
-                AnalysisState& prepared) {
+                AnalysisState& observed) {
   Reader r(bytes);
   std::uint64_t magic = 0;
   r.get(magic);
@@ -203,10 +201,10 @@ bool decode_job(std::span<const char> bytes, JobHeader& header,
   r.get(header.direction_index);
   r.get(header.threads);
   r.get(header.randomize_mode);
-  r.get(header.fixed_clock);
-  r.get(header.fixed_seconds);
+  r.get(header.seed.generator);
+  r.get(header.seed.seed);
   StateReader sr{r};
-  visit_state(sr, prepared);
+  visit_state(sr, observed);
   return r.done();
 }
 
@@ -219,10 +217,7 @@ JobHeader make_job_header(std::int32_t first, std::int32_t last,
   header.direction_index = direction_index;
   header.threads = threads;
   header.randomize_mode = env.randomize_mode;
-  if (const auto* fixed = dynamic_cast<const FixedClock*>(&env.clock)) {
-    header.fixed_clock = true;
-    header.fixed_seconds = fixed->now_seconds();
-  }
+  header.seed = env.seed;
   return header;
 }
 

@@ -38,7 +38,7 @@
 
 #include "analysis/pattern_workers.h"
 #include "distributed/job_codec.h"
-#include "model/clock.h"
+#include "simulation/null_model.h"
 
 namespace qlor::distributed {
 
@@ -212,8 +212,8 @@ Status consume_guarded(const PatternConsumer& consume, std::int32_t s,
 
 // Rank 0's side of one job: its own worker threads, the numbers it hands
 // to the other ranks and the consumption in order.
-Status coordinate(MPI_Comm comm, int size, const AnalysisState& prepared,
-                  std::int32_t first, std::int32_t last,
+Status coordinate(MPI_Comm comm, int size, const AnalysisState& observed,
+                  const NullModel& model, std::int32_t first, std::int32_t last,
                   const SimulationEnv& env, Direction direction_index,
                   int threads, const PatternConsumer& consume) {
   const std::int64_t count = static_cast<std::int64_t>(last) - first + 1;
@@ -228,7 +228,8 @@ Status coordinate(MPI_Comm comm, int size, const AnalysisState& prepared,
                          2 * static_cast<std::int64_t>(local)};
   bool news = false;
   PatternWorkers pool(
-      local, prepared, env, direction_index, [&] { return numbers.claim(); },
+      local, observed, model, env, direction_index,
+      [&] { return numbers.claim(); },
       [&](std::int32_t s, PatternOutcome outcome) {
         finished.emplace(s, std::move(outcome));
         news = true;
@@ -335,16 +336,17 @@ Status coordinate(MPI_Comm comm, int size, const AnalysisState& prepared,
 // their outcomes back until rank 0 ends the job.
 void serve_job(MPI_Comm comm, const Bytes& job_bytes) {
   JobHeader header;
-  AnalysisState prepared;
-  if (!decode_job(job_bytes, header, prepared)) {
+  AnalysisState observed;
+  if (!decode_job(job_bytes, header, observed)) {
     MPI_Abort(comm, kAbortMismatch);
   }
-  SystemClock system_clock;
-  FixedClock fixed_clock(header.fixed_seconds);
-  const Clock& clock = header.fixed_clock
-                           ? static_cast<const Clock&>(fixed_clock)
-                           : static_cast<const Clock&>(system_clock);
-  const SimulationEnv env{clock, header.randomize_mode};
+  const SimulationEnv env{header.seed, header.randomize_mode};
+  // Every rank prepares the model as rank 0 did, from the same pattern and
+  // seed; a failure here fails each pattern this rank makes.
+  std::unique_ptr<NullModel> model;
+  if (Status prepared = make_null_model(observed, env, model); !prepared.ok()) {
+    model = make_failing_model(std::move(prepared));
+  }
   const std::int64_t count =
       static_cast<std::int64_t>(header.last) - header.first + 1;
   const int workers = static_cast<int>(std::max<std::int64_t>(
@@ -354,7 +356,7 @@ void serve_job(MPI_Comm comm, const Bytes& job_bytes) {
   std::vector<std::pair<std::int32_t, PatternOutcome>> done;
   bool news = false;
   PatternWorkers pool(
-      workers, prepared, env, header.direction_index,
+      workers, observed, *model, env, header.direction_index,
       [&]() -> std::int64_t {
         if (assigned.empty()) return PatternWorkers::kWait;
         const std::int32_t s = assigned.front();
@@ -417,18 +419,18 @@ struct MpiSession::Impl final : PatternExecutor {
   int size = 1;
   int provided = MPI_THREAD_SINGLE;
 
-  Status run(const AnalysisState& prepared, std::int32_t first,
-             std::int32_t last, const SimulationEnv& env,
+  Status run(const AnalysisState& observed, const NullModel& model,
+             std::int32_t first, std::int32_t last, const SimulationEnv& env,
              Direction direction_index, int threads,
              const PatternConsumer& consume) override {
     if (first > last) return {};
     if (size == 1) {
-      return run_simulations(prepared, first, last, env, direction_index,
-                             rank_threads(threads), consume);
+      return run_simulations(observed, model, first, last, env,
+                             direction_index, rank_threads(threads), consume);
     }
     const JobHeader header =
         make_job_header(first, last, env, direction_index, threads);
-    Bytes job = encode_job(header, prepared);
+    Bytes job = encode_job(header, observed);
     {
       PendingSends sends(comm);
       for (int r = 1; r < size; ++r) {
@@ -439,8 +441,8 @@ struct MpiSession::Impl final : PatternExecutor {
       }
     }
     broadcast(job, comm);
-    return coordinate(comm, size, prepared, first, last, env, direction_index,
-                      threads, consume);
+    return coordinate(comm, size, observed, model, first, last, env,
+                      direction_index, threads, consume);
   }
 };
 

@@ -21,26 +21,29 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// Makes every run's patterns from the decoded job, as a remote rank does.
+// Makes every run's patterns from the decoded job, as a remote rank does:
+// with a model of its own, prepared from the decoded state.
 class LoopbackExecutor final : public PatternExecutor {
  public:
-  Status run(const AnalysisState& prepared, std::int32_t first,
-             std::int32_t last, const SimulationEnv& env,
+  Status run(const AnalysisState& observed, const NullModel&,
+             std::int32_t first, std::int32_t last, const SimulationEnv& env,
              Direction direction_index, int threads,
              const PatternConsumer& consume) override {
     const JobHeader header =
         make_job_header(first, last, env, direction_index, threads);
-    EXPECT_TRUE(header.fixed_clock);
-    const Bytes bytes = encode_job(header, prepared);
+    const Bytes bytes = encode_job(header, observed);
     JobHeader got;
     AnalysisState decoded;
     EXPECT_TRUE(decode_job(bytes, got, decoded));
     ++jobs;
-    const FixedClock clock(got.fixed_seconds);
-    const SimulationEnv remote_env{clock, got.randomize_mode};
+    const SimulationEnv remote_env{got.seed, got.randomize_mode};
+    std::unique_ptr<NullModel> model;
+    if (Status s = make_null_model(decoded, remote_env, model); !s.ok()) {
+      return s;
+    }
     // Every outcome travels through its encoding too.
     return run_simulations(
-        decoded, got.first, got.last, remote_env, got.direction_index,
+        decoded, *model, got.first, got.last, remote_env, got.direction_index,
         got.threads, [&](std::int32_t s, const PatternValues& values) {
           std::int32_t s_back = -1;
           PatternOutcome back;
@@ -93,7 +96,7 @@ AnalysisState small_state() {
   s.l_values = {0.1, -0.2, 0.3};
   s.sector_l_values[3] = {7.0};
   s.offspring_counts = {4, 5};
-  s.cluster_prepared = true;
+  s.n_parents = 3;
   return s;
 }
 
@@ -103,14 +106,17 @@ TEST(JobCodec, RefusesEveryTruncationAndAForeignMagic) {
   JobHeader header;
   header.first = 2;
   header.last = 19;
+  header.seed = {GeneratorKind::kClassic, 4000000000u};
   const Bytes bytes = encode_job(header, small_state());
   JobHeader got;
   AnalysisState state;
   ASSERT_TRUE(decode_job(bytes, got, state));
+  EXPECT_EQ(got.seed.generator, GeneratorKind::kClassic);
+  EXPECT_EQ(got.seed.seed, 4000000000u);
   EXPECT_EQ(state.points.size(), 2u);
   EXPECT_EQ(state.points[1].y, 4.0);
   EXPECT_EQ(state.sector_l_values[3], std::vector<double>{7.0});
-  EXPECT_TRUE(state.cluster_prepared);
+  EXPECT_EQ(state.n_parents, 3);
   for (std::size_t n = 0; n < bytes.size(); ++n) {
     AnalysisState s;
     EXPECT_FALSE(decode_job(std::span(bytes.data(), n), got, s)) << n;

@@ -31,7 +31,7 @@ while IFS=$'\t' read -r name command seed answer; do
     no) args+=(--no) ;;
   esac
   same_as_one_process "$name" "$work/$name/in" 3 "$qlor" "${args[@]}" \
-    --seed "$seed" --threads 1
+    --seed "$seed" --generator classic --threads 1
   same_outputs "$name" "$cases/$name/expected" "$work/$name/in.mpi"
 done <"$cases/cases.tsv"
 

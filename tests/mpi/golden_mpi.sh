@@ -25,7 +25,7 @@ while IFS=$'\t' read -r name seed sig dir rnd; do
   # One and two worker threads per rank in turn.
   threads=$((index % 2 + 1))
   same_as_one_process "$name" "$work/$name/in" 3 "$qlor" single "$name.dat" \
-    --yes --seed "$seed" --significance "$sig" --direction "$dir" \
+    --yes --seed "$seed" --generator classic --significance "$sig" --direction "$dir" \
     --randomize "$rnd" --threads "$threads"
   want_rc=0
   [ -f "$case_dir/message.txt" ] && want_rc=1

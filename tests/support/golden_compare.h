@@ -75,6 +75,8 @@ inline void apply_case_settings(const GoldenCase& gc, RunSettings& settings) {
   set_direction(settings, choice_from_index<Direction>(gc.direction).value());
   settings.randomize_mode =
       choice_from_index<RandomizeMode>(gc.randomize).value();
+  // The golden files were made with the historical generator.
+  settings.generator = GeneratorKind::kClassic;
 }
 
 /// The first line where two texts differ, for failure messages.

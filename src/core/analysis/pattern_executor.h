@@ -14,13 +14,15 @@ class PatternExecutor {
  public:
   virtual ~PatternExecutor() = default;
 
-  /// Makes patterns first .. last from `prepared` and gives each one's
+  /// Makes patterns first .. last from `observed` under `model` (prepared
+  /// for the run with `env`) and gives each one's
   /// values to `consume` on the calling thread in increasing s, with the
   /// contract of run_simulations: it stops at the first simulation failure
   /// in pattern order (not consumed) or the first consumer failure and
   /// returns that text; "" when every pattern was consumed. `threads` is
   /// the number of worker threads per process (0: every hardware thread).
-  [[nodiscard]] virtual Status run(const AnalysisState& prepared,
+  [[nodiscard]] virtual Status run(const AnalysisState& observed,
+                                   const NullModel& model,
                                    std::int32_t first, std::int32_t last,
                                    const SimulationEnv& env,
                                    Direction direction_index, int threads,
@@ -30,12 +32,13 @@ class PatternExecutor {
 /// The worker threads of this process (run_simulations).
 class ThreadedExecutor final : public PatternExecutor {
  public:
-  [[nodiscard]] Status run(const AnalysisState& prepared, std::int32_t first,
+  [[nodiscard]] Status run(const AnalysisState& observed,
+                           const NullModel& model, std::int32_t first,
                            std::int32_t last, const SimulationEnv& env,
                            Direction direction_index, int threads,
                            const PatternConsumer& consume) override {
-    return run_simulations(prepared, first, last, env, direction_index, threads,
-                           consume);
+    return run_simulations(observed, model, first, last, env, direction_index,
+                           threads, consume);
   }
 };
 

@@ -1,7 +1,7 @@
-// Worker threads for the simulated patterns. Every generator call seeds
-// itself from the clock and s, and its result depends only on the prepared
-// state and s, so patterns can be made in any order and on any thread; the
-// consumer still sees them one by one in order.
+// Worker threads for the simulated patterns. Every pattern draws from a
+// stream keyed by the run's seed and s, and its result depends only on the
+// observed state, the model and s, so patterns can be made in any order and
+// on any thread; the consumer still sees them one by one in order.
 #include "analysis/pattern_pipeline.h"
 
 #include <algorithm>
@@ -9,18 +9,18 @@
 #include <thread>
 
 #include "analysis/pattern_workers.h"
-#include "simulation/simulate.h"
 #include "statistics/estimate.h"
 
 namespace qlor {
 
-PatternOutcome make_pattern(AnalysisState& state, std::int32_t s,
-                            const SimulationEnv& env, Direction direction_index,
-                            LcgRandom& rng, PairScratch& scratch) {
+PatternOutcome make_pattern(AnalysisState& state, const NullModel& model,
+                            std::int32_t s, PatternDraws& draws,
+                            Direction direction_index, PairScratch& scratch) {
   PatternOutcome outcome;
   try {
     if (s > 0) {
-      outcome.status = simulate_pattern(state, s, env, rng);
+      draws.start_pattern(s);
+      outcome.status = model.simulate(state, draws);
       if (!outcome.status.ok()) return outcome;
     }
     estimate_pattern(state, direction_index, scratch);
@@ -42,8 +42,9 @@ PatternValues take_values(const AnalysisState& state,
   return {state.sector_l_values.begin(), state.sector_l_values.end()};
 }
 
-Status run_simulations(const AnalysisState& prepared, std::int32_t first,
-                       std::int32_t last, const SimulationEnv& env,
+Status run_simulations(const AnalysisState& observed, const NullModel& model,
+                       std::int32_t first, std::int32_t last,
+                       const SimulationEnv& env,
                        Direction direction_index, int threads,
                        const PatternConsumer& consume) {
   if (first > last) return {};
@@ -52,12 +53,12 @@ Status run_simulations(const AnalysisState& prepared, std::int32_t first,
       std::min<std::int64_t>(effective_threads(threads), count));
 
   if (workers <= 1) {
-    AnalysisState state = prepared;
-    LcgRandom rng;
+    AnalysisState state = observed;
+    const std::unique_ptr<PatternDraws> draws = make_pattern_draws(env.seed);
     PairScratch scratch;
     for (std::int32_t s = first; s <= last; ++s) {
       PatternOutcome outcome =
-          make_pattern(state, s, env, direction_index, rng, scratch);
+          make_pattern(state, model, s, *draws, direction_index, scratch);
       if (!outcome.status.ok()) return outcome.status;
       if (auto status = consume(s, outcome.values); !status.ok()) return status;
     }
@@ -70,7 +71,8 @@ Status run_simulations(const AnalysisState& prepared, std::int32_t first,
                          2 * static_cast<std::int64_t>(workers)};
   std::map<std::int32_t, PatternOutcome> finished;
   PatternWorkers pool(
-      workers, prepared, env, direction_index, [&] { return numbers.claim(); },
+      workers, observed, model, env, direction_index,
+      [&] { return numbers.claim(); },
       [&](std::int32_t s, PatternOutcome outcome) {
         finished.emplace(s, std::move(outcome));
       });

@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "model/analysis_state.h"
-#include "simulation/lcg_random.h"
+#include "simulation/null_model.h"
 #include "simulation/simulation_common.h"
 #include "statistics/pair_kernel.h"
 
@@ -26,14 +26,15 @@ using PatternConsumer =
 [[nodiscard]] int effective_threads(int requested);
 
 /// Simulates and estimates patterns first .. last (pattern 0, the observed
-/// one, is only estimated) from `prepared` (whose
-/// generator preparation is done) with `threads` workers, each on its own
-/// copy of the state, and gives each pattern's values to `consume` on the
-/// calling thread in increasing s. Stops at the first simulation failure in
+/// one, is only estimated) from `observed` under `model` (prepared for the
+/// run) with `threads` workers, each on its own copy of the state and its
+/// own draws, and gives each pattern's values to `consume` on the calling
+/// thread in increasing s. Stops at the first simulation failure in
 /// pattern order (that pattern is not consumed) or the first consumer
 /// failure, and returns that text; "" when every pattern was consumed. At
 /// most a few patterns per thread are held at once.
-[[nodiscard]] Status run_simulations(const AnalysisState& prepared,
+[[nodiscard]] Status run_simulations(const AnalysisState& observed,
+                                     const NullModel& model,
                                      std::int32_t first, std::int32_t last,
                                      const SimulationEnv& env,
                                      Direction direction_index, int threads,
@@ -46,13 +47,15 @@ struct PatternOutcome {
 };
 
 /// Simulates (s > 0) and estimates pattern s on `state`, a worker's own copy
-/// of the prepared state; pattern 0 is the observed pattern as it stands.
-/// The outcome depends only on the prepared state, s and `env`, never on
-/// the patterns the worker made before.
-[[nodiscard]] PatternOutcome make_pattern(AnalysisState& state, std::int32_t s,
-                                          const SimulationEnv& env,
+/// of the observed state, with the worker's `draws` started at s; pattern 0
+/// is the observed pattern as it stands. The outcome depends only on the
+/// observed state, the model, the run's seed and s, never on the patterns
+/// the worker made before.
+[[nodiscard]] PatternOutcome make_pattern(AnalysisState& state,
+                                          const NullModel& model,
+                                          std::int32_t s, PatternDraws& draws,
                                           Direction direction_index,
-                                          LcgRandom& rng, PairScratch& scratch);
+                                          PairScratch& scratch);
 
 /// Copies the values that the estimator left for the temporary file(s).
 [[nodiscard]] PatternValues take_values(const AnalysisState& state,

@@ -12,7 +12,7 @@
 #include "results/significance_tests.h"
 #include "results/tmp_file.h"
 #include "simulation/cluster_tables.h"
-#include "simulation/simulate.h"
+#include "simulation/null_model.h"
 #include "simulation/simulation_grid.h"
 #include "statistics/estimate.h"
 
@@ -61,8 +61,13 @@ Status read_sample_file(const AppContext& ctx, const std::string& input_path,
   return {};
 }
 
+RunSeed start_run_seed(const AppContext& ctx) {
+  return run_seed_now(ctx.settings.generator, ctx.clock);
+}
+
 Status run_patterns(const AppContext& ctx, AnalysisState& state,
-                    const RunFiles& files, ProgressCounters& counters,
+                    const RunFiles& files, const RunSeed& seed,
+                    ProgressCounters& counters,
                     const std::function<void(std::int32_t)>& after_pattern) {
   const Direction direction = ctx.settings.direction_index;
   TmpFileWriter writer;
@@ -74,7 +79,7 @@ Status run_patterns(const AppContext& ctx, AnalysisState& state,
     if (status.ok() && after_pattern) after_pattern(s);
     return status;
   };
-  const SimulationEnv env{ctx.clock, ctx.settings.randomize_mode};
+  const SimulationEnv env{seed, ctx.settings.randomize_mode};
   const std::vector<std::string> tmp_files = tmp_paths(files.tmp, direction);
   if (auto out = output_naming_input(files.input_path, tmp_files);
       !out.empty()) {
@@ -82,28 +87,10 @@ Status run_patterns(const AppContext& ctx, AnalysisState& state,
     return kFileWriteError + out;
   }
   Status status = writer.open(tmp_files);
-  // The observed pattern is estimated alongside the first simulations,
-  // except for the cluster process, which prepares the run (species order,
-  // centres) in its first call: patterns 0 and 1 come first there, and
-  // every later simulation starts from the state they leave.
-  std::int32_t first = 0;
-  if (status.ok() && state.process_type == ProcessType::kCluster) {
-    LcgRandom rng;
-    PairScratch scratch;
-    estimate_pattern(state, direction, scratch);
-    status = write_pattern(0, take_values(state, direction));
-    first = 1;
-    if (status.ok() && state.n_simulations >= 1) {
-      status = simulate_pattern(state, 1, env, rng);
-      if (status.ok()) {
-        estimate_pattern(state, direction, scratch);
-        status = write_pattern(1, take_values(state, direction));
-      }
-      first = 2;
-    }
-  }
+  std::unique_ptr<NullModel> model;
+  if (status.ok()) status = make_null_model(state, env, model);
   if (status.ok()) {
-    status = ctx.executor->run(state, first, state.n_simulations, env,
+    status = ctx.executor->run(state, *model, 0, state.n_simulations, env,
                                direction, ctx.settings.threads, write_pattern);
   }
   const Status close_status = writer.close();

@@ -14,10 +14,17 @@
 #include "input/record_reader.h"
 #include "model/analysis_state.h"
 #include "model/progress_counters.h"
+#include "model/run_seed.h"
 #include "results/test_outcome.h"
 #include "results/tmp_file.h"
 
 namespace qlor {
+
+/// A sample data file whose patterns were simulated, and how.
+struct SeededFile {
+  std::string input_path;
+  RunSeed seed;
+};
 
 /// What a run leaves for the command that started it.
 struct RunOutcome {
@@ -26,6 +33,8 @@ struct RunOutcome {
   bool complete = false;
   /// The tests of significance that ran, in the order they ran.
   std::vector<TestOutcome> tests;
+  /// Every file whose simulations began, with its generator and seed.
+  std::vector<SeededFile> seeds;
 };
 
 /// The files of one run: the sample data file and its temporary file(s).
@@ -48,15 +57,20 @@ struct RunFiles {
                                       ProgressCounters& counters,
                                       RecordPass pass = RecordPass::kSingle);
 
-/// Runs pattern 0 (the sample) and the simulated patterns 1 .. n through
-/// simulation, estimation and the temporary file(s) of `files`, counting
+/// The generator and seed of a run that starts now: the settings' generator
+/// and the clock's time (fixed by --seed).
+[[nodiscard]] RunSeed start_run_seed(const AppContext& ctx);
+
+/// Runs pattern 0 (the sample) and the simulated patterns 1 .. n, drawn
+/// with `seed`, through simulation, estimation and the temporary file(s)
+/// of `files`, counting
 /// the work in `counters` and calling `after_pattern` with s after each
 /// pattern is written. Releases the run's arrays at the end. Returns ok or
 /// the status that stopped the loop (a simulation failure or a write
 /// error); the patterns written so far stay in the temporary file.
 [[nodiscard]] Status run_patterns(
     const AppContext& ctx, AnalysisState& state, const RunFiles& files,
-    ProgressCounters& counters,
+    const RunSeed& seed, ProgressCounters& counters,
     const std::function<void(std::int32_t)>& after_pattern);
 
 /// Writes the result file(s) and then the tests of significance selected,

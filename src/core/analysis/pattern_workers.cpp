@@ -12,11 +12,13 @@ std::int64_t OrderedNumbers::claim() {
   return next++;
 }
 
-PatternWorkers::PatternWorkers(int workers, const AnalysisState& prepared,
+PatternWorkers::PatternWorkers(int workers, const AnalysisState& observed,
+                               const NullModel& model,
                                const SimulationEnv& env,
                                Direction direction_index, Claim claim,
                                Deliver deliver)
-    : prepared_(prepared),
+    : observed_(observed),
+      model_(model),
       env_(env),
       direction_index_(direction_index),
       claim_(std::move(claim)),
@@ -43,8 +45,8 @@ void PatternWorkers::join() {
 }
 
 void PatternWorkers::work() {
-  AnalysisState state = prepared_;
-  LcgRandom rng;
+  AnalysisState state = observed_;
+  const std::unique_ptr<PatternDraws> draws = make_pattern_draws(env_.seed);
   PairScratch scratch;
   for (;;) {
     std::int64_t s = kWait;
@@ -57,8 +59,9 @@ void PatternWorkers::work() {
       });
       if (stopping_ || s == kDone) return;
     }
-    PatternOutcome outcome = make_pattern(state, static_cast<std::int32_t>(s),
-                                          env_, direction_index_, rng, scratch);
+    PatternOutcome outcome =
+        make_pattern(state, model_, static_cast<std::int32_t>(s), *draws,
+                     direction_index_, scratch);
     {
       std::lock_guard lock(mutex_);
       deliver_(static_cast<std::int32_t>(s), std::move(outcome));

@@ -1,5 +1,5 @@
-// Worker threads that make simulated patterns, each on its own copy of one
-// prepared state. The thread pool and the MPI ranks share them and differ
+// Worker threads that make simulated patterns, each on its own copy of the
+// observed state. The thread pool and the MPI ranks share them and differ
 // only in where the numbers come from and where the outcomes go.
 #pragma once
 
@@ -37,11 +37,11 @@ class PatternWorkers {
   static constexpr std::int64_t kWait = -1;
   static constexpr std::int64_t kDone = -2;
 
-  /// Starts `workers` threads. `prepared`, `env`, `claim` and `deliver` must
-  /// outlive the pool.
-  PatternWorkers(int workers, const AnalysisState& prepared,
-                 const SimulationEnv& env, Direction direction_index,
-                 Claim claim, Deliver deliver);
+  /// Starts `workers` threads. `observed`, `model`, `env`, `claim` and
+  /// `deliver` must outlive the pool.
+  PatternWorkers(int workers, const AnalysisState& observed,
+                 const NullModel& model, const SimulationEnv& env,
+                 Direction direction_index, Claim claim, Deliver deliver);
   PatternWorkers(const PatternWorkers&) = delete;
   PatternWorkers& operator=(const PatternWorkers&) = delete;
   /// Stops and joins the workers.
@@ -63,7 +63,8 @@ class PatternWorkers {
  private:
   void work();
 
-  const AnalysisState& prepared_;
+  const AnalysisState& observed_;
+  const NullModel& model_;
   const SimulationEnv& env_;
   const Direction direction_index_;
   const Claim claim_;

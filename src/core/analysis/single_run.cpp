@@ -10,8 +10,6 @@
 #include "model/analysis_state.h"
 #include "platform/progress.h"
 #include "results/file_names.h"
-#include "simulation/cluster.h"
-#include "simulation/inhibition.h"
 
 namespace qlor {
 
@@ -24,22 +22,25 @@ bool direction_with_test(const RunSettings& settings) {
          settings.significance_index != Significance::kNone;
 }
 
-Status confirm_parameters(AppContext& ctx, const AnalysisState& state) {
-  const Answer answer = ctx.platform.message_box(confirm_parameters_text(state),
-                                                 Buttons::kYesNo, Icon::kNone);
+Status confirm_parameters(AppContext& ctx, const AnalysisState& state,
+                          const RunSeed& seed) {
+  const Answer answer = ctx.platform.message_box(
+      confirm_parameters_text(state, run_seed_text(seed)), Buttons::kYesNo,
+      Icon::kNone);
   return answer == Answer::kYes ? std::string() : std::string(kAborted);
 }
 
 // Steps 5 to 16 of a run, shared by the interactive and automatic forms.
 Status analyse_input(AppContext& ctx, const std::string& input_path,
-                     bool interactive, std::vector<TestOutcome>& tests) {
+                     bool interactive, RunOutcome& outcome) {
   AnalysisState state;
   ProgressCounters counters;
   if (auto s = read_sample_file(ctx, input_path, state, counters); !s.ok()) {
     return s;
   }
+  const RunSeed seed = start_run_seed(ctx);
   if (interactive) {
-    if (auto s = confirm_parameters(ctx, state); !s.ok()) return s;
+    if (auto s = confirm_parameters(ctx, state, seed); !s.ok()) return s;
   }
   if (auto s = allocate_result_arrays(state, ctx.settings.direction_index);
       !s.ok()) {
@@ -59,11 +60,12 @@ Status analyse_input(AppContext& ctx, const std::string& input_path,
     }
   };
   const RunFiles files = run_files(ctx, input_path);
-  if (auto s = run_patterns(ctx, state, files, counters, after_pattern);
+  outcome.seeds.push_back({input_path, seed});
+  if (auto s = run_patterns(ctx, state, files, seed, counters, after_pattern);
       !s.ok()) {
     return s;
   }
-  return write_results(ctx, state, files.tmp, tests);
+  return write_results(ctx, state, files.tmp, outcome.tests);
   // The dialog closes here, after the result and test files.
 }
 
@@ -140,8 +142,7 @@ RunOutcome run_single_file(AppContext& ctx, ViewState& view) {
     view.input_path.clear();
     return outcome;
   }
-  const Status status =
-      analyse_input(ctx, view.input_path, true, outcome.tests);
+  const Status status = analyse_input(ctx, view.input_path, true, outcome);
   outcome.complete = end_of_run(ctx, view, status);
   return outcome;
 }
@@ -154,7 +155,7 @@ RunOutcome run_single_file_auto(AppContext& ctx, ViewState& view) {
   } else if (!can_open_for_reading(view.input_path)) {
     status = kFileNotFound;
   } else {
-    status = analyse_input(ctx, view.input_path, false, outcome.tests);
+    status = analyse_input(ctx, view.input_path, false, outcome);
   }
   outcome.complete = status.ok();
   if (status.ok()) return outcome;

@@ -32,17 +32,56 @@ constexpr KeyRange kKeys[] = {
     {"AUTOEXEC", '0', '1', std::nullopt},
 };
 
+std::string upper_case(std::string text) {
+  for (char& c : text) {
+    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+  }
+  return text;
+}
+
+// Settings whose value is a word (KEY=word, either in any case); `apply`
+// gets the word in upper case and returns false for one it does not take.
+struct WordKey {
+  const char* key;
+  bool (*apply)(RunSettings& settings, const std::string& word);
+};
+
+constexpr WordKey kWordKeys[] = {
+    {"GENERATOR",
+     [](RunSettings& settings, const std::string& word) {
+       if (word != "PHILOX" && word != "CLASSIC") return false;
+       settings.generator =
+           word == "CLASSIC" ? GeneratorKind::kClassic : GeneratorKind::kPhilox;
+       return true;
+     }},
+    {"CENTRE",
+     [](RunSettings& settings, const std::string& word) {
+       if (word != "CSR" && word != "MEAN") return false;
+       settings.test_centre =
+           word == "MEAN" ? TestCentre::kMean : TestCentre::kCsr;
+       return true;
+     }},
+};
+
 void show_line_message(AppContext& ctx, const char* format, int line_number) {
   char text[128];
   std::snprintf(text, sizeof text, format, line_number);
   ctx.platform.message_box(text, Buttons::kOk, Icon::kStop);
 }
 
-std::string upper_case(std::string text) {
-  for (char& c : text) {
-    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+// A KEY=word line: false when the key is not one of the word keys; sets
+// `in_range` false for a word the key does not take.
+bool apply_word_line(AppContext& ctx, const std::string& line,
+                     bool& in_range) {
+  const auto equals = line.find('=');
+  if (equals == std::string::npos) return false;
+  const std::string key = upper_case(line.substr(0, equals));
+  for (const auto& k : kWordKeys) {
+    if (key != k.key) continue;
+    in_range = k.apply(ctx.settings, upper_case(line.substr(equals + 1)));
+    return true;
   }
-  return text;
+  return false;
 }
 
 // Returns false when the key is unknown; sets `in_range` false when the
@@ -79,7 +118,8 @@ void process_line(AppContext& ctx, ViewState& view, const std::string& line,
       view.input_path = line.substr(equals + 1);
     }
   } else if (line.size() >= 2) {
-    known = apply_setting_line(ctx, line, in_range);
+    known = apply_word_line(ctx, line, in_range) ||
+            apply_setting_line(ctx, line, in_range);
   }
   if (!known) show_line_message(ctx, kConfigUnknown, line_number);
   if (!in_range) show_line_message(ctx, kConfigOutOfRange, line_number);

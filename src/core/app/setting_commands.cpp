@@ -132,6 +132,12 @@ std::string show_settings_text(const RunSettings& settings) {
   text += pick(kDirections, 4, index_of(settings.direction_index));
   text += "\n\nRandomize :\t\t";
   text += pick(kRandomize, 2, index_of(settings.randomize_mode) - 1);
+  text += "\n\nGenerator :\t\t";
+  text += generator_name(settings.generator);
+  text += "\n\nTest centre :\t\t";
+  text += settings.test_centre == TestCentre::kMean
+              ? "mean of the simulations"
+              : "CSR (L(t) - t = 0)";
   return text;
 }
 

@@ -30,9 +30,16 @@ std::vector<TestOutcome> ViewController::take_test_outcomes() {
   return std::exchange(test_outcomes_, {});
 }
 
+std::vector<SeededFile> ViewController::take_run_seeds() {
+  return std::exchange(run_seeds_, {});
+}
+
 bool ViewController::finish(RunOutcome outcome) {
   for (TestOutcome& test : outcome.tests) {
     test_outcomes_.push_back(std::move(test));
+  }
+  for (SeededFile& seeded : outcome.seeds) {
+    run_seeds_.push_back(std::move(seeded));
   }
   return outcome.complete;
 }

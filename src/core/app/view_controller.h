@@ -67,6 +67,10 @@ class ViewController {
   /// order they ran; the front end reports them.
   [[nodiscard]] std::vector<TestOutcome> take_test_outcomes();
 
+  /// The files simulated since the last call, with their generator and
+  /// seed; the front end reports them.
+  [[nodiscard]] std::vector<SeededFile> take_run_seeds();
+
   /// True for the commands the view handles; the front end handles the
   /// others (Exit, About, Status Bar).
   [[nodiscard]] static bool handles(int command);
@@ -106,6 +110,7 @@ class ViewController {
   AppContext ctx_;
   ViewState view_;
   std::vector<TestOutcome> test_outcomes_;
+  std::vector<SeededFile> run_seeds_;
 };
 
 }  // namespace qlor

@@ -33,7 +33,7 @@ void record_failure(ErrorFile& errors, const std::string& input_path,
 // ok returned).
 Status analyse_entry(AppContext& ctx, const std::string& input_path,
                      ErrorFile& errors, BatchMode mode, ProgressCounters& c,
-                     ProgressDialog* dialog, std::vector<TestOutcome>& tests) {
+                     ProgressDialog* dialog, RunOutcome& outcome) {
   // A fresh state per entry: its simulation grid comes from its own
   // coordinates only.
   AnalysisState state;
@@ -53,7 +53,10 @@ Status analyse_entry(AppContext& ctx, const std::string& input_path,
     }
   };
   const RunFiles files = run_files(ctx, input_path);
-  if (auto s = run_patterns(ctx, state, files, c, after_pattern); !s.ok()) {
+  const RunSeed seed = start_run_seed(ctx);
+  outcome.seeds.push_back({input_path, seed});
+  if (auto s = run_patterns(ctx, state, files, seed, c, after_pattern);
+      !s.ok()) {
     // The file counts as done for the progress bars.
     c.pairs_done_file = c.pairs_total_file;
     c.pairs_done_before += c.pairs_done_file;
@@ -64,7 +67,7 @@ Status analyse_entry(AppContext& ctx, const std::string& input_path,
     record_failure(errors, input_path, kErrSeparator, s);
     return {};
   }
-  Status status = write_results(ctx, state, files.tmp, tests);
+  Status status = write_results(ctx, state, files.tmp, outcome.tests);
   c.pairs_done_before += c.pairs_done_file;
   return status;
 }
@@ -95,7 +98,7 @@ RunOutcome analysis_pass(AppContext& ctx, ViewState& view, BatchMode mode,
       continue;
     }
     pending = analyse_entry(ctx, entry, errors, mode, counters, dialog.get(),
-                            outcome.tests);
+                            outcome);
   }
   if (!pending.ok()) {
     record_failure(errors, pending_path, kErrSeparatorLast, pending);

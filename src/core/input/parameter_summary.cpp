@@ -55,10 +55,11 @@ std::string summary_body(const AnalysisState& s) {
 
 }  // namespace
 
-std::string confirm_parameters_text(const AnalysisState& state) {
+std::string confirm_parameters_text(const AnalysisState& state,
+                                    const std::string& run_line) {
   return "QLOR has recognised the following parameters :  "
          "______________________________________\n\n" +
-         summary_body(state) + "\nPROCEED  WITH  ANALYSIS  ?\n";
+         summary_body(state) + run_line + "\n\nPROCEED  WITH  ANALYSIS  ?\n";
 }
 
 std::string checked_parameters_text(const AnalysisState& state,

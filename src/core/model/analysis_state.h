@@ -63,14 +63,12 @@ struct SimulationLattice {
   std::int32_t coordinate_resolution = 10000;
 };
 
-/// What the cluster generator keeps between its calls: the parents at the
-/// front of `points`, the offspring probabilities and counts, and whether
-/// the run's one-time preparation (species sort, centre selection) is done.
+/// The cluster generator's working arrays: the number of parents at the
+/// front of `points`, the offspring probabilities and counts.
 struct ClusterTables {
   std::int32_t n_parents = 0;
   std::vector<double> poisson_table;
   std::vector<std::int32_t> offspring_counts;
-  bool cluster_prepared = false;
 };
 
 /// The per-distance results of the current pattern: the arrays of a run

@@ -43,6 +43,28 @@ enum class RandomizeMode : std::int32_t {
   kBothSpecies = 2,
 };
 
+/// The random numbers of the simulations.
+enum class GeneratorKind : std::int32_t {
+  /// Philox4x32-10 keyed by the run's seed and the pattern number, with
+  /// unbiased bounded integers and exact acceptance.
+  kPhilox = 0,
+  /// The 15-bit linear congruential generator with its historical seeding,
+  /// draw order and acceptance, for comparison with results of the past.
+  kClassic = 1,
+};
+
+/// What the supremum and Cramer-von Mises statistics measure a curve's
+/// departure from.
+enum class TestCentre : std::int32_t {
+  kCsr = 0,   // L(t) - t = 0, the value under complete spatial randomness
+  kMean = 1,  // the pointwise mean of the simulated curves
+};
+
+/// The name a generator goes by in options, qlor.ini and the run's lines.
+[[nodiscard]] constexpr const char* generator_name(GeneratorKind g) {
+  return g == GeneratorKind::kClassic ? "classic" : "philox";
+}
+
 [[nodiscard]] constexpr bool runs_supremum(Significance s) {
   return s == Significance::kSupremum || s == Significance::kBoth;
 }

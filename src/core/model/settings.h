@@ -20,6 +20,8 @@ struct RunSettings {
   /// Worker threads per process for the simulated patterns (0: every
   /// hardware thread).
   int threads = 0;
+  GeneratorKind generator = GeneratorKind::kPhilox;
+  TestCentre test_centre = TestCentre::kCsr;
 };
 
 /// The four temporary-file suffixes of a direction (empty for none).

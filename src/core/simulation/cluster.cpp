@@ -7,10 +7,6 @@
 #include <cassert>
 #include <cmath>
 
-#include "simulation/acceptance.h"
-#include "simulation/offspring_counts.h"
-#include "simulation/poisson_table.h"
-
 namespace qlor {
 
 namespace {
@@ -18,69 +14,19 @@ namespace {
 constexpr int kAttempts = 20;
 constexpr std::int64_t kPassesPerPoint = 10;
 constexpr std::int64_t kParentDrawsPerPoint = 1000;
-constexpr std::int64_t kMaxCountSweeps = 1000000;
-
-bool keeps_species1(const AnalysisState& state, const SimulationEnv& env) {
-  return state.analysis_type == AnalysisType::kBivariate &&
-         env.randomize_mode == RandomizeMode::kSpecies2;
-}
-
-// Mode 1, once per run: species-1 points first (file order kept within each
-// label) and, when there are more of them than centres, a random selection
-// of m of them moved to the front to serve as centres.
-Status prepare_fixed_centres(AnalysisState& state, const SimulationEnv& env,
-                             LcgRandom& rng) {
-  auto& points = state.points;
-  std::stable_sort(points.begin(), points.end(),
-                   [](const PointRecord& a, const PointRecord& b) {
-                     return a.species < b.species;
-                   });
-  const std::int32_t n1 = state.n_species1_observed;
-  assert(n1 >= state.n_centers && "record checks bound the centres");
-  if (state.n_centers < n1) {
-    struct MarkedRecord {
-      PointRecord point;
-      bool marked = false;
-    };
-    std::vector<MarkedRecord> work;
-    if (auto s = allocate(work, static_cast<std::size_t>(n1),
-                          AllocationCause::kSamplePoints);
-        !s.ok()) {
-      return s;
-    }
-    for (std::size_t i = 0; i < work.size(); ++i) work[i].point = points[i];
-    // The selection is seeded with the clock time alone.
-    rng.seed(simulation_seed(env.clock, 0));
-    // Marked records are passed without a draw; the walk wraps around and
-    // stops as soon as m records are marked.
-    std::int32_t marked = 0;
-    for (std::size_t i = 0; marked < state.n_centers;
-         i = (i + 1) % work.size()) {
-      if (!work[i].marked && rng.draw() % 2 == 1) {
-        work[i].marked = true;
-        ++marked;
-      }
-    }
-    std::stable_partition(work.begin(), work.end(),
-                          [](const MarkedRecord& r) { return r.marked; });
-    for (std::size_t i = 0; i < work.size(); ++i) points[i] = work[i].point;
-  }
-  state.n_parents = n1;
-  state.cluster_prepared = true;
-  return {};
-}
 
 // Univariate and mode 2: the centres drawn on the plot grid, each redrawn
 // while it coincides with an earlier one.
-bool place_parents(AnalysisState& state, LcgRandom& rng, PositionSet& placed) {
+bool place_parents(AnalysisState& state, PatternDraws& draws,
+                   PositionSet& placed) {
   const std::int64_t max_draws = kParentDrawsPerPoint * state.n_points;
   for (std::int32_t i = 0; i < state.n_parents; ++i) {
     PointRecord& parent = state.points[static_cast<std::size_t>(i)];
     PointRecord drawn;
-    std::int64_t draws = 0;
+    std::int64_t n_draws = 0;
     do {
-      if (++draws > max_draws) return false;
-      drawn = grid_point(state, rng, state.grid_cells_x, state.grid_cells_y);
+      if (++n_draws > max_draws) return false;
+      drawn = grid_point(state, draws, state.grid_cells_x, state.grid_cells_y);
     } while (placed.contains(drawn));
     parent.x = drawn.x;
     parent.y = drawn.y;
@@ -92,7 +38,7 @@ bool place_parents(AnalysisState& state, LcgRandom& rng, PositionSet& placed) {
 // What one attempt's offspring passes need besides the analysis state.
 struct OffspringContext {
   const AnalysisState& state;
-  LcgRandom& rng;
+  PatternDraws& draws;
   const PositionSet& placed;
   std::int32_t offset_cells;  // c = 0 only
 };
@@ -103,12 +49,9 @@ struct OffspringContext {
 bool draw_displaced(const OffspringContext& ctx, const PointRecord& centre,
                     PointRecord& candidate) {
   const AnalysisState& s = ctx.state;
-  const PointRecord offset =
-      grid_point(s, ctx.rng, ctx.offset_cells, ctx.offset_cells);
-  const bool west = ctx.rng.draw() % 2 == 1;
-  const bool south = ctx.rng.draw() % 2 == 1;
-  candidate.x = centre.x + (west ? -offset.x : offset.x);
-  candidate.y = centre.y + (south ? -offset.y : offset.y);
+  const PointRecord offset = ctx.draws.offset(s, ctx.offset_cells);
+  candidate.x = centre.x + offset.x;
+  candidate.y = centre.y + offset.y;
   if (candidate.x < 0 || candidate.x > s.x_axis || candidate.y < 0 ||
       candidate.y > s.y_axis) {
     return false;
@@ -122,14 +65,12 @@ bool draw_displaced(const OffspringContext& ctx, const PointRecord& centre,
 bool draw_scattered(const OffspringContext& ctx, const PointRecord& centre,
                     std::int32_t& e, PointRecord& candidate) {
   const AnalysisState& s = ctx.state;
-  candidate = grid_point(s, ctx.rng, s.grid_cells_x, s.grid_cells_y);
+  candidate = grid_point(s, ctx.draws, s.grid_cells_x, s.grid_cells_y);
   if (ctx.placed.contains(candidate)) return false;
   const double dx = candidate.x - centre.x;
   const double dy = candidate.y - centre.y;
   if (std::sqrt(dx * dx + dy * dy) <= s.radius) return true;
-  if (!draw_acceptance(std::pow(s.c, static_cast<double>(e)), ctx.rng)) {
-    return false;
-  }
+  if (!ctx.draws.accept(std::pow(s.c, static_cast<double>(e)))) return false;
   ++e;
   return true;
 }
@@ -137,10 +78,10 @@ bool draw_scattered(const OffspringContext& ctx, const PointRecord& centre,
 // One attempt's offspring, centre by centre, into the entries after the
 // parents. False when a centre runs out of passes, or when the last centre
 // needs every pass it may have.
-bool place_offspring(AnalysisState& state, LcgRandom& rng,
+bool place_offspring(AnalysisState& state, PatternDraws& draws,
                      PositionSet& placed) {
   const OffspringContext ctx{
-      state, rng, placed,
+      state, draws, placed,
       state.c == 0 ? plot_grid_cells(state.radius, state.grid_scale) : 0};
   const std::int64_t max_passes = kPassesPerPoint * state.n_points;
   std::size_t next = static_cast<std::size_t>(state.n_parents);
@@ -178,60 +119,114 @@ bool has_cells(const AnalysisState& state, bool draws_parents) {
   return state.grid_cells_x > 0 && state.grid_cells_y > 0;
 }
 
+class ClusterModel final : public NullModel {
+ public:
+  explicit ClusterModel(RandomizeMode randomize_mode)
+      : randomize_mode_(randomize_mode) {}
+
+  // A bivariate run that keeps species 1 keeps its points in front, file
+  // order kept within each label, and when there are more of them than
+  // centres, m chosen ones moved to the very front to serve as centres.
+  [[nodiscard]] Status prepare(const AnalysisState& observed,
+                               PatternDraws& draws) override {
+    if (!keeps_species1(observed)) return {};
+    const std::int32_t n1 = observed.n_species1_observed;
+    assert(n1 >= observed.n_centers && "record checks bound the centres");
+    if (auto s = allocate(fixed_, static_cast<std::size_t>(n1),
+                          AllocationCause::kSamplePoints);
+        !s.ok()) {
+      return s;
+    }
+    std::copy_if(observed.points.begin(), observed.points.end(),
+                 fixed_.begin(),
+                 [](const PointRecord& p) { return p.species == 0; });
+    if (observed.n_centers < n1) {
+      std::vector<std::uint8_t> chosen;
+      if (auto s = allocate(chosen, fixed_.size(),
+                            AllocationCause::kSamplePoints);
+          !s.ok()) {
+        return s;
+      }
+      draws.start_attempt();
+      draws.choose(chosen, observed.n_centers);
+      std::vector<PointRecord> ordered;
+      ordered.reserve(fixed_.size());
+      for (int pass = 1; pass >= 0; --pass) {
+        for (std::size_t i = 0; i < fixed_.size(); ++i) {
+          if (chosen[i] == pass) ordered.push_back(fixed_[i]);
+        }
+      }
+      fixed_ = std::move(ordered);
+    }
+    return {};
+  }
+
+  [[nodiscard]] Status simulate(AnalysisState& state,
+                                PatternDraws& draws) const override {
+    assert(state.n_centers >= 1 &&
+           "validation refuses clusters without centres");
+    state.grid_cells_x = plot_grid_cells(state.x_axis, state.grid_scale);
+    state.grid_cells_y = plot_grid_cells(state.y_axis, state.grid_scale);
+    const bool fixed_centres = keeps_species1(state);
+    if (!has_cells(state, !fixed_centres)) return kClusterFailure;
+
+    // Centres: the run's fixed species-1 points in front, or parents.
+    if (fixed_centres) {
+      std::copy(fixed_.begin(), fixed_.end(), state.points.begin());
+      for (std::size_t i = fixed_.size(); i < state.points.size(); ++i) {
+        state.points[i].species = 1;
+      }
+      state.n_parents = static_cast<std::int32_t>(fixed_.size());
+    } else {
+      state.n_parents = state.n_centers;
+    }
+    const std::int32_t n_offspring = state.n_points - state.n_parents;
+    assert(state.poisson_table.size() >
+               static_cast<std::size_t>(n_offspring) &&
+           state.offspring_counts.size() ==
+               static_cast<std::size_t>(state.n_centers) &&
+           "make_cluster_tables makes the tables of the run");
+
+    PositionSet placed;
+    for (int attempt = 1; attempt <= kAttempts; ++attempt) {
+      draws.start_attempt();
+      // Counts are drawn in every attempt. Without offspring every count
+      // stays 0.
+      if (n_offspring != 0 &&
+          !draws.offspring_counts(state.offspring_counts, n_offspring,
+                                  state.poisson_table)) {
+        return kClusterFailure;
+      }
+      placed.clear();
+      placed.reserve(state.points.size());
+      if (fixed_centres) {
+        for (std::int32_t i = 0; i < state.n_parents; ++i) {
+          placed.insert(state.points[static_cast<std::size_t>(i)]);
+        }
+      } else if (!place_parents(state, draws, placed)) {
+        return kClusterFailure;
+      }
+      if (place_offspring(state, draws, placed)) return {};
+    }
+    return kClusterFailure;
+  }
+
+ private:
+  [[nodiscard]] bool keeps_species1(const AnalysisState& state) const {
+    return state.analysis_type == AnalysisType::kBivariate &&
+           randomize_mode_ == RandomizeMode::kSpecies2;
+  }
+
+  RandomizeMode randomize_mode_;
+  // Mode 1: the species-1 points in the order every pattern keeps, the
+  // centres first.
+  std::vector<PointRecord> fixed_;
+};
+
 }  // namespace
 
-Status simulate_cluster(AnalysisState& state, std::int32_t s,
-                        const SimulationEnv& env, LcgRandom& rng) {
-  assert(state.n_centers >= 1 && "validation refuses clusters without centres");
-  state.grid_cells_x = plot_grid_cells(state.x_axis, state.grid_scale);
-  state.grid_cells_y = plot_grid_cells(state.y_axis, state.grid_scale);
-  const bool fixed_centres = keeps_species1(state, env);
-  if (!has_cells(state, !fixed_centres)) return kClusterFailure;
-
-  // 1. Centres: fixed species-1 points chosen once per run, or parents.
-  if (fixed_centres) {
-    if (!state.cluster_prepared) {
-      if (auto st = prepare_fixed_centres(state, env, rng); !st.ok()) {
-        return st;
-      }
-    }
-  } else {
-    state.n_parents = state.n_centers;
-  }
-  const std::int32_t n_offspring = state.n_points - state.n_parents;
-  assert(state.poisson_table.size() > static_cast<std::size_t>(n_offspring) &&
-         state.offspring_counts.size() ==
-             static_cast<std::size_t>(state.n_centers) &&
-         "make_cluster_tables makes the tables of the run");
-
-  // 2. Poisson table of the counts.
-  const double mu = static_cast<double>(n_offspring) / state.n_centers;
-  fill_poisson_table(state.poisson_table, mu, n_offspring);
-
-  // 3. Attempts, each seeded anew from the clock.
-  PositionSet placed;
-  for (int attempt = 1; attempt <= kAttempts; ++attempt) {
-    rng.seed(simulation_seed(env.clock, s));
-    // Counts are drawn in every attempt: a failed attempt always leaves the
-    // counts of its completed centres short of the total. Without offspring
-    // every count stays 0.
-    if (n_offspring != 0 &&
-        !draw_offspring_counts(state.offspring_counts, state.poisson_table,
-                               n_offspring, kMaxCountSweeps, rng)) {
-      return kClusterFailure;
-    }
-    placed.clear();
-    placed.reserve(state.points.size());
-    if (fixed_centres) {
-      for (std::int32_t i = 0; i < state.n_parents; ++i) {
-        placed.insert(state.points[static_cast<std::size_t>(i)]);
-      }
-    } else if (!place_parents(state, rng, placed)) {
-      return kClusterFailure;
-    }
-    if (place_offspring(state, rng, placed)) return {};
-  }
-  return kClusterFailure;
+std::unique_ptr<NullModel> make_cluster_model(RandomizeMode randomize_mode) {
+  return std::make_unique<ClusterModel>(randomize_mode);
 }
 
 }  // namespace qlor

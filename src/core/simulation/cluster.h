@@ -1,10 +1,9 @@
 // The cluster process: Poisson offspring around parent points.
 #pragma once
 
-#include <cstdint>
-#include <string>
+#include <memory>
 
-#include "simulation/simulation_common.h"
+#include "simulation/null_model.h"
 
 namespace qlor {
 
@@ -12,12 +11,12 @@ inline constexpr const char* kClusterFailure =
     "Failure to create Cluster-plot - 'r_cluster' too small to generate all "
     "points  ";
 
-/// Replaces `points` by simulated pattern s of the cluster process. The
-/// call with s = 1 of a bivariate mode-1 run also sorts the points by
-/// species and selects the centres (kept for the rest of the run). Expects
-/// the tables of make_cluster_tables (cluster_tables.h).
-/// Returns "", "MAF:1" or the cluster failure message.
-[[nodiscard]] Status simulate_cluster(AnalysisState& state, std::int32_t s,
-                                      const SimulationEnv& env, LcgRandom& rng);
+/// Centres (drawn on the plot, or in a bivariate run that keeps species 1,
+/// m species-1 points chosen once for the run) and around them offspring
+/// whose counts add up to the points to place. Expects the tables of
+/// make_cluster_tables (cluster_tables.h). Preparing fails with "MAF:1";
+/// a pattern fails with kClusterFailure after 20 failed attempts.
+[[nodiscard]] std::unique_ptr<NullModel> make_cluster_model(
+    RandomizeMode randomize_mode);
 
 }  // namespace qlor

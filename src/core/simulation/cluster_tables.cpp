@@ -6,7 +6,6 @@ namespace qlor {
 Status make_cluster_tables(ClusterTables& tables,
                            const RunParameters& parameters) {
   tables.n_parents = 0;
-  tables.cluster_prepared = false;
   // In size_t, as the sizes of every array of the run: a count of centres
   // above the points asks for more than any machine holds.
   const auto entries = static_cast<std::size_t>(parameters.n_points) -

@@ -7,9 +7,9 @@
 namespace qlor {
 
 /// Makes the tables of a cluster run: a Poisson table of n_points -
-/// n_centers + 1 entries and one offspring count per centre, all zero,
-/// with no centres prepared yet. Returns "" or "MAF:1" (the table first,
-/// then the counts; a table already obtained stays with the tables).
+/// n_centers + 1 entries and one offspring count per centre, all zero.
+/// Returns "" or "MAF:1" (the table first, then the counts; a table already
+/// obtained stays with the tables).
 [[nodiscard]] Status make_cluster_tables(ClusterTables& tables,
                                          const RunParameters& parameters);
 

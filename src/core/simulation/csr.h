@@ -1,16 +1,16 @@
 // Complete spatial randomness on the simulation grid.
 #pragma once
 
-#include <cstdint>
-#include <string>
+#include <memory>
 
-#include "simulation/simulation_common.h"
+#include "simulation/null_model.h"
 
 namespace qlor {
 
-/// Replaces `points` by simulated pattern s under CSR. Returns "" or the CSR
-/// failure message when the grid cannot hold the points.
-[[nodiscard]] Status simulate_csr(AnalysisState& state, std::int32_t s,
-                                  const SimulationEnv& env, LcgRandom& rng);
+/// Every regenerated point an independent grid draw, redrawn while it
+/// coincides with a point already placed. Fails with kCsrFailure when the
+/// grid cannot hold the points.
+[[nodiscard]] std::unique_ptr<NullModel> make_csr_model(
+    RandomizeMode randomize_mode);
 
 }  // namespace qlor

@@ -1,10 +1,10 @@
-// Simple sequential inhibition (c = 0) and the Strauss process (0 < c <= 1).
+// Simple sequential inhibition (c = 0) and the sequential Strauss-type
+// inhibition (0 < c <= 1).
 #pragma once
 
-#include <cstdint>
-#include <string>
+#include <memory>
 
-#include "simulation/simulation_common.h"
+#include "simulation/null_model.h"
 
 namespace qlor {
 
@@ -12,10 +12,10 @@ inline constexpr const char* kSsiFailure =
     "Failure to create SSI-plot - 'r_inhibit' too large to generate all "
     "points  ";
 
-/// Replaces `points` by simulated pattern s of the inhibition process.
-/// Returns "" or the SSI failure message after 20 failed attempts.
-[[nodiscard]] Status simulate_inhibition(AnalysisState& state, std::int32_t s,
-                                         const SimulationEnv& env,
-                                         LcgRandom& rng);
+/// Points placed one after another on the simulation grid; a position with
+/// k placed points closer than the radius is refused (c = 0) or kept with
+/// probability c^k. Fails with kSsiFailure after 20 failed attempts.
+[[nodiscard]] std::unique_ptr<NullModel> make_inhibition_model(
+    RandomizeMode randomize_mode);
 
 }  // namespace qlor

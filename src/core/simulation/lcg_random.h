@@ -1,11 +1,9 @@
-// The linear congruential generator of every simulation, and its seeding.
+// The classic linear congruential generator and its seeding.
 #pragma once
 
 #include <cstdint>
 
 namespace qlor {
-
-class Clock;
 
 /// The classic 32-bit generator: state = state * 214013 + 2531011, draws are
 /// bits 16 to 30 of the state (0 .. 32767).
@@ -34,8 +32,12 @@ class LcgRandom {
   std::uint32_t state_ = 1;
 };
 
-/// The seed of simulation s: clock seconds + s * s in 32-bit arithmetic.
-[[nodiscard]] std::uint32_t simulation_seed(const Clock& clock,
-                                            std::int32_t s);
+/// The classic seed of pattern s: the run's seed (the clock's seconds) +
+/// s * s in 32-bit arithmetic; pattern 0's is the run's seed itself.
+[[nodiscard]] constexpr std::uint32_t classic_seed(std::uint32_t run_seed,
+                                                   std::int32_t s) {
+  const auto u = static_cast<std::uint32_t>(s);
+  return run_seed + u * u;
+}
 
 }  // namespace qlor

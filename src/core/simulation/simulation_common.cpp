@@ -12,13 +12,10 @@ void add_fixed_points(const AnalysisState& state, RandomizeMode randomize_mode,
   }
 }
 
-void assign_label(AnalysisState& state, LcgRandom& rng, PointRecord& p) {
-  if (state.n_species1 < state.n_species1_observed &&
-      state.n_species2 < state.n_species2_observed) {
-    p.species = rng.draw() % 2;
-  } else {
-    p.species = state.n_species1 < state.n_species1_observed ? 0 : 1;
-  }
+void assign_label(AnalysisState& state, PatternDraws& draws, PointRecord& p) {
+  p.species =
+      draws.label(state.n_species1_observed - state.n_species1,
+                  state.n_species2_observed - state.n_species2);
   ++(p.species == 0 ? state.n_species1 : state.n_species2);
 }
 

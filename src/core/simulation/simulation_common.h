@@ -5,16 +5,15 @@
 #include <cstdint>
 
 #include "model/analysis_state.h"
-#include "simulation/lcg_random.h"
+#include "model/run_seed.h"
+#include "simulation/pattern_draws.h"
 #include "simulation/simulation_grid.h"
 
 namespace qlor {
 
-class Clock;
-
-/// What a generator needs besides the analysis state.
+/// What the simulations of a run need besides the observed state.
 struct SimulationEnv {
-  const Clock& clock;
+  RunSeed seed;
   RandomizeMode randomize_mode = RandomizeMode::kSpecies2;
 };
 
@@ -39,7 +38,13 @@ void add_fixed_points(const AnalysisState& state, RandomizeMode randomize_mode,
 
 /// Mode 2: gives an accepted point its label so that every simulated pattern
 /// keeps the observed species counts.
-void assign_label(AnalysisState& state, LcgRandom& rng, PointRecord& p);
+void assign_label(AnalysisState& state, PatternDraws& draws, PointRecord& p);
+
+/// Mode 2: no point labelled yet.
+inline void reset_labels(AnalysisState& state) {
+  state.n_species1 = 0;
+  state.n_species2 = 0;
+}
 
 inline constexpr const char* kCsrFailure =
     "Failure to create CSR-plot - grid too coarse to place all points  ";

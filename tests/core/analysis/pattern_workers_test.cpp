@@ -17,17 +17,22 @@ namespace qlor {
 namespace {
 
 TEST(PatternWorkersTest, MakesEachClaimedPatternOnceAsOneThreadWould) {
+ for (const GeneratorKind generator :
+      {GeneratorKind::kClassic, GeneratorKind::kPhilox}) {
+  SCOPED_TRACE(generator_name(generator));
   testing::TempDir dir;
   testing::ScriptedPlatform platform;
   FixedClock clock(7);
   AppContext ctx(platform, clock);
-  AnalysisState prepared;
+  AnalysisState observed;
   ProgressCounters counters;
   const std::string path = dir.write(
       "p.dat", "20 20 1 1 5 19\n1 1\n5 5\n9.5 3\n12 17\n3 14\n17.5 8\n");
-  ASSERT_TRUE(read_sample_file(ctx, path, prepared, counters).ok());
-  ASSERT_TRUE(allocate_result_arrays(prepared, Direction::kNone).ok());
-  const SimulationEnv env{clock, ctx.settings.randomize_mode};
+  ASSERT_TRUE(read_sample_file(ctx, path, observed, counters).ok());
+  ASSERT_TRUE(allocate_result_arrays(observed, Direction::kNone).ok());
+  const SimulationEnv env{{generator, 7}, ctx.settings.randomize_mode};
+  std::unique_ptr<NullModel> model;
+  ASSERT_TRUE(make_null_model(observed, env, model).ok());
 
   constexpr std::int32_t kLast = 12;
   std::map<std::int32_t, PatternOutcome> made;
@@ -35,7 +40,7 @@ TEST(PatternWorkersTest, MakesEachClaimedPatternOnceAsOneThreadWould) {
   std::int32_t next = 1;
   {
     PatternWorkers pool(
-        3, prepared, env, Direction::kNone,
+        3, observed, *model, env, Direction::kNone,
         [&]() -> std::int64_t {
           return next > kLast ? PatternWorkers::kDone : next++;
         },
@@ -49,24 +54,27 @@ TEST(PatternWorkersTest, MakesEachClaimedPatternOnceAsOneThreadWould) {
   EXPECT_EQ(duplicates, 0);
   ASSERT_EQ(made.size(), static_cast<std::size_t>(kLast));
   // The same numbers made in reverse order on one copy of the state.
-  AnalysisState state = prepared;
-  LcgRandom rng;
+  AnalysisState state = observed;
+  const std::unique_ptr<PatternDraws> draws = make_pattern_draws(env.seed);
   PairScratch scratch;
   for (std::int32_t s = kLast; s >= 1; --s) {
     const PatternOutcome alone =
-        make_pattern(state, s, env, Direction::kNone, rng, scratch);
+        make_pattern(state, *model, s, *draws, Direction::kNone, scratch);
     EXPECT_EQ(made.at(s).status, alone.status) << s;
     EXPECT_EQ(made.at(s).values, alone.values) << s;
   }
+ }
 }
 
 TEST(PatternWorkersTest, WorkersWaitingForNumbersEndWhenStopped) {
-  AnalysisState prepared;
-  FixedClock clock(1);
-  const SimulationEnv env{clock, RandomizeMode::kSpecies2};
+  AnalysisState observed;
+  const SimulationEnv env{{GeneratorKind::kPhilox, 1},
+                          RandomizeMode::kSpecies2};
+  std::unique_ptr<NullModel> model;
+  ASSERT_TRUE(make_null_model(observed, env, model).ok());
   int claims = 0;
   PatternWorkers pool(
-      2, prepared, env, Direction::kNone,
+      2, observed, *model, env, Direction::kNone,
       [&]() -> std::int64_t {
         ++claims;
         return PatternWorkers::kWait;

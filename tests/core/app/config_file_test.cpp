@@ -98,6 +98,39 @@ TEST(ConfigFile, ReadsSettingsPathsAndAutorunRequests) {
   }
 }
 
+TEST(ConfigFile, ReadsTheWordSettings) {
+  const std::string out_of_range =
+      "QLOR.INI :\n\nValue out of range, line 1  \n\nDefault value set";
+  struct Case {
+    std::string content;
+    GeneratorKind generator;
+    TestCentre centre;
+    std::vector<std::string> boxes;
+  };
+  const Case cases[] = {
+      {"GENERATOR=classic\n", GeneratorKind::kClassic, TestCentre::kCsr, {}},
+      {"generator = Classic\nGENERATOR=philox\n", GeneratorKind::kPhilox,
+       TestCentre::kCsr, {}},
+      {"CENTRE=mean\n", GeneratorKind::kPhilox, TestCentre::kMean, {}},
+      {"GENERATOR=mt\n", GeneratorKind::kPhilox, TestCentre::kCsr,
+       {out_of_range}},
+      {"CENTRE=1\n", GeneratorKind::kPhilox, TestCentre::kCsr, {out_of_range}},
+      {"GENERATOR\n", GeneratorKind::kPhilox, TestCentre::kCsr, {unknown(1)}},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.content);
+    ScriptedPlatform platform;
+    FixedClock clock(0);
+    AppContext ctx(platform, clock);
+    ViewState view;
+    std::istringstream in(c.content);
+    read_config(ctx, view, in);
+    EXPECT_EQ(ctx.settings.generator, c.generator);
+    EXPECT_EQ(ctx.settings.test_centre, c.centre);
+    EXPECT_EQ(platform.box_texts(), c.boxes);
+  }
+}
+
 TEST(ConfigFile, MissingFileKeepsTheDefaults) {
   testing::TempDir dir;
   for (const std::string& path : {dir.file("qlor.ini"), dir.path().string()}) {

@@ -44,10 +44,13 @@ TEST(SettingCommands, EachCommandSetsItsIndexAndOnlyItsCheckMark) {
 TEST(SettingCommands, ShowSettingsText) {
   RunSettings s;
   for (int cmd : {32783, 32786, 32789, 32795}) apply_setting_command(s, cmd);
+  s.generator = GeneratorKind::kClassic;
   EXPECT_EQ(show_settings_text(s),
             "CURRENT  SETTINGS  FOR  ALL  FILES\t\n\n\nTest of Significance :\t"
             "Both tests  \n\nDirection analysed :\t\t90\xC2\xB0 Sectors - "
-            "SW,NW,NE,SE\n\nRandomize :\t\tBoth species  ");
+            "SW,NW,NE,SE\n\nRandomize :\t\tBoth species  "
+            "\n\nGenerator :\t\tclassic"
+            "\n\nTest centre :\t\tCSR (L(t) - t = 0)");
 }
 
 }  // namespace

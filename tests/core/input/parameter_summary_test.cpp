@@ -15,7 +15,7 @@ TEST(ParameterSummary, AssemblesThePiecesInOrder) {
   s.t_max = 20;
   s.n_simulations = 99;
   s.n_points = 150;
-  EXPECT_EQ(confirm_parameters_text(s),
+  EXPECT_EQ(confirm_parameters_text(s, "generator: philox, seed 7"),
             "QLOR has recognised the following parameters :  "
             "______________________________________\n\n"
             "Type:\tUnivariate pattern analysis\n\n"
@@ -24,6 +24,7 @@ TEST(ParameterSummary, AssemblesThePiecesInOrder) {
             "Confid. env. =\tmax/min  \n\n"
             "t_min =\t1.00\nt_int =\t1.00\nt_max =\t20.00\n\n"
             "No. of points = 150\n"
+            "generator: philox, seed 7\n"
             "\nPROCEED  WITH  ANALYSIS  ?\n");
 
   s.analysis_type = AnalysisType::kBivariate;
@@ -51,10 +52,10 @@ TEST(ParameterSummary, NamesTheInhibitionProcessByC) {
   s.process_type = ProcessType::kInhibition;
   s.c = 0;
   EXPECT_NE(
-      confirm_parameters_text(s).find("Simple Sequential Inhibition (SSI)"),
+      confirm_parameters_text(s, "").find("Simple Sequential Inhibition (SSI)"),
       std::string::npos);
   s.c = 0.3;
-  const std::string strauss = confirm_parameters_text(s);
+  const std::string strauss = confirm_parameters_text(s, "");
   EXPECT_NE(strauss.find("Process:  Strauss Process (inhibition)\n\n"),
             std::string::npos);
   EXPECT_NE(strauss.find("Inhibition  radius =\t"), std::string::npos);

@@ -7,7 +7,7 @@
 #include <cmath>
 #include <numeric>
 
-#include "model/clock.h"
+#include "model_run.h"
 #include "simulation/acceptance.h"
 #include "simulation/cluster_tables.h"
 #include "simulation/poisson_table.h"
@@ -77,12 +77,10 @@ TEST(MakeClusterTables, SizesTheTablesForTheCentresOfTheRun) {
     parameters.n_centers = c.n_centers;
     ClusterTables tables;
     tables.n_parents = 7;  // left over from an earlier run
-    tables.cluster_prepared = true;
     EXPECT_EQ(make_cluster_tables(tables, parameters), c.status);
     EXPECT_EQ(tables.poisson_table.size(), c.table);
     EXPECT_EQ(tables.offspring_counts.size(), c.counts);
     EXPECT_EQ(tables.n_parents, 0);
-    EXPECT_FALSE(tables.cluster_prepared);
   }
 }
 
@@ -137,20 +135,21 @@ TEST(SimulateCluster, PlacesOffspringAroundTheirCentres) {
       {"displaced, mode 2", 4, 0, 2}, {"negative c", 8, -0.5, 0},
       {"c = 0.5, mode 1", 4, 0.5, 1}, {"c = 1, mode 2", 4, 1, 2},
   };
-  const FixedClock clock(1700000041);
   for (const auto& c : cases) {
-    SCOPED_TRACE(c.what);
+   for (const GeneratorKind generator : testing::kBothGenerators) {
+    SCOPED_TRACE(::testing::Message() << c.what << ", "
+                                      << generator_name(generator));
     AnalysisState s = c.mode == 0 ? cluster_plot(c.radius, c.c, 36, 3)
                                   : bivariate_cluster_plot(c.c, 3);
     s.radius = c.radius;
     const std::int32_t mode = c.mode == 0 ? 1 : c.mode;
     const int parents = c.mode == 1 ? 12 : 3;
     const auto observed = s.points;
-    LcgRandom rng;
+    testing::ModelRun run(s, static_cast<RandomizeMode>(mode),
+                          {generator, 1700000041});
+    ASSERT_EQ(run.prepared, "");
     for (int sim = 1; sim <= 3; ++sim) {
-      ASSERT_EQ(simulate_cluster(
-                    s, sim, {clock, static_cast<RandomizeMode>(mode)}, rng),
-                "");
+      ASSERT_EQ(run.simulate(s, sim), "");
       ASSERT_EQ(s.n_parents, parents);
       EXPECT_EQ(std::accumulate(s.offspring_counts.begin(),
                                 s.offspring_counts.end(), 0),
@@ -182,6 +181,7 @@ TEST(SimulateCluster, PlacesOffspringAroundTheirCentres) {
         }
       }
     }
+   }
   }
 }
 
@@ -213,11 +213,11 @@ TEST(SimulateCluster, ModeOneKeepsSpeciesOneAndTheSameCentres) {
     for (const auto& p : s.points) {
       if (p.species == 0) species1.push_back(p);
     }
-    LcgRandom rng;
+    testing::ModelRun run(s, RandomizeMode::kSpecies2,
+                          {GeneratorKind::kClassic, 1});
+    ASSERT_EQ(run.prepared, "");
     for (int sim = 1; sim <= 4; ++sim) {
-      ASSERT_EQ(simulate_cluster(
-                    s, sim, {FixedClock(1), RandomizeMode::kSpecies2}, rng),
-                "");
+      ASSERT_EQ(run.simulate(s, sim), "");
       ASSERT_EQ(s.n_parents, c.n_species1);
       for (std::size_t i = 0; i < c.centre_x.size(); ++i) {
         EXPECT_EQ(s.points[i].x, c.centre_x[i]);
@@ -237,27 +237,24 @@ TEST(SimulateCluster, ModeOneKeepsSpeciesOneAndTheSameCentres) {
 
 TEST(SimulateCluster, PatternDependsOnlyOnThePreparedRunAndS) {
   for (const int mode : {1, 2}) {
-    SCOPED_TRACE(mode);
-    const FixedClock clock(1700000051);
-    AnalysisState prepared = bivariate_cluster_plot(0.4, 3);
-    LcgRandom rng;
-    ASSERT_EQ(simulate_cluster(prepared, 1,
-                               {clock, static_cast<RandomizeMode>(mode)}, rng),
-              "");
-    AnalysisState in_order = prepared;
-    AnalysisState skipped = prepared;
-    ASSERT_EQ(simulate_cluster(in_order, 2,
-                               {clock, static_cast<RandomizeMode>(mode)}, rng),
-              "");
-    ASSERT_EQ(simulate_cluster(skipped, 3,
-                               {clock, static_cast<RandomizeMode>(mode)}, rng),
-              "");
-    ASSERT_EQ(simulate_cluster(skipped, 2,
-                               {clock, static_cast<RandomizeMode>(mode)}, rng),
-              "");
-    for (std::size_t i = 0; i < 36; ++i) {
-      EXPECT_EQ(in_order.points[i].x, skipped.points[i].x);
-      EXPECT_EQ(in_order.points[i].y, skipped.points[i].y);
+    for (const GeneratorKind generator : testing::kBothGenerators) {
+      SCOPED_TRACE(::testing::Message()
+                   << mode << ", " << generator_name(generator));
+      const AnalysisState observed = bivariate_cluster_plot(0.4, 3);
+      testing::ModelRun run(observed, static_cast<RandomizeMode>(mode),
+                            {generator, 1700000051});
+      ASSERT_EQ(run.prepared, "");
+      AnalysisState in_order = observed;
+      AnalysisState skipped = observed;
+      ASSERT_EQ(run.simulate(in_order, 1), "");
+      ASSERT_EQ(run.simulate(in_order, 2), "");
+      ASSERT_EQ(run.simulate(skipped, 3), "");
+      ASSERT_EQ(run.simulate(skipped, 2), "");
+      for (std::size_t i = 0; i < 36; ++i) {
+        EXPECT_EQ(in_order.points[i].x, skipped.points[i].x);
+        EXPECT_EQ(in_order.points[i].y, skipped.points[i].y);
+        EXPECT_EQ(in_order.points[i].species, skipped.points[i].species);
+      }
     }
   }
 }
@@ -276,14 +273,15 @@ TEST(SimulateCluster, FailsWhenThePatternCannotBeMade) {
       // One offset cell: every candidate lands on its own centre.
       {"offspring that never fit", 1.5, 0, 1, 36, 3},
   };
-  const FixedClock clock(77);
   for (const auto& c : cases) {
-    SCOPED_TRACE(c.what);
-    AnalysisState s = cluster_plot(c.radius, c.c, c.n, c.m);
-    s.grid_scale = c.scale;
-    LcgRandom rng;
-    EXPECT_EQ(simulate_cluster(s, 1, {clock, RandomizeMode::kSpecies2}, rng),
-              kClusterFailure);
+    for (const GeneratorKind generator : testing::kBothGenerators) {
+      SCOPED_TRACE(::testing::Message() << c.what << ", "
+                                        << generator_name(generator));
+      AnalysisState s = cluster_plot(c.radius, c.c, c.n, c.m);
+      s.grid_scale = c.scale;
+      testing::ModelRun run(s, RandomizeMode::kSpecies2, {generator, 77});
+      EXPECT_EQ(run.simulate(s, 1), kClusterFailure);
+    }
   }
 }
 

@@ -6,7 +6,8 @@
 #include <cmath>
 #include <set>
 
-#include "model/clock.h"
+#include "model_run.h"
+#include "simulation/classic_draws.h"
 
 namespace qlor {
 namespace {
@@ -25,11 +26,9 @@ TEST(LcgRandom, FollowsTheClassicRecurrence) {
 }
 
 TEST(LcgRandom, SeedsWithClockPlusSquareIn32Bits) {
-  const FixedClock clock(4294967295LL);
-  EXPECT_EQ(simulation_seed(clock, 0), 4294967295u);
-  EXPECT_EQ(simulation_seed(clock, 2), 3u);
-  EXPECT_EQ(simulation_seed(FixedClock(1700000001), 65536),
-            1700000001u);  // s*s wraps to 0
+  EXPECT_EQ(classic_seed(4294967295u, 0), 4294967295u);
+  EXPECT_EQ(classic_seed(4294967295u, 2), 3u);
+  EXPECT_EQ(classic_seed(1700000001u, 65536), 1700000001u);  // s*s wraps
 }
 
 AnalysisState grid_state(double scale, int halves, int fifths) {
@@ -43,7 +42,7 @@ AnalysisState grid_state(double scale, int halves, int fifths) {
 }
 
 TEST(GridPoint, DrawsCellsThenSubPositions) {
-  LcgRandom rng;
+  ClassicDraws draws(0);
   // Draws after seed 1: 41, 18467, 6334, 26500.
   struct Case {
     double scale;
@@ -61,9 +60,10 @@ TEST(GridPoint, DrawsCellsThenSubPositions) {
   for (const auto& c : cases) {
     SCOPED_TRACE(c.scale);
     const AnalysisState s = grid_state(c.scale, c.halves, c.fifths);
-    rng.seed(1);
+    draws.start_pattern(1);  // seed 0 + 1 * 1
+    draws.start_attempt();
     const int cells = plot_grid_cells(10, c.scale);
-    const PointRecord p = grid_point(s, rng, cells, cells);
+    const PointRecord p = grid_point(s, draws, cells, cells);
     EXPECT_EQ(p.x, c.x);
     EXPECT_EQ(p.y, c.y);
   }
@@ -87,12 +87,13 @@ AnalysisState bivariate_pattern() {
 }
 
 TEST(SimulateCsr, ModeOneKeepsSpeciesOneAndAvoidsIt) {
-  const FixedClock clock(12345);
+ for (const GeneratorKind generator : testing::kBothGenerators) {
+  SCOPED_TRACE(generator_name(generator));
   AnalysisState s = bivariate_pattern();
   const auto observed = s.points;
-  LcgRandom rng;
+  testing::ModelRun run(s, RandomizeMode::kSpecies2, {generator, 12345});
   for (int sim = 1; sim <= 5; ++sim) {
-    ASSERT_EQ(simulate_csr(s, sim, {clock, RandomizeMode::kSpecies2}, rng), "");
+    ASSERT_EQ(run.simulate(s, sim), "");
     std::set<std::pair<double, double>> positions;
     for (std::size_t i = 0; i < s.points.size(); ++i) {
       const auto& p = s.points[i];
@@ -107,51 +108,61 @@ TEST(SimulateCsr, ModeOneKeepsSpeciesOneAndAvoidsIt) {
     }
     EXPECT_EQ(positions.size(), s.points.size());  // no coincidences
   }
+ }
 }
 
 TEST(SimulateCsr, ModeTwoKeepsTheObservedSpeciesCounts) {
-  const FixedClock clock(777);
-  AnalysisState s = bivariate_pattern();
-  LcgRandom rng;
-  for (int sim = 1; sim <= 5; ++sim) {
-    ASSERT_EQ(simulate_csr(s, sim, {clock, RandomizeMode::kBothSpecies}, rng),
-              "");
-    int label0 = 0;
-    for (const auto& p : s.points) label0 += p.species == 0;
-    EXPECT_EQ(label0, 10);
-    EXPECT_EQ(s.n_species1, 10);
-    EXPECT_EQ(s.n_species2, 20);
+  for (const GeneratorKind generator : testing::kBothGenerators) {
+    SCOPED_TRACE(generator_name(generator));
+    AnalysisState s = bivariate_pattern();
+    testing::ModelRun run(s, RandomizeMode::kBothSpecies, {generator, 777});
+    for (int sim = 1; sim <= 5; ++sim) {
+      ASSERT_EQ(run.simulate(s, sim), "");
+      int label0 = 0;
+      for (const auto& p : s.points) label0 += p.species == 0;
+      EXPECT_EQ(label0, 10);
+      EXPECT_EQ(s.n_species1, 10);
+      EXPECT_EQ(s.n_species2, 20);
+    }
   }
 }
 
-TEST(SimulateCsr, SameSeedSamePattern) {
-  AnalysisState a = bivariate_pattern();
-  AnalysisState b = bivariate_pattern();
-  LcgRandom rng;
-  ASSERT_EQ(
-      simulate_csr(a, 3, {FixedClock(5), RandomizeMode::kBothSpecies}, rng),
-      "");
-  ASSERT_EQ(
-      simulate_csr(b, 3, {FixedClock(5), RandomizeMode::kBothSpecies}, rng),
-      "");
-  for (std::size_t i = 0; i < a.points.size(); ++i) {
-    EXPECT_EQ(a.points[i].x, b.points[i].x);
-    EXPECT_EQ(a.points[i].species, b.points[i].species);
+TEST(SimulateCsr, SameSeedSamePatternOtherSeedOtherPattern) {
+  for (const GeneratorKind generator : testing::kBothGenerators) {
+    SCOPED_TRACE(generator_name(generator));
+    const AnalysisState observed = bivariate_pattern();
+    AnalysisState a = observed;
+    AnalysisState b = observed;
+    AnalysisState c = observed;
+    testing::ModelRun run(observed, RandomizeMode::kBothSpecies,
+                          {generator, 5});
+    testing::ModelRun other(observed, RandomizeMode::kBothSpecies,
+                            {generator, 6});
+    ASSERT_EQ(run.simulate(a, 3), "");
+    ASSERT_EQ(run.simulate(b, 3), "");
+    ASSERT_EQ(other.simulate(c, 3), "");
+    int same_as_other = 0;
+    for (std::size_t i = 0; i < a.points.size(); ++i) {
+      EXPECT_EQ(a.points[i].x, b.points[i].x);
+      EXPECT_EQ(a.points[i].species, b.points[i].species);
+      same_as_other += a.points[i].x == c.points[i].x;
+    }
+    EXPECT_LT(same_as_other, 10);
   }
 }
 
 TEST(SimulateCsr, FailsWhenTheGridCannotHoldThePoints) {
-  const FixedClock clock(1);
-  LcgRandom rng;
-  AnalysisState s = bivariate_pattern();
-  s.analysis_type = AnalysisType::kUnivariate;
-  s.grid_halves = 0;
-  s.grid_scale = 0.1;  // 2 x 2 cells for 30 points
-  EXPECT_EQ(simulate_csr(s, 1, {clock, RandomizeMode::kSpecies2}, rng),
-            kCsrFailure);
-  s.x_axis = 5;  // no cell at all along x
-  EXPECT_EQ(simulate_csr(s, 1, {clock, RandomizeMode::kSpecies2}, rng),
-            kCsrFailure);
+  for (const GeneratorKind generator : testing::kBothGenerators) {
+    SCOPED_TRACE(generator_name(generator));
+    AnalysisState s = bivariate_pattern();
+    s.analysis_type = AnalysisType::kUnivariate;
+    s.grid_halves = 0;
+    s.grid_scale = 0.1;  // 2 x 2 cells for 30 points
+    testing::ModelRun run(s, RandomizeMode::kSpecies2, {generator, 1});
+    EXPECT_EQ(run.simulate(s, 1), kCsrFailure);
+    s.x_axis = 5;  // no cell at all along x
+    EXPECT_EQ(run.simulate(s, 1), kCsrFailure);
+  }
 }
 
 }  // namespace

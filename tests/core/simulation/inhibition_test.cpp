@@ -7,7 +7,7 @@
 #include <cmath>
 #include <limits>
 
-#include "model/clock.h"
+#include "model_run.h"
 #include "simulation/acceptance.h"
 #include "simulation/neighbour_grid.h"
 
@@ -108,19 +108,34 @@ AnalysisState univariate_plot(double radius, double c, double scale) {
   return s;
 }
 
-// The placement of a univariate pattern as a plain scan over the points
-// placed before: coincidence, then the close points, then the draw.
+// The classic placement of a univariate pattern as a plain scan over the
+// points placed before: coincidence, then the close points, then the draw.
 std::vector<PointRecord> place_by_scan(AnalysisState s, std::uint32_t seed) {
   LcgRandom rng;
   const int cells_x = plot_grid_cells(s.x_axis, s.grid_scale);
   const int cells_y = plot_grid_cells(s.y_axis, s.grid_scale);
+  auto draw_point = [&] {
+    PointRecord p;
+    if (s.grid_halves == 1) {
+      const int a = rng.draw() % cells_x;
+      const int b = rng.draw() % cells_y;
+      const int dx = (rng.draw() % 2) * 5;
+      const int dy = (rng.draw() % 2) * 5;
+      p.x = (10 * a + dx) / (10 * s.grid_scale);
+      p.y = (10 * b + dy) / (10 * s.grid_scale);
+    } else {
+      p.x = (rng.draw() % cells_x) / s.grid_scale;
+      p.y = (rng.draw() % cells_y) / s.grid_scale;
+    }
+    return p;
+  };
   const std::int64_t max_tries = 100 * s.n_points;
   for (int attempt = 0; attempt < 20; ++attempt) {
     rng.seed(seed);
     std::vector<PointRecord> placed;
     std::int64_t tries = 1;
     for (; placed.size() < s.points.size() && tries <= max_tries; ++tries) {
-      const PointRecord p = grid_point(s, rng, cells_x, cells_y);
+      const PointRecord p = draw_point();
       bool kept = true;
       int k = 0;
       for (const auto& q : placed) kept = kept && !(p.x == q.x && p.y == q.y);
@@ -153,18 +168,17 @@ TEST(SimulateInhibition, DrawsAndDecidesLikeTheScan) {
       {2.5, 0.5, 1, 0},    {1, 0.2, 10, 0}, {1.5, 0, 10, 1},  {3, 1, 1, 0},
       {0.05, 0.5, 100, 0}, {0, 0, 1, 0},    {15, 0.9, 10, 0}, {2, 0, 1, 0},
   };
-  const FixedClock clock(1700000031);
+  const std::uint32_t seed = 1700000031;
   for (const auto& c : cases) {
     SCOPED_TRACE(::testing::Message() << c.radius << " c=" << c.c);
     AnalysisState s = univariate_plot(c.radius, c.c, c.scale);
     s.grid_halves = c.halves;
+    testing::ModelRun run(s, RandomizeMode::kSpecies2,
+                          {GeneratorKind::kClassic, seed});
     for (int sim = 1; sim <= 3; ++sim) {
-      const auto want = place_by_scan(s, simulation_seed(clock, sim));
+      const auto want = place_by_scan(s, classic_seed(seed, sim));
       ASSERT_EQ(want.size(), 40u);
-      LcgRandom rng;
-      ASSERT_EQ(
-          simulate_inhibition(s, sim, {clock, RandomizeMode::kSpecies2}, rng),
-          "");
+      ASSERT_EQ(run.simulate(s, sim), "");
       for (std::size_t i = 0; i < want.size(); ++i) {
         EXPECT_EQ(s.points[i].x, want[i].x);
         EXPECT_EQ(s.points[i].y, want[i].y);
@@ -174,7 +188,6 @@ TEST(SimulateInhibition, DrawsAndDecidesLikeTheScan) {
 }
 
 TEST(SimulateInhibition, FailsWhenThePointsCannotBePlaced) {
-  const FixedClock clock(5);
   struct Case {
     const char* what;
     double x_axis, radius, scale;
@@ -186,17 +199,20 @@ TEST(SimulateInhibition, FailsWhenThePointsCannotBePlaced) {
       {"no grid cell along x", 9, 0.5, 0.1},
   };
   for (const auto& c : cases) {
-    SCOPED_TRACE(c.what);
-    AnalysisState s;
-    s.x_axis = c.x_axis;
-    s.y_axis = 10;
-    s.radius = c.radius;
-    s.grid_scale = c.scale;
-    s.points.assign(100, PointRecord{});
-    s.n_points = 100;
-    LcgRandom rng;
-    EXPECT_EQ(simulate_inhibition(s, 1, {clock, RandomizeMode::kSpecies2}, rng),
-              kSsiFailure);
+    for (const GeneratorKind generator : testing::kBothGenerators) {
+      SCOPED_TRACE(::testing::Message() << c.what << ", "
+                                        << generator_name(generator));
+      AnalysisState s;
+      s.process_type = ProcessType::kInhibition;
+      s.x_axis = c.x_axis;
+      s.y_axis = 10;
+      s.radius = c.radius;
+      s.grid_scale = c.scale;
+      s.points.assign(100, PointRecord{});
+      s.n_points = 100;
+      testing::ModelRun run(s, RandomizeMode::kSpecies2, {generator, 5});
+      EXPECT_EQ(run.simulate(s, 1), kSsiFailure);
+    }
   }
 }
 
@@ -213,16 +229,15 @@ AnalysisState bivariate_plot(double c) {
 }
 
 TEST(SimulateInhibition, ModeOneMovesOnlySpeciesTwo) {
-  const FixedClock clock(1234);
   for (const double c : {0.0, 0.3}) {
-    SCOPED_TRACE(c);
+   for (const GeneratorKind generator : testing::kBothGenerators) {
+    SCOPED_TRACE(::testing::Message() << c << ", "
+                                      << generator_name(generator));
     AnalysisState s = bivariate_plot(c);
     const auto observed = s.points;
-    LcgRandom rng;
+    testing::ModelRun run(s, RandomizeMode::kSpecies2, {generator, 1234});
     for (int sim = 1; sim <= 4; ++sim) {
-      ASSERT_EQ(
-          simulate_inhibition(s, sim, {clock, RandomizeMode::kSpecies2}, rng),
-          "");
+      ASSERT_EQ(run.simulate(s, sim), "");
       for (std::size_t i = 0; i < s.points.size(); ++i) {
         ASSERT_EQ(s.points[i].species, observed[i].species);
         if (observed[i].species == 0) {
@@ -240,24 +255,25 @@ TEST(SimulateInhibition, ModeOneMovesOnlySpeciesTwo) {
         }
       }
     }
+   }
   }
 }
 
 TEST(SimulateInhibition, ModeTwoKeepsTheSpeciesCounts) {
-  const FixedClock clock(4321);
   for (const double c : {0.0, 0.6}) {
-    SCOPED_TRACE(c);
-    AnalysisState s = bivariate_plot(c);
-    LcgRandom rng;
-    for (int sim = 1; sim <= 4; ++sim) {
-      ASSERT_EQ(simulate_inhibition(s, sim,
-                                    {clock, RandomizeMode::kBothSpecies}, rng),
-                "");
-      int label0 = 0;
-      for (const auto& p : s.points) label0 += p.species == 0;
-      EXPECT_EQ(label0, 10);
-      EXPECT_EQ(s.n_species1, 10);
-      EXPECT_EQ(s.n_species2, 30);
+    for (const GeneratorKind generator : testing::kBothGenerators) {
+      SCOPED_TRACE(::testing::Message() << c << ", "
+                                        << generator_name(generator));
+      AnalysisState s = bivariate_plot(c);
+      testing::ModelRun run(s, RandomizeMode::kBothSpecies, {generator, 4321});
+      for (int sim = 1; sim <= 4; ++sim) {
+        ASSERT_EQ(run.simulate(s, sim), "");
+        int label0 = 0;
+        for (const auto& p : s.points) label0 += p.species == 0;
+        EXPECT_EQ(label0, 10);
+        EXPECT_EQ(s.n_species1, 10);
+        EXPECT_EQ(s.n_species2, 30);
+      }
     }
   }
 }
