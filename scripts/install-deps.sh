@@ -2,7 +2,8 @@
 # Installs the Debian packages QLOR builds with, when any is missing.
 set -euo pipefail
 
-packages=(cmake ninja-build g++ libgtest-dev libgmock-dev libbenchmark-dev libcli11-dev)
+packages=(cmake ninja-build g++ libgtest-dev libgmock-dev libbenchmark-dev libcli11-dev
+  librandom123-dev)
 if [[ "${QLOR_MPI:-ON}" == "ON" ]]; then
   packages+=(libopenmpi-dev openmpi-bin)
 fi
