@@ -1,6 +1,6 @@
 // The null models on 2000 points (the cluster process also on 5000) in a
-// 100 x 100 plot: one simulated pattern per iteration, with the classic
-// generator (/0) and Philox (/1). The BM_ClusterPatterns runs make exactly
+// 100 x 100 plot: one simulated pattern per iteration, with Philox (/0) and
+// the classic generator (/1). The BM_ClusterPatterns runs make exactly
 // simulations 1 .. 20, for instruction counts that compare builds on the
 // same patterns (valgrind --tool=callgrind
 // --toggle-collect='*ClusterModel::simulate*').
