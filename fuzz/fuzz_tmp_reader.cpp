@@ -33,6 +33,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data,
   (void)(state.n_simulations < 100 ? qlor::write_envelopes_minmax(state, {tmp})
                                    : qlor::write_envelopes_stdev(state, {tmp}));
   (void)qlor::supremum_test(state, tmp);
+  (void)qlor::supremum_test(state, tmp, qlor::TestCentre::kMean);
   (void)qlor::cvm_test(state, tmp);
   return 0;
 }

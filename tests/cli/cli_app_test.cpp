@@ -85,6 +85,59 @@ TEST_F(CliTest, BareStartUpRunsTheAutomaticAnalysisReproducibly) {
   EXPECT_EQ(read_bytes("gone.err"), "gone.dat  -  File not found\r\n");
 }
 
+TEST_F(CliTest, TheRunNamesItsGeneratorAndSeed) {
+  struct Case {
+    std::vector<const char*> args;
+    std::string line;
+  };
+  const Case cases[] = {
+      {{"single", "p.dat", "--yes", "--seed", "17"},
+       "generator: philox, seed 17"},
+      {{"single", "p.dat", "--yes", "--seed", "17", "--generator", "classic"},
+       "generator: classic, seed 17"},
+  };
+  std::string tmp_of_each;
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.line);
+    const Result r = run(c.args);
+    EXPECT_EQ(r.code, 0);
+    // In the summary before the question, and as the closing line.
+    EXPECT_NE(r.out.find("No. of points = 6\n" + c.line + "\n\nPROCEED"),
+              std::string::npos)
+        << r.out;
+    EXPECT_TRUE(r.out.ends_with(c.line + "\n")) << r.out;
+    EXPECT_NE(read_bytes("p.tmp"), tmp_of_each);
+    tmp_of_each = read_bytes("p.tmp");
+  }
+  // The same seed and generator, the same patterns.
+  EXPECT_EQ(run(cases[1].args).code, 0);
+  EXPECT_EQ(read_bytes("p.tmp"), tmp_of_each);
+  EXPECT_EQ(run({"single", "p.dat", "--generator", "mt"}).code, 2);
+}
+
+TEST_F(CliTest, TestsSayWhatTheyMeasureDepartureFrom) {
+  // Simple sequential inhibition with radius 1.
+  dir.write("s.dat",
+            "20 20 1 1 5 19 1 0\n1 1\n5 5\n9.5 3\n12 17\n3 14\n17.5 8\n");
+  Result r = run({"single", "s.dat", "--yes", "--significance", "both"});
+  EXPECT_EQ(r.code, 0);
+  EXPECT_TRUE(r.said("departure from CSR, not from the SSI model: --centre "
+                     "mean tests the model itself)"));
+  EXPECT_TRUE(fs::exists("s.sup") && fs::exists("s.cvm"));
+  r = run({"significance", "s.tmp", "--significance", "1", "--centre",
+           "mean"});
+  EXPECT_EQ(r.code, 0);
+  EXPECT_TRUE(r.said("Supremum test, centred on the mean of the "
+                     "simulations: rank "));
+  EXPECT_FALSE(r.said("departure from CSR"));
+  EXPECT_TRUE(fs::exists("s_mean.sup"));
+  EXPECT_FALSE(fs::exists("s_mean.cvm"));
+  // A CSR run needs no note.
+  r = run({"single", "p.dat", "--yes", "--significance", "1"});
+  EXPECT_TRUE(r.said("Supremum test: rank "));
+  EXPECT_FALSE(r.said("departure from CSR"));
+}
+
 TEST_F(CliTest, SingleWithoutAFileUsesTheConfigurationFile) {
   dir.write("qlor.ini", "INFILE=p.dat\n");
   const Result r = run({"single", "--yes", "--progress", "4"});

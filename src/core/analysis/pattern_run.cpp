@@ -25,7 +25,12 @@ namespace {
 std::string output_naming_input(const std::string& input_path,
                                 const std::vector<std::string>& tmp_files) {
   for (const std::string& tmp : tmp_files) {
-    for (const char* extension : {".tmp", ".ktt", ".sup", ".cvm"}) {
+    for (const std::string& extension :
+         {std::string(".tmp"), std::string(".ktt"),
+          test_file_ending(".sup", TestCentre::kCsr),
+          test_file_ending(".cvm", TestCentre::kCsr),
+          test_file_ending(".sup", TestCentre::kMean),
+          test_file_ending(".cvm", TestCentre::kMean)}) {
       const std::string out = change_extension(tmp, extension);
       std::error_code ec;
       if (std::filesystem::equivalent(out, input_path, ec)) return out;
@@ -113,17 +118,28 @@ Status write_tests(const AppContext& ctx, const AnalysisState& state,
                    const std::string& tmp_file_name,
                    std::vector<TestOutcome>& tests) {
   Status status;
+  const TestCentre centre = ctx.settings.test_centre;
+  // Centred on the CSR value, a test of another model's run still asks
+  // whether the pattern is CSR.
+  std::string note;
+  if (centre == TestCentre::kCsr && state.process_type != ProcessType::kCsr) {
+    note = std::string("departure from CSR, not from the ") +
+           null_model_name(state) +
+           " model: --centre mean tests the model itself";
+  }
   // With both tests the second status replaces the first, except that a
   // supremum file that could not be written is never reported as success.
   const Significance sig = ctx.settings.significance_index;
   TestOutcome outcome;
   if (runs_supremum(sig)) {
-    status = supremum_test(state, tmp_file_name, &outcome);
+    status = supremum_test(state, tmp_file_name, centre, &outcome);
+    outcome.note = note;
     if (status.ok()) tests.push_back(outcome);
   }
   if (runs_cramer_von_mises(sig)) {
     const bool write_failed = status.starts_with(kFileWriteError);
-    Status cvm_status = cvm_test(state, tmp_file_name, &outcome);
+    Status cvm_status = cvm_test(state, tmp_file_name, centre, &outcome);
+    outcome.note = note;
     if (cvm_status.ok()) tests.push_back(outcome);
     if (!cvm_status.ok() || !write_failed) status = std::move(cvm_status);
   }

@@ -8,6 +8,7 @@
 #include "analysis/open_dialogs.h"
 #include "analysis/single_run.h"
 #include "results/file_names.h"
+#include "results/significance_tests.h"
 #include "results/tmp_file.h"
 
 namespace qlor {
@@ -19,11 +20,15 @@ bool is_batch_file(const std::string& path, const std::string& batch) {
   return std::filesystem::equivalent(path, batch, ec);
 }
 
-// The extensions of the files a batch entry's run writes.
-std::vector<const char*> entry_extensions(Significance significance_index) {
-  std::vector<const char*> extensions{".tmp", ".ktt"};
-  if (runs_supremum(significance_index)) extensions.push_back(".sup");
-  if (runs_cramer_von_mises(significance_index)) extensions.push_back(".cvm");
+// What the files a batch entry's run writes end in after the stem.
+std::vector<std::string> entry_extensions(const RunSettings& settings) {
+  std::vector<std::string> extensions{".tmp", ".ktt"};
+  if (runs_supremum(settings.significance_index)) {
+    extensions.push_back(test_file_ending(".sup", settings.test_centre));
+  }
+  if (runs_cramer_von_mises(settings.significance_index)) {
+    extensions.push_back(test_file_ending(".cvm", settings.test_centre));
+  }
   return extensions;
 }
 
@@ -36,10 +41,10 @@ std::string output_naming_batch_file(const AppContext& ctx,
       is_batch_file(err, batch)) {
     return err;
   }
-  const auto extensions = entry_extensions(ctx.settings.significance_index);
+  const auto extensions = entry_extensions(ctx.settings);
   for (const std::string& entry : view.batch_entries) {
     if (!can_open_for_reading(entry)) continue;
-    for (const char* extension : extensions) {
+    for (const std::string& extension : extensions) {
       const std::string out = change_extension(entry, extension);
       if (is_batch_file(out, batch)) return out;
     }

@@ -18,8 +18,9 @@ namespace {
 using Statistic = std::function<double(const std::vector<double>&)>;
 
 Status rank_test(const AnalysisState& state, const std::string& tmp_file_name,
-                 const std::string& extension, const Statistic& statistic,
-                 const char* test_name, TestOutcome* outcome) {
+                 const std::string& extension, TestCentre centre,
+                 const Statistic& statistic, const char* test_name,
+                 TestOutcome* outcome) {
   std::vector<double> block;
   std::vector<double> statistics;
   if (auto s =
@@ -34,16 +35,25 @@ Status rank_test(const AnalysisState& state, const std::string& tmp_file_name,
       !s.ok()) {
     return s;
   }
+  // The CSR value of L(t) - t is 0: the values are the deviations.
+  std::vector<double> mean;
+  if (centre == TestCentre::kMean) {
+    if (auto s = simulated_mean(state, tmp_file_name, mean); !s.ok()) return s;
+  }
   TmpFileReader reader;
   if (!reader.open(tmp_file_name)) return kTmpIncomplete;
   for (auto& stat : statistics) {
     if (!reader.read_block(block)) return kTmpIncomplete;
-    stat = statistic(block);
+    stat = statistic(mean.empty() ? block : deviations(block, mean));
   }
-  const std::string file_name = change_extension(tmp_file_name, extension);
+  const std::string file_name =
+      test_file_name(tmp_file_name, extension, centre);
   if (outcome) {
     *outcome = rank_observed(statistics);
     outcome->test_name = test_name;
+    if (centre == TestCentre::kMean) {
+      outcome->test_name += ", centred on the mean of the simulations";
+    }
     outcome->file_name = file_name;
   }
   return write_text_file(file_name,
@@ -51,6 +61,50 @@ Status rank_test(const AnalysisState& state, const std::string& tmp_file_name,
 }
 
 }  // namespace
+
+std::string test_file_ending(const std::string& extension,
+                             TestCentre centre) {
+  return centre == TestCentre::kMean ? "_mean" + extension : extension;
+}
+
+std::string test_file_name(const std::string& tmp_file_name,
+                           const std::string& extension, TestCentre centre) {
+  return change_extension(tmp_file_name, test_file_ending(extension, centre));
+}
+
+std::vector<double> deviations(const std::vector<double>& values,
+                               const std::vector<double>& centre) {
+  std::vector<double> d(values.size());
+  for (std::size_t i = 0; i < values.size(); ++i) d[i] = values[i] - centre[i];
+  return d;
+}
+
+Status simulated_mean(const AnalysisState& state,
+                      const std::string& tmp_file_name,
+                      std::vector<double>& mean) {
+  const auto distances = static_cast<std::size_t>(state.last_interval) + 1;
+  std::vector<double> block;
+  if (auto s = allocate(block, distances, AllocationCause::kIntervals);
+      !s.ok()) {
+    return s;
+  }
+  if (auto s = allocate(mean, distances, AllocationCause::kIntervals);
+      !s.ok()) {
+    return s;
+  }
+  TmpFileReader reader;
+  if (!reader.open(tmp_file_name) || !reader.read_block(block)) {
+    return kTmpIncomplete;
+  }
+  for (std::int32_t s = 1; s <= state.n_simulations; ++s) {
+    if (!reader.read_block(block)) return kTmpIncomplete;
+    for (std::size_t i = 0; i < distances; ++i) mean[i] += block[i];
+  }
+  if (state.n_simulations > 0) {
+    for (double& m : mean) m /= state.n_simulations;
+  }
+  return {};
+}
 
 double supremum_statistic(const std::vector<double>& values) {
   double largest = values.front();
@@ -93,15 +147,16 @@ std::string format_ranked_statistics(std::vector<double> statistics) {
 }
 
 Status supremum_test(const AnalysisState& state,
-                     const std::string& tmp_file_name, TestOutcome* outcome) {
-  return rank_test(state, tmp_file_name, ".sup", supremum_statistic,
+                     const std::string& tmp_file_name, TestCentre centre,
+                     TestOutcome* outcome) {
+  return rank_test(state, tmp_file_name, ".sup", centre, supremum_statistic,
                    "Supremum test", outcome);
 }
 
 Status cvm_test(const AnalysisState& state, const std::string& tmp_file_name,
-                TestOutcome* outcome) {
+                TestCentre centre, TestOutcome* outcome) {
   return rank_test(
-      state, tmp_file_name, ".cvm",
+      state, tmp_file_name, ".cvm", centre,
       [&](const std::vector<double>& v) {
         return cvm_statistic(v, state.t_max);
       },

@@ -25,17 +25,43 @@ namespace qlor {
 [[nodiscard]] std::string format_ranked_statistics(
     std::vector<double> statistics);
 
-/// Writes the ".sup" file beside the temporary file. Returns "", "MAF:2",
-/// "MAF:3", the incomplete-file or the write-error text. When `outcome` is
-/// given it receives the observed statistic's rank and p-value once every
-/// statistic is known.
+/// What a test file's name ends in after the temporary file's stem:
+/// `extension` (".sup", ".cvm"), after "_mean" when the statistics are
+/// centred on the simulations' mean.
+[[nodiscard]] std::string test_file_ending(const std::string& extension,
+                                           TestCentre centre);
+
+/// The test file of `tmp_file_name` for `extension`.
+[[nodiscard]] std::string test_file_name(const std::string& tmp_file_name,
+                                         const std::string& extension,
+                                         TestCentre centre);
+
+/// The deviations that the statistics of a test measure: the values minus
+/// the centre (all zero for CSR), one per distance.
+[[nodiscard]] std::vector<double> deviations(const std::vector<double>& values,
+                                             const std::vector<double>& centre);
+
+/// The pointwise mean of the simulated curves (blocks 1 .. n_simulations)
+/// of a temporary file, added in pattern order. Returns "", "MAF:2" or the
+/// incomplete-file text.
+[[nodiscard]] Status simulated_mean(const AnalysisState& state,
+                                    const std::string& tmp_file_name,
+                                    std::vector<double>& mean);
+
+/// Writes the ".sup" file (or "_mean.sup" with the mean as centre) beside
+/// the temporary file. Returns "", "MAF:2", "MAF:3", the incomplete-file or
+/// the write-error text. When `outcome` is given it receives the observed
+/// statistic's rank and p-value once every statistic is known.
 [[nodiscard]] Status supremum_test(const AnalysisState& state,
                                    const std::string& tmp_file_name,
+                                   TestCentre centre = TestCentre::kCsr,
                                    TestOutcome* outcome = nullptr);
 
-/// Writes the ".cvm" file beside the temporary file; results as above.
+/// Writes the ".cvm" file (or "_mean.cvm") beside the temporary file;
+/// results as above.
 [[nodiscard]] Status cvm_test(const AnalysisState& state,
                               const std::string& tmp_file_name,
+                              TestCentre centre = TestCentre::kCsr,
                               TestOutcome* outcome = nullptr);
 
 }  // namespace qlor

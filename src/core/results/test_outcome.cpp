@@ -27,6 +27,7 @@ std::string format_test_outcome(const TestOutcome& outcome) {
   text.append(": rank ").append(std::to_string(outcome.rank));
   text.append(" of ").append(std::to_string(outcome.n_values));
   text.append(", p = ").append(p);
+  if (!outcome.note.empty()) text.append(" (").append(outcome.note).append(")");
   return text;
 }
 

@@ -26,6 +26,18 @@ std::unique_ptr<NullModel> make_failing_model(Status status) {
   return std::make_unique<FailingModel>(std::move(status));
 }
 
+const char* null_model_name(const RunParameters& parameters) {
+  switch (parameters.process_type) {
+    case ProcessType::kCsr:
+      break;
+    case ProcessType::kInhibition:
+      return parameters.c == 0 ? "SSI" : "Strauss-type inhibition";
+    case ProcessType::kCluster:
+      return "cluster";
+  }
+  return "CSR";
+}
+
 Status make_null_model(const AnalysisState& observed, const SimulationEnv& env,
                        std::unique_ptr<NullModel>& model) {
   switch (observed.process_type) {

@@ -35,6 +35,10 @@ class NullModel {
                                         PatternDraws& draws) const = 0;
 };
 
+/// What the header's model is called in the run's messages: "CSR", "SSI",
+/// "Strauss-type inhibition" or "cluster".
+[[nodiscard]] const char* null_model_name(const RunParameters& parameters);
+
 /// A model whose every pattern fails with `status`: what a rank of a
 /// parallel run makes when it cannot prepare the run's model.
 [[nodiscard]] std::unique_ptr<NullModel> make_failing_model(Status status);

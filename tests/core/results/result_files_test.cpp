@@ -59,6 +59,50 @@ TEST(Envelopes, StdevUsesMeanAndSampleDeviation) {
             "1 3.96987 0.0301259 0.25\r\n2 4 4 7\r\n");
 }
 
+// Three distances, three simulations; the mean of the simulations is
+// (1, 0, 1), so the deviations from it are (0, 2, 0) for the observed
+// curve, then (-1, 0, -1), (0, 1, 0) and (1, -1, 1). Suprema 2, 1, 1, 1;
+// trapezoidal sums 4, 1, 1, 2, times t_max / 3 = 2 / 3.
+TEST(CentredTests, MeasureDepartureFromTheMeanOfTheSimulations) {
+  TempDir dir;
+  AnalysisState s = two_distances(3);
+  s.last_interval = 2;
+  s.t_max = 2;
+  const std::string tmp = dir.write(
+      "p.tmp", tmp_text({{1, 2, 1}, {0, 0, 0}, {1, 1, 1}, {2, -1, 2}}));
+  std::vector<double> mean;
+  ASSERT_EQ(simulated_mean(s, tmp, mean), "");
+  EXPECT_EQ(mean, (std::vector<double>{1, 0, 1}));
+
+  TestOutcome outcome;
+  ASSERT_EQ(supremum_test(s, tmp, TestCentre::kMean, &outcome), "");
+  EXPECT_EQ(read_bytes(dir.file("p_mean.sup")),
+            "3\t2\t*\r\n2\t1\r\n1\t1\r\n0\t1\r\n");
+  EXPECT_EQ(format_test_outcome(outcome),
+            "Supremum test, centred on the mean of the simulations: rank 1 of "
+            "4, p = 0.25");
+  EXPECT_EQ(outcome.file_name, dir.file("p_mean.sup"));
+  ASSERT_EQ(cvm_test(s, tmp, TestCentre::kMean, &outcome), "");
+  EXPECT_EQ(read_bytes(dir.file("p_mean.cvm")),
+            "3\t2.66667\t*\r\n2\t1.33333\r\n1\t0.666667\r\n"
+            "0\t0.666667\r\n");
+  EXPECT_EQ(outcome.rank, 1);
+
+  // Centred on the CSR value 0 the observed supremum, 2, ties with the
+  // third simulation's, and the files keep their names.
+  ASSERT_EQ(supremum_test(s, tmp, TestCentre::kCsr, &outcome), "");
+  EXPECT_EQ(read_bytes(dir.file("p.sup")),
+            "3\t2\t*\r\n2\t2\r\n1\t1\r\n0\t0\r\n");
+  EXPECT_EQ(outcome.rank, 2);
+}
+
+TEST(CentredTests, TestFileNamesKeepTheSectorStem) {
+  EXPECT_EQ(test_file_name("a/p_W4.tmp", ".sup", TestCentre::kMean),
+            "a/p_W4_mean.sup");
+  EXPECT_EQ(test_file_name("a/p_W4.tmp", ".cvm", TestCentre::kCsr),
+            "a/p_W4.cvm");
+}
+
 TEST(Envelopes, RefuseMissingOrShortTemporaryFiles) {
   TempDir dir;
   AnalysisState s = two_distances(19);
@@ -69,6 +113,7 @@ TEST(Envelopes, RefuseMissingOrShortTemporaryFiles) {
   EXPECT_EQ(write_envelopes_minmax(s, {short_tmp}), kTmpIncomplete);
   EXPECT_EQ(supremum_test(s, short_tmp), kTmpIncomplete);
   EXPECT_EQ(cvm_test(s, short_tmp), kTmpIncomplete);
+  EXPECT_EQ(supremum_test(s, short_tmp, TestCentre::kMean), kTmpIncomplete);
   s.n_simulations = 100;
   EXPECT_EQ(write_envelopes_stdev(s, {short_tmp}), kTmpIncomplete);
   EXPECT_FALSE(std::filesystem::exists(dir.file("short.ktt")));
