@@ -26,34 +26,46 @@ using testing::TempDir;
 using testing::golden_dir;
 using testing::GoldenCase;
 
+// A run of the case's sample file, copied into `work`, with the case's
+// settings, `threads` worker threads and `generator`.
+struct CaseRun {
+  ScriptedPlatform platform;
+  bool complete = false;
+};
+void run_in(const TempDir& work, const GoldenCase& gc, int threads,
+            GeneratorKind generator, CaseRun& run) {
+  fs::copy_file(golden_dir() / gc.name / (gc.name + ".dat"),
+                work.path() / (gc.name + ".dat"));
+  FixedClock clock(gc.seed);
+  AppContext ctx(run.platform, clock);
+  ViewState view;
+  testing::apply_case_settings(gc, ctx.settings);
+  ctx.settings.generator = generator;
+  ctx.settings.threads = threads;
+  view.input_path = work.file(gc.name + ".dat");
+  run.complete = run_single_file(ctx, view).complete;
+}
+
 // Runs the case with the given number of worker threads and compares.
 void run_case(const GoldenCase& gc, int threads) {
   SCOPED_TRACE(::testing::Message() << threads << " thread(s)");
   const fs::path case_dir = golden_dir() / gc.name;
   TempDir work;
-  fs::copy_file(case_dir / (gc.name + ".dat"),
-                work.path() / (gc.name + ".dat"));
+  CaseRun run;
+  run_in(work, gc, threads, GeneratorKind::kClassic, run);
 
-  ScriptedPlatform platform;
-  FixedClock clock(gc.seed);
-  AppContext ctx(platform, clock);
-  ViewState view;
-  testing::apply_case_settings(gc, ctx.settings);
-  ctx.settings.threads = threads;
-  view.input_path = work.file(gc.name + ".dat");
-  const bool complete = run_single_file(ctx, view).complete;
-
-  const std::vector<std::string> stop_boxes = testing::stop_box_texts(platform);
+  const std::vector<std::string> stop_boxes =
+      testing::stop_box_texts(run.platform);
   const fs::path message_file = case_dir / "message.txt";
   if (fs::exists(message_file)) {
-    EXPECT_FALSE(complete);
+    EXPECT_FALSE(run.complete);
     EXPECT_EQ(stop_boxes,
               testing::expected_failure_boxes(read_bytes(message_file)));
   } else {
-    EXPECT_TRUE(complete);
+    EXPECT_TRUE(run.complete);
     EXPECT_TRUE(stop_boxes.empty()) << stop_boxes.front();
-    ASSERT_FALSE(platform.boxes.empty());
-    EXPECT_EQ(platform.boxes.back().text, kComplete);
+    ASSERT_FALSE(run.platform.boxes.empty());
+    EXPECT_EQ(run.platform.boxes.back().text, kComplete);
   }
   testing::expect_same_outputs(case_dir, work.path());
 }
@@ -72,17 +84,8 @@ TEST_P(GoldenTest, ReproducesEveryFile) {
 std::map<std::string, std::string> philox_outputs(const GoldenCase& gc,
                                                   int threads) {
   TempDir work;
-  fs::copy_file(golden_dir() / gc.name / (gc.name + ".dat"),
-                work.path() / (gc.name + ".dat"));
-  ScriptedPlatform platform;
-  FixedClock clock(gc.seed);
-  AppContext ctx(platform, clock);
-  ViewState view;
-  testing::apply_case_settings(gc, ctx.settings);
-  ctx.settings.generator = GeneratorKind::kPhilox;
-  ctx.settings.threads = threads;
-  view.input_path = work.file(gc.name + ".dat");
-  (void)run_single_file(ctx, view);
+  CaseRun run;
+  run_in(work, gc, threads, GeneratorKind::kPhilox, run);
   std::map<std::string, std::string> files;
   for (const auto& entry : fs::directory_iterator(work.path())) {
     if (testing::is_output_file(entry.path())) {
