@@ -11,7 +11,7 @@ namespace qlor::distributed {
 namespace {
 
 // Changes whenever the encoded layout changes.
-constexpr std::uint64_t kJobMagic = 0x514c4f524a4f4202ull;      // "QLORJOB" 2
+constexpr std::uint64_t kJobMagic = 0x514c4f524a4f4203ull;      // "QLORJOB" 3
 constexpr std::uint64_t kOutcomeMagic = 0x514c4f524f555401ull;  // "QLOROUT" 1
 
 // A new field of the analysis state must be added to put_state/get_state;
@@ -180,7 +180,10 @@ Bytes encode_job(const JobHeader& header, const AnalysisState& observed) {
   w.put(kJobMagic);
   w.put(header.first);
   w.put(header.last);
-  w.put(header.direction_index);
+  w.put(header.function.kind);
+  w.put(header.function.direction);
+  w.put(header.function.estimator);
+  w.put(header.function.bandwidth);
   w.put(header.threads);
   w.put(header.randomize_mode);
   w.put(header.seed.generator);
@@ -198,7 +201,10 @@ bool decode_job(std::span<const char> bytes, JobHeader& header,
   if (!r.ok() || magic != kJobMagic) return false;
   r.get(header.first);
   r.get(header.last);
-  r.get(header.direction_index);
+  r.get(header.function.kind);
+  r.get(header.function.direction);
+  r.get(header.function.estimator);
+  r.get(header.function.bandwidth);
   r.get(header.threads);
   r.get(header.randomize_mode);
   r.get(header.seed.generator);
@@ -209,12 +215,13 @@ bool decode_job(std::span<const char> bytes, JobHeader& header,
 }
 
 JobHeader make_job_header(std::int32_t first, std::int32_t last,
-                          const SimulationEnv& env, Direction direction_index,
+                          const SimulationEnv& env,
+                          const SummaryFunction& function,
                           int threads) {
   JobHeader header;
   header.first = first;
   header.last = last;
-  header.direction_index = direction_index;
+  header.function = function.choice();
   header.threads = threads;
   header.randomize_mode = env.randomize_mode;
   header.seed = env.seed;

@@ -18,7 +18,8 @@ namespace qlor::distributed {
 struct JobHeader {
   std::int32_t first = 0;
   std::int32_t last = 0;
-  Direction direction_index = Direction::kNone;
+  /// The summary function, as every rank makes it again.
+  FunctionChoice function;
   /// Worker threads per rank as requested (0: each rank's cores).
   std::int32_t threads = 0;
   RandomizeMode randomize_mode = RandomizeMode::kSpecies2;
@@ -26,11 +27,12 @@ struct JobHeader {
   RunSeed seed;
 };
 
-/// The header of a job that makes patterns first .. last as `env` and the
-/// direction ask, with `threads` worker threads per rank.
+/// The header of a job that makes patterns first .. last as `env` and
+/// `function` ask, with `threads` worker threads per rank.
 [[nodiscard]] JobHeader make_job_header(std::int32_t first, std::int32_t last,
                                         const SimulationEnv& env,
-                                        Direction direction_index, int threads);
+                                        const SummaryFunction& function,
+                                        int threads);
 
 using Bytes = std::vector<char>;
 

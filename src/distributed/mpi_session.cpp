@@ -213,9 +213,10 @@ Status consume_guarded(const PatternConsumer& consume, std::int32_t s,
 // Rank 0's side of one job: its own worker threads, the numbers it hands
 // to the other ranks and the consumption in order.
 Status coordinate(MPI_Comm comm, int size, const AnalysisState& observed,
-                  const NullModel& model, std::int32_t first, std::int32_t last,
-                  const SimulationEnv& env, Direction direction_index,
-                  int threads, const PatternConsumer& consume) {
+                  const NullModel& model, const SummaryFunction& function,
+                  std::int32_t first, std::int32_t last,
+                  const SimulationEnv& env, int threads,
+                  const PatternConsumer& consume) {
   const std::int64_t count = static_cast<std::int64_t>(last) - first + 1;
   const int local =
       static_cast<int>(std::min<std::int64_t>(rank_threads(threads), count));
@@ -228,7 +229,7 @@ Status coordinate(MPI_Comm comm, int size, const AnalysisState& observed,
                          2 * static_cast<std::int64_t>(local)};
   bool news = false;
   PatternWorkers pool(
-      local, observed, model, env, direction_index,
+      local, observed, model, function, env,
       [&] { return numbers.claim(); },
       [&](std::int32_t s, PatternOutcome outcome) {
         finished.emplace(s, std::move(outcome));
@@ -347,6 +348,8 @@ void serve_job(MPI_Comm comm, const Bytes& job_bytes) {
   if (Status prepared = make_null_model(observed, env, model); !prepared.ok()) {
     model = make_failing_model(std::move(prepared));
   }
+  const std::unique_ptr<SummaryFunction> function =
+      make_summary_function(header.function);
   const std::int64_t count =
       static_cast<std::int64_t>(header.last) - header.first + 1;
   const int workers = static_cast<int>(std::max<std::int64_t>(
@@ -356,7 +359,7 @@ void serve_job(MPI_Comm comm, const Bytes& job_bytes) {
   std::vector<std::pair<std::int32_t, PatternOutcome>> done;
   bool news = false;
   PatternWorkers pool(
-      workers, observed, *model, env, header.direction_index,
+      workers, observed, *model, *function, env,
       [&]() -> std::int64_t {
         if (assigned.empty()) return PatternWorkers::kWait;
         const std::int32_t s = assigned.front();
@@ -420,16 +423,16 @@ struct MpiSession::Impl final : PatternExecutor {
   int provided = MPI_THREAD_SINGLE;
 
   Status run(const AnalysisState& observed, const NullModel& model,
-             std::int32_t first, std::int32_t last, const SimulationEnv& env,
-             Direction direction_index, int threads,
+             const SummaryFunction& function, std::int32_t first,
+             std::int32_t last, const SimulationEnv& env, int threads,
              const PatternConsumer& consume) override {
     if (first > last) return {};
     if (size == 1) {
-      return run_simulations(observed, model, first, last, env,
-                             direction_index, rank_threads(threads), consume);
+      return run_simulations(observed, model, function, first, last, env,
+                             rank_threads(threads), consume);
     }
     const JobHeader header =
-        make_job_header(first, last, env, direction_index, threads);
+        make_job_header(first, last, env, function, threads);
     Bytes job = encode_job(header, observed);
     {
       PendingSends sends(comm);
@@ -441,8 +444,8 @@ struct MpiSession::Impl final : PatternExecutor {
       }
     }
     broadcast(job, comm);
-    return coordinate(comm, size, observed, model, first, last, env,
-                      direction_index, threads, consume);
+    return coordinate(comm, size, observed, model, function, first, last, env,
+                      threads, consume);
   }
 };
 

@@ -26,11 +26,11 @@ namespace fs = std::filesystem;
 class LoopbackExecutor final : public PatternExecutor {
  public:
   Status run(const AnalysisState& observed, const NullModel&,
-             std::int32_t first, std::int32_t last, const SimulationEnv& env,
-             Direction direction_index, int threads,
+             const SummaryFunction& function, std::int32_t first,
+             std::int32_t last, const SimulationEnv& env, int threads,
              const PatternConsumer& consume) override {
     const JobHeader header =
-        make_job_header(first, last, env, direction_index, threads);
+        make_job_header(first, last, env, function, threads);
     const Bytes bytes = encode_job(header, observed);
     JobHeader got;
     AnalysisState decoded;
@@ -41,9 +41,10 @@ class LoopbackExecutor final : public PatternExecutor {
     if (Status s = make_null_model(decoded, remote_env, model); !s.ok()) {
       return s;
     }
+    const auto remote_function = make_summary_function(got.function);
     // Every outcome travels through its encoding too.
     return run_simulations(
-        decoded, *model, got.first, got.last, remote_env, got.direction_index,
+        decoded, *model, *remote_function, got.first, got.last, remote_env,
         got.threads, [&](std::int32_t s, const PatternValues& values) {
           std::int32_t s_back = -1;
           PatternOutcome back;

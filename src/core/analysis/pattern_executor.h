@@ -15,7 +15,7 @@ class PatternExecutor {
   virtual ~PatternExecutor() = default;
 
   /// Makes patterns first .. last from `observed` under `model` (prepared
-  /// for the run with `env`) and gives each one's
+  /// for the run with `env`), the curves of `function`, and gives each one's
   /// values to `consume` on the calling thread in increasing s, with the
   /// contract of run_simulations: it stops at the first simulation failure
   /// in pattern order (not consumed) or the first consumer failure and
@@ -23,9 +23,9 @@ class PatternExecutor {
   /// the number of worker threads per process (0: every hardware thread).
   [[nodiscard]] virtual Status run(const AnalysisState& observed,
                                    const NullModel& model,
+                                   const SummaryFunction& function,
                                    std::int32_t first, std::int32_t last,
-                                   const SimulationEnv& env,
-                                   Direction direction_index, int threads,
+                                   const SimulationEnv& env, int threads,
                                    const PatternConsumer& consume) = 0;
 };
 
@@ -33,11 +33,12 @@ class PatternExecutor {
 class ThreadedExecutor final : public PatternExecutor {
  public:
   [[nodiscard]] Status run(const AnalysisState& observed,
-                           const NullModel& model, std::int32_t first,
+                           const NullModel& model,
+                           const SummaryFunction& function, std::int32_t first,
                            std::int32_t last, const SimulationEnv& env,
-                           Direction direction_index, int threads,
+                           int threads,
                            const PatternConsumer& consume) override {
-    return run_simulations(observed, model, first, last, env, direction_index,
+    return run_simulations(observed, model, function, first, last, env,
                            threads, consume);
   }
 };

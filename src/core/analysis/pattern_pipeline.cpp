@@ -9,13 +9,12 @@
 #include <thread>
 
 #include "analysis/pattern_workers.h"
-#include "statistics/estimate.h"
 
 namespace qlor {
 
 PatternOutcome make_pattern(AnalysisState& state, const NullModel& model,
-                            std::int32_t s, PatternDraws& draws,
-                            Direction direction_index, PairScratch& scratch) {
+                            const SummaryFunction& function, std::int32_t s,
+                            PatternDraws& draws, PairScratch& scratch) {
   PatternOutcome outcome;
   try {
     if (s > 0) {
@@ -23,8 +22,7 @@ PatternOutcome make_pattern(AnalysisState& state, const NullModel& model,
       outcome.status = model.simulate(state, draws);
       if (!outcome.status.ok()) return outcome;
     }
-    estimate_pattern(state, direction_index, scratch);
-    outcome.values = take_values(state, direction_index);
+    function.estimate(state, scratch, outcome.values);
   } catch (const std::bad_alloc&) {
     outcome.status = Status::allocation_failure(AllocationCause::kSamplePoints);
   }
@@ -36,17 +34,10 @@ int effective_threads(int requested) {
   return std::max(1u, std::thread::hardware_concurrency());
 }
 
-PatternValues take_values(const AnalysisState& state,
-                          Direction direction_index) {
-  if (direction_index == Direction::kNone) return {state.l_values};
-  return {state.sector_l_values.begin(), state.sector_l_values.end()};
-}
-
 Status run_simulations(const AnalysisState& observed, const NullModel& model,
-                       std::int32_t first, std::int32_t last,
-                       const SimulationEnv& env,
-                       Direction direction_index, int threads,
-                       const PatternConsumer& consume) {
+                       const SummaryFunction& function, std::int32_t first,
+                       std::int32_t last, const SimulationEnv& env,
+                       int threads, const PatternConsumer& consume) {
   if (first > last) return {};
   const std::int64_t count = static_cast<std::int64_t>(last) - first + 1;
   const int workers = static_cast<int>(
@@ -58,7 +49,7 @@ Status run_simulations(const AnalysisState& observed, const NullModel& model,
     PairScratch scratch;
     for (std::int32_t s = first; s <= last; ++s) {
       PatternOutcome outcome =
-          make_pattern(state, model, s, *draws, direction_index, scratch);
+          make_pattern(state, model, function, s, *draws, scratch);
       if (!outcome.status.ok()) return outcome.status;
       if (auto status = consume(s, outcome.values); !status.ok()) return status;
     }
@@ -71,7 +62,7 @@ Status run_simulations(const AnalysisState& observed, const NullModel& model,
                          2 * static_cast<std::int64_t>(workers)};
   std::map<std::int32_t, PatternOutcome> finished;
   PatternWorkers pool(
-      workers, observed, model, env, direction_index,
+      workers, observed, model, function, env,
       [&] { return numbers.claim(); },
       [&](std::int32_t s, PatternOutcome outcome) {
         finished.emplace(s, std::move(outcome));

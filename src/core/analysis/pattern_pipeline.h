@@ -11,11 +11,9 @@
 #include "simulation/null_model.h"
 #include "simulation/simulation_common.h"
 #include "statistics/pair_kernel.h"
+#include "statistics/summary_function.h"
 
 namespace qlor {
-
-/// The L values of one pattern: one array, or one per sector.
-using PatternValues = std::vector<std::vector<double>>;
 
 /// Receives pattern s's values in order; returns "" or a text that stops
 /// the run.
@@ -27,7 +25,7 @@ using PatternConsumer =
 
 /// Simulates and estimates patterns first .. last (pattern 0, the observed
 /// one, is only estimated) from `observed` under `model` (prepared for the
-/// run) with `threads` workers, each on its own copy of the state and its
+/// run), the curves of `function`, with `threads` workers, each on its own copy of the state and its
 /// own draws, and gives each pattern's values to `consume` on the calling
 /// thread in increasing s. Stops at the first simulation failure in
 /// pattern order (that pattern is not consumed) or the first consumer
@@ -35,9 +33,9 @@ using PatternConsumer =
 /// most a few patterns per thread are held at once.
 [[nodiscard]] Status run_simulations(const AnalysisState& observed,
                                      const NullModel& model,
+                                     const SummaryFunction& function,
                                      std::int32_t first, std::int32_t last,
-                                     const SimulationEnv& env,
-                                     Direction direction_index, int threads,
+                                     const SimulationEnv& env, int threads,
                                      const PatternConsumer& consume);
 
 /// One pattern's values, or the text of its simulation failure.
@@ -53,12 +51,8 @@ struct PatternOutcome {
 /// the worker made before.
 [[nodiscard]] PatternOutcome make_pattern(AnalysisState& state,
                                           const NullModel& model,
+                                          const SummaryFunction& function,
                                           std::int32_t s, PatternDraws& draws,
-                                          Direction direction_index,
                                           PairScratch& scratch);
-
-/// Copies the values that the estimator left for the temporary file(s).
-[[nodiscard]] PatternValues take_values(const AnalysisState& state,
-                                        Direction direction_index);
 
 }  // namespace qlor

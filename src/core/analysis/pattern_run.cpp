@@ -14,7 +14,7 @@
 #include "simulation/cluster_tables.h"
 #include "simulation/null_model.h"
 #include "simulation/simulation_grid.h"
-#include "statistics/estimate.h"
+#include "statistics/kl_estimator.h"
 
 namespace qlor {
 
@@ -41,10 +41,19 @@ std::string output_naming_input(const std::string& input_path,
 
 }  // namespace
 
-RunFiles run_files(const AppContext& ctx, const std::string& input_path) {
-  return {input_path,
-          make_tmp_file_names(input_path, ctx.settings.direction_index,
-                              ctx.settings.sector_suffix)};
+RunFiles run_files(const std::string& input_path,
+                   const SummaryFunction& function) {
+  RunFiles files{input_path, {}};
+  for (const std::string& suffix : function.suffixes()) {
+    files.tmp_paths.push_back(change_extension(input_path, suffix + ".tmp"));
+  }
+  return files;
+}
+
+Status make_run_function(const AppContext& ctx, const AnalysisState& state,
+                         std::unique_ptr<SummaryFunction>& function) {
+  function = make_summary_function(ctx.settings, state);
+  return function->check(state);
 }
 
 Status read_sample_file(const AppContext& ctx, const std::string& input_path,
@@ -71,10 +80,9 @@ RunSeed start_run_seed(const AppContext& ctx) {
 }
 
 Status run_patterns(const AppContext& ctx, AnalysisState& state,
-                    const RunFiles& files, const RunSeed& seed,
-                    ProgressCounters& counters,
+                    const SummaryFunction& function, const RunFiles& files,
+                    const RunSeed& seed, ProgressCounters& counters,
                     const std::function<void(std::int32_t)>& after_pattern) {
-  const Direction direction = ctx.settings.direction_index;
   TmpFileWriter writer;
   auto write_pattern = [&](std::int32_t s, const PatternValues& values) {
     count_pattern_done(state, s, counters);
@@ -85,18 +93,18 @@ Status run_patterns(const AppContext& ctx, AnalysisState& state,
     return status;
   };
   const SimulationEnv env{seed, ctx.settings.randomize_mode};
-  const std::vector<std::string> tmp_files = tmp_paths(files.tmp, direction);
-  if (auto out = output_naming_input(files.input_path, tmp_files);
+  if (auto out = output_naming_input(files.input_path, files.tmp_paths);
       !out.empty()) {
     release_run_arrays(state);
     return kFileWriteError + out;
   }
-  Status status = writer.open(tmp_files);
+  Status status = writer.open(files.tmp_paths);
   std::unique_ptr<NullModel> model;
   if (status.ok()) status = make_null_model(state, env, model);
   if (status.ok()) {
-    status = ctx.executor->run(state, *model, 0, state.n_simulations, env,
-                               direction, ctx.settings.threads, write_pattern);
+    status =
+        ctx.executor->run(state, *model, function, 0, state.n_simulations, env,
+                          ctx.settings.threads, write_pattern);
   }
   const Status close_status = writer.close();
   release_run_arrays(state);
@@ -104,18 +112,20 @@ Status run_patterns(const AppContext& ctx, AnalysisState& state,
 }
 
 Status write_results(const AppContext& ctx, const AnalysisState& state,
-                     const TmpFileNames& names,
+                     const SummaryFunction& function, const RunFiles& files,
                      std::vector<TestOutcome>& tests) {
-  const auto paths = tmp_paths(names, ctx.settings.direction_index);
   Status status = state.n_simulations < 100
-                      ? write_envelopes_minmax(state, paths)
-                      : write_envelopes_stdev(state, paths);
+                      ? write_envelopes_minmax(state, files.tmp_paths)
+                      : write_envelopes_stdev(state, files.tmp_paths);
   if (!status.ok()) return status;
-  return write_tests(ctx, state, names.tmp_file_name, tests);
+  // A directional run writes four temporary files and runs no test.
+  if (files.tmp_paths.size() != 1) return status;
+  return write_tests(ctx, state, function.csr_value(state),
+                     files.tmp_paths.front(), tests);
 }
 
 Status write_tests(const AppContext& ctx, const AnalysisState& state,
-                   const std::string& tmp_file_name,
+                   double csr_value, const std::string& tmp_file_name,
                    std::vector<TestOutcome>& tests) {
   Status status;
   const TestCentre centre = ctx.settings.test_centre;
@@ -132,13 +142,14 @@ Status write_tests(const AppContext& ctx, const AnalysisState& state,
   const Significance sig = ctx.settings.significance_index;
   TestOutcome outcome;
   if (runs_supremum(sig)) {
-    status = supremum_test(state, tmp_file_name, centre, &outcome);
+    status = supremum_test(state, tmp_file_name, centre, csr_value, &outcome);
     outcome.note = note;
     if (status.ok()) tests.push_back(outcome);
   }
   if (runs_cramer_von_mises(sig)) {
     const bool write_failed = status.starts_with(kFileWriteError);
-    Status cvm_status = cvm_test(state, tmp_file_name, centre, &outcome);
+    Status cvm_status =
+        cvm_test(state, tmp_file_name, centre, csr_value, &outcome);
     outcome.note = note;
     if (cvm_status.ok()) tests.push_back(outcome);
     if (!cvm_status.ok() || !write_failed) status = std::move(cvm_status);

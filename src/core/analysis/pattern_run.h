@@ -16,7 +16,7 @@
 #include "model/progress_counters.h"
 #include "model/run_seed.h"
 #include "results/test_outcome.h"
-#include "results/tmp_file.h"
+#include "statistics/summary_function.h"
 
 namespace qlor {
 
@@ -37,15 +37,23 @@ struct RunOutcome {
   std::vector<SeededFile> seeds;
 };
 
-/// The files of one run: the sample data file and its temporary file(s).
+/// The files of one run: the sample data file and its temporary files, one
+/// per curve of the run's function (the stem, its suffix, ".tmp").
 struct RunFiles {
   std::string input_path;
-  TmpFileNames tmp;
+  std::vector<std::string> tmp_paths;
 };
 
-/// The files a run of `input_path` reads and writes under the settings.
-[[nodiscard]] RunFiles run_files(const AppContext& ctx,
-                                 const std::string& input_path);
+/// The files a run of `input_path` reads and writes.
+[[nodiscard]] RunFiles run_files(const std::string& input_path,
+                                 const SummaryFunction& function);
+
+/// The summary function the settings choose for a run of `state`, checked
+/// against its parameters: "" or the message that ends the run before
+/// anything is written.
+[[nodiscard]] Status make_run_function(
+    const AppContext& ctx, const AnalysisState& state,
+    std::unique_ptr<SummaryFunction>& function);
 
 /// Reads the header, the header values and the records of `input_path` and
 /// derives the simulation grid; the file's work goes to
@@ -69,7 +77,8 @@ struct RunFiles {
 /// the status that stopped the loop (a simulation failure or a write
 /// error); the patterns written so far stay in the temporary file.
 [[nodiscard]] Status run_patterns(
-    const AppContext& ctx, AnalysisState& state, const RunFiles& files,
+    const AppContext& ctx, AnalysisState& state,
+    const SummaryFunction& function, const RunFiles& files,
     const RunSeed& seed, ProgressCounters& counters,
     const std::function<void(std::int32_t)>& after_pattern);
 
@@ -78,13 +87,16 @@ struct RunFiles {
 /// writer's status.
 [[nodiscard]] Status write_results(const AppContext& ctx,
                                    const AnalysisState& state,
-                                   const TmpFileNames& names,
+                                   const SummaryFunction& function,
+                                   const RunFiles& files,
                                    std::vector<TestOutcome>& tests);
 
 /// Runs the tests of significance selected on `tmp_file_name`, adding each
-/// test that ran to `tests`. Returns ok or the failing test's status.
+/// test that ran to `tests`; centred on CSR they measure departure from
+/// `csr_value`, the function's value under CSR. Returns ok or the failing
+/// test's status.
 [[nodiscard]] Status write_tests(const AppContext& ctx,
-                                 const AnalysisState& state,
+                                 const AnalysisState& state, double csr_value,
                                  const std::string& tmp_file_name,
                                  std::vector<TestOutcome>& tests);
 

@@ -14,13 +14,13 @@ std::int64_t OrderedNumbers::claim() {
 
 PatternWorkers::PatternWorkers(int workers, const AnalysisState& observed,
                                const NullModel& model,
-                               const SimulationEnv& env,
-                               Direction direction_index, Claim claim,
+                               const SummaryFunction& function,
+                               const SimulationEnv& env, Claim claim,
                                Deliver deliver)
     : observed_(observed),
       model_(model),
+      function_(function),
       env_(env),
-      direction_index_(direction_index),
       claim_(std::move(claim)),
       deliver_(std::move(deliver)) {
   threads_.reserve(static_cast<std::size_t>(workers));
@@ -60,8 +60,8 @@ void PatternWorkers::work() {
       if (stopping_ || s == kDone) return;
     }
     PatternOutcome outcome =
-        make_pattern(state, model_, static_cast<std::int32_t>(s), *draws,
-                     direction_index_, scratch);
+        make_pattern(state, model_, function_, static_cast<std::int32_t>(s),
+                     *draws, scratch);
     {
       std::lock_guard lock(mutex_);
       deliver_(static_cast<std::int32_t>(s), std::move(outcome));

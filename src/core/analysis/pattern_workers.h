@@ -37,11 +37,11 @@ class PatternWorkers {
   static constexpr std::int64_t kWait = -1;
   static constexpr std::int64_t kDone = -2;
 
-  /// Starts `workers` threads. `observed`, `model`, `env`, `claim` and
-  /// `deliver` must outlive the pool.
+  /// Starts `workers` threads. `observed`, `model`, `function`, `env`,
+  /// `claim` and `deliver` must outlive the pool.
   PatternWorkers(int workers, const AnalysisState& observed,
-                 const NullModel& model, const SimulationEnv& env,
-                 Direction direction_index, Claim claim, Deliver deliver);
+                 const NullModel& model, const SummaryFunction& function,
+                 const SimulationEnv& env, Claim claim, Deliver deliver);
   PatternWorkers(const PatternWorkers&) = delete;
   PatternWorkers& operator=(const PatternWorkers&) = delete;
   /// Stops and joins the workers.
@@ -65,8 +65,8 @@ class PatternWorkers {
 
   const AnalysisState& observed_;
   const NullModel& model_;
+  const SummaryFunction& function_;
   const SimulationEnv& env_;
-  const Direction direction_index_;
   const Claim claim_;
   const Deliver deliver_;
   std::mutex mutex_;

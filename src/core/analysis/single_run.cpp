@@ -38,6 +38,8 @@ Status analyse_input(AppContext& ctx, const std::string& input_path,
   if (auto s = read_sample_file(ctx, input_path, state, counters); !s.ok()) {
     return s;
   }
+  std::unique_ptr<SummaryFunction> function;
+  if (auto s = make_run_function(ctx, state, function); !s.ok()) return s;
   const RunSeed seed = start_run_seed(ctx);
   if (interactive) {
     if (auto s = confirm_parameters(ctx, state, seed); !s.ok()) return s;
@@ -59,13 +61,14 @@ Status analyse_input(AppContext& ctx, const std::string& input_path,
                      counters.pairs_done_file);
     }
   };
-  const RunFiles files = run_files(ctx, input_path);
+  const RunFiles files = run_files(input_path, *function);
   outcome.seeds.push_back({input_path, seed});
-  if (auto s = run_patterns(ctx, state, files, seed, counters, after_pattern);
+  if (auto s = run_patterns(ctx, state, *function, files, seed, counters,
+                            after_pattern);
       !s.ok()) {
     return s;
   }
-  return write_results(ctx, state, files.tmp, outcome.tests);
+  return write_results(ctx, state, *function, files, outcome.tests);
   // The dialog closes here, after the result and test files.
 }
 

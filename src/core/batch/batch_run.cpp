@@ -41,6 +41,8 @@ Status analyse_entry(AppContext& ctx, const std::string& input_path,
       !s.ok()) {
     return s;
   }
+  std::unique_ptr<SummaryFunction> function;
+  if (auto s = make_run_function(ctx, state, function); !s.ok()) return s;
   if (auto s = allocate_result_arrays(state, ctx.settings.direction_index);
       !s.ok()) {
     return s;
@@ -52,10 +54,11 @@ Status analyse_entry(AppContext& ctx, const std::string& input_path,
                      c.pairs_total_file, c.pairs_done_file, file_title);
     }
   };
-  const RunFiles files = run_files(ctx, input_path);
+  const RunFiles files = run_files(input_path, *function);
   const RunSeed seed = start_run_seed(ctx);
   outcome.seeds.push_back({input_path, seed});
-  if (auto s = run_patterns(ctx, state, files, seed, c, after_pattern);
+  if (auto s = run_patterns(ctx, state, *function, files, seed, c,
+                            after_pattern);
       !s.ok()) {
     // The file counts as done for the progress bars.
     c.pairs_done_file = c.pairs_total_file;
@@ -67,7 +70,8 @@ Status analyse_entry(AppContext& ctx, const std::string& input_path,
     record_failure(errors, input_path, kErrSeparator, s);
     return {};
   }
-  Status status = write_results(ctx, state, files.tmp, outcome.tests);
+  Status status =
+      write_results(ctx, state, *function, files, outcome.tests);
   c.pairs_done_before += c.pairs_done_file;
   return status;
 }

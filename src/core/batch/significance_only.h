@@ -2,8 +2,8 @@
 // file of an earlier run.
 #pragma once
 
-#include <array>
 #include <string>
+#include <vector>
 
 #include "analysis/app_context.h"
 #include "analysis/pattern_run.h"
@@ -18,9 +18,11 @@ inline constexpr const char* kDatNotFound =
     "QLOR - Corresponding DAT-File not found !";
 
 /// The sample data files that may belong to a temporary file, in the order
-/// tried: the name with ".dat" for its extension, then the name without
-/// its last seven characters (a sector suffix and ".tmp") and ".dat".
-[[nodiscard]] std::array<std::string, 2> corresponding_dat_candidates(
+/// tried: for a function's file (plot1_g.tmp) the name without the
+/// function's suffix, then the name with ".dat" for its extension, then the
+/// name without its last seven characters (a sector suffix and ".tmp") and
+/// ".dat".
+[[nodiscard]] std::vector<std::string> corresponding_dat_candidates(
     const std::string& tmp_file_name);
 
 /// Checks that the temporary file holds exactly `n_simulations` + 1 blocks

@@ -60,6 +60,19 @@ enum class TestCentre : std::int32_t {
   kMean = 1,  // the pointwise mean of the simulated curves
 };
 
+/// The summary function a run estimates from every pattern.
+enum class FunctionKind : std::int32_t {
+  kL = 0,  // L(t) - t
+  kG = 1,  // the pair correlation function g(t)
+  kO = 2,  // the O-ring statistic O(t) = lambda g(t)
+};
+
+/// How g and O are estimated.
+enum class PcfEstimator : std::int32_t {
+  kKernel = 0,  // Epanechnikov kernel over the pairs' distances
+  kRing = 1,    // differences of K between consecutive distances
+};
+
 /// The name a generator goes by in options, qlor.ini and the run's lines.
 [[nodiscard]] constexpr const char* generator_name(GeneratorKind g) {
   return g == GeneratorKind::kClassic ? "classic" : "philox";

@@ -1,4 +1,4 @@
-// Direction settings and their sector suffixes.
+// The sector suffixes of the directions.
 #include "model/settings.h"
 
 namespace qlor {
@@ -19,9 +19,6 @@ std::array<std::string, 4> sector_suffixes_for(Direction direction_index) {
 
 void set_direction(RunSettings& settings, Direction direction_index) {
   settings.direction_index = direction_index;
-  if (direction_index != Direction::kNone) {
-    settings.sector_suffix = sector_suffixes_for(direction_index);
-  }
 }
 
 }  // namespace qlor

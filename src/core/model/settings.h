@@ -15,21 +15,24 @@ struct RunSettings {
   Direction direction_index = Direction::kNone;
   RandomizeMode randomize_mode = RandomizeMode::kSpecies2;
   double progress_threshold = 0.0;
-  std::array<std::string, 4> sector_suffix{};
   std::int32_t autorun_pending = 0;
   /// Worker threads per process for the simulated patterns (0: every
   /// hardware thread).
   int threads = 0;
   GeneratorKind generator = GeneratorKind::kPhilox;
   TestCentre test_centre = TestCentre::kCsr;
+  FunctionKind function = FunctionKind::kL;
+  /// The kernel's half-width for g and O in plot units; 0: Stoyan's rule
+  /// 0.15 / sqrt(lambda).
+  double bandwidth = 0.0;
+  PcfEstimator estimator = PcfEstimator::kKernel;
 };
 
 /// The four temporary-file suffixes of a direction (empty for none).
 [[nodiscard]] std::array<std::string, 4> sector_suffixes_for(
     Direction direction_index);
 
-/// Sets the direction and, for a real direction, its sector suffixes; going
-/// back to none keeps the last suffixes.
+/// Sets the direction.
 void set_direction(RunSettings& settings, Direction direction_index);
 
 }  // namespace qlor

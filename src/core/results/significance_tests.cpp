@@ -19,8 +19,8 @@ using Statistic = std::function<double(const std::vector<double>&)>;
 
 Status rank_test(const AnalysisState& state, const std::string& tmp_file_name,
                  const std::string& extension, TestCentre centre,
-                 const Statistic& statistic, const char* test_name,
-                 TestOutcome* outcome) {
+                 double csr_value, const Statistic& statistic,
+                 const char* test_name, TestOutcome* outcome) {
   std::vector<double> block;
   std::vector<double> statistics;
   if (auto s =
@@ -35,16 +35,20 @@ Status rank_test(const AnalysisState& state, const std::string& tmp_file_name,
       !s.ok()) {
     return s;
   }
-  // The CSR value of L(t) - t is 0: the values are the deviations.
-  std::vector<double> mean;
+  // L(t) - t departs from its CSR value 0 by its very values.
+  std::vector<double> reference;
   if (centre == TestCentre::kMean) {
-    if (auto s = simulated_mean(state, tmp_file_name, mean); !s.ok()) return s;
+    if (auto s = simulated_mean(state, tmp_file_name, reference); !s.ok()) {
+      return s;
+    }
+  } else if (csr_value != 0) {
+    reference.assign(block.size(), csr_value);
   }
   TmpFileReader reader;
   if (!reader.open(tmp_file_name)) return kTmpIncomplete;
   for (auto& stat : statistics) {
     if (!reader.read_block(block)) return kTmpIncomplete;
-    stat = statistic(mean.empty() ? block : deviations(block, mean));
+    stat = statistic(reference.empty() ? block : deviations(block, reference));
   }
   const std::string file_name =
       test_file_name(tmp_file_name, extension, centre);
@@ -148,15 +152,15 @@ std::string format_ranked_statistics(std::vector<double> statistics) {
 
 Status supremum_test(const AnalysisState& state,
                      const std::string& tmp_file_name, TestCentre centre,
-                     TestOutcome* outcome) {
-  return rank_test(state, tmp_file_name, ".sup", centre, supremum_statistic,
-                   "Supremum test", outcome);
+                     double csr_value, TestOutcome* outcome) {
+  return rank_test(state, tmp_file_name, ".sup", centre, csr_value,
+                   supremum_statistic, "Supremum test", outcome);
 }
 
 Status cvm_test(const AnalysisState& state, const std::string& tmp_file_name,
-                TestCentre centre, TestOutcome* outcome) {
+                TestCentre centre, double csr_value, TestOutcome* outcome) {
   return rank_test(
-      state, tmp_file_name, ".cvm", centre,
+      state, tmp_file_name, ".cvm", centre, csr_value,
       [&](const std::vector<double>& v) {
         return cvm_statistic(v, state.t_max);
       },

@@ -49,12 +49,15 @@ namespace qlor {
                                     std::vector<double>& mean);
 
 /// Writes the ".sup" file (or "_mean.sup" with the mean as centre) beside
-/// the temporary file. Returns "", "MAF:2", "MAF:3", the incomplete-file or
-/// the write-error text. When `outcome` is given it receives the observed
-/// statistic's rank and p-value once every statistic is known.
+/// the temporary file; centred on CSR, the statistics measure departure
+/// from `csr_value` (0 for L(t) - t, 1 for g). Returns "", "MAF:2",
+/// "MAF:3", the incomplete-file or the write-error text. When `outcome` is
+/// given it receives the observed statistic's rank and p-value once every
+/// statistic is known.
 [[nodiscard]] Status supremum_test(const AnalysisState& state,
                                    const std::string& tmp_file_name,
                                    TestCentre centre = TestCentre::kCsr,
+                                   double csr_value = 0.0,
                                    TestOutcome* outcome = nullptr);
 
 /// Writes the ".cvm" file (or "_mean.cvm") beside the temporary file;
@@ -62,6 +65,7 @@ namespace qlor {
 [[nodiscard]] Status cvm_test(const AnalysisState& state,
                               const std::string& tmp_file_name,
                               TestCentre centre = TestCentre::kCsr,
+                              double csr_value = 0.0,
                               TestOutcome* outcome = nullptr);
 
 }  // namespace qlor

@@ -7,26 +7,6 @@
 
 namespace qlor {
 
-TmpFileNames make_tmp_file_names(
-    const std::string& input_path, Direction direction_index,
-    const std::array<std::string, 4>& sector_suffix) {
-  TmpFileNames names;
-  names.tmp_file_name = change_extension(input_path, ".tmp");
-  if (direction_index != Direction::kNone) {
-    for (std::size_t k = 0; k < 4; ++k) {
-      names.sector_tmp_file_name[k] =
-          change_extension(names.tmp_file_name, sector_suffix[k] + ".tmp");
-    }
-  }
-  return names;
-}
-
-std::vector<std::string> tmp_paths(const TmpFileNames& names,
-                                   Direction direction_index) {
-  if (direction_index == Direction::kNone) return {names.tmp_file_name};
-  return {names.sector_tmp_file_name.begin(), names.sector_tmp_file_name.end()};
-}
-
 Status TmpFileWriter::open(const std::vector<std::string>& paths) {
   paths_ = paths;
   files_.clear();

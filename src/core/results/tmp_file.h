@@ -17,23 +17,6 @@ namespace qlor {
 inline constexpr const char* kTmpIncomplete =
     "QLOR - Temporary file incomplete or unreadable !";
 
-/// The temporary-file names of a run: one file, or four sector files named
-/// with the sector suffixes.
-struct TmpFileNames {
-  std::string tmp_file_name;
-  std::array<std::string, 4> sector_tmp_file_name{};
-};
-
-/// Forms the temporary-file names of `input_path`.
-[[nodiscard]] TmpFileNames make_tmp_file_names(
-    const std::string& input_path, Direction direction_index,
-    const std::array<std::string, 4>& sector_suffix);
-
-/// The paths that a run's readers use: the temporary file, or the four
-/// sector files.
-[[nodiscard]] std::vector<std::string> tmp_paths(const TmpFileNames& names,
-                                                 Direction direction_index);
-
 /// Writes the blocks of a run to its temporary file(s).
 class TmpFileWriter {
  public:

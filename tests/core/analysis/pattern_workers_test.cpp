@@ -33,6 +33,7 @@ TEST(PatternWorkersTest, MakesEachClaimedPatternOnceAsOneThreadWould) {
   const SimulationEnv env{{generator, 7}, ctx.settings.randomize_mode};
   std::unique_ptr<NullModel> model;
   ASSERT_TRUE(make_null_model(observed, env, model).ok());
+  const auto function = make_summary_function(FunctionChoice{});
 
   constexpr std::int32_t kLast = 12;
   std::map<std::int32_t, PatternOutcome> made;
@@ -40,7 +41,7 @@ TEST(PatternWorkersTest, MakesEachClaimedPatternOnceAsOneThreadWould) {
   std::int32_t next = 1;
   {
     PatternWorkers pool(
-        3, observed, *model, env, Direction::kNone,
+        3, observed, *model, *function, env,
         [&]() -> std::int64_t {
           return next > kLast ? PatternWorkers::kDone : next++;
         },
@@ -59,7 +60,7 @@ TEST(PatternWorkersTest, MakesEachClaimedPatternOnceAsOneThreadWould) {
   PairScratch scratch;
   for (std::int32_t s = kLast; s >= 1; --s) {
     const PatternOutcome alone =
-        make_pattern(state, *model, s, *draws, Direction::kNone, scratch);
+        make_pattern(state, *model, *function, s, *draws, scratch);
     EXPECT_EQ(made.at(s).status, alone.status) << s;
     EXPECT_EQ(made.at(s).values, alone.values) << s;
   }
@@ -72,9 +73,10 @@ TEST(PatternWorkersTest, WorkersWaitingForNumbersEndWhenStopped) {
                           RandomizeMode::kSpecies2};
   std::unique_ptr<NullModel> model;
   ASSERT_TRUE(make_null_model(observed, env, model).ok());
+  const auto function = make_summary_function(FunctionChoice{});
   int claims = 0;
   PatternWorkers pool(
-      2, observed, *model, env, Direction::kNone,
+      2, observed, *model, *function, env,
       [&]() -> std::int64_t {
         ++claims;
         return PatternWorkers::kWait;

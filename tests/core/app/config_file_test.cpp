@@ -92,9 +92,6 @@ TEST(ConfigFile, ReadsSettingsPathsAndAutorunRequests) {
     EXPECT_EQ(view.batch_file_name, c.batch_selected ? c.input_path : "");
     EXPECT_EQ(view.input_path, c.input_path);
     EXPECT_EQ(platform.box_texts(), c.boxes);
-    if (c.direction == 2) {
-      EXPECT_EQ(ctx.settings.sector_suffix[0], "_SW");
-    }
   }
 }
 

@@ -36,9 +36,9 @@ TEST(SettingCommands, EachCommandSetsItsIndexAndOnlyItsCheckMark) {
   EXPECT_FALSE(apply_setting_command(s, 32790));  // Show settings
   EXPECT_FALSE(is_checked(s, 32790));
   apply_setting_command(s, 32787);
-  apply_setting_command(s, 32784);  // None keeps the last suffixes
-  EXPECT_EQ(s.sector_suffix,
-            (std::array<std::string, 4>{"_W2", "_N2", "_E2", "_S2"}));
+  EXPECT_EQ(s.direction_index, Direction::kHalfPlanes);
+  apply_setting_command(s, 32784);
+  EXPECT_EQ(s.direction_index, Direction::kNone);
 }
 
 TEST(SettingCommands, ShowSettingsText) {

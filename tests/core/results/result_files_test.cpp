@@ -75,14 +75,14 @@ TEST(CentredTests, MeasureDepartureFromTheMeanOfTheSimulations) {
   EXPECT_EQ(mean, (std::vector<double>{1, 0, 1}));
 
   TestOutcome outcome;
-  ASSERT_EQ(supremum_test(s, tmp, TestCentre::kMean, &outcome), "");
+  ASSERT_EQ(supremum_test(s, tmp, TestCentre::kMean, 0.0, &outcome), "");
   EXPECT_EQ(read_bytes(dir.file("p_mean.sup")),
             "3\t2\t*\r\n2\t1\r\n1\t1\r\n0\t1\r\n");
   EXPECT_EQ(format_test_outcome(outcome),
             "Supremum test, centred on the mean of the simulations: rank 1 of "
             "4, p = 0.25");
   EXPECT_EQ(outcome.file_name, dir.file("p_mean.sup"));
-  ASSERT_EQ(cvm_test(s, tmp, TestCentre::kMean, &outcome), "");
+  ASSERT_EQ(cvm_test(s, tmp, TestCentre::kMean, 0.0, &outcome), "");
   EXPECT_EQ(read_bytes(dir.file("p_mean.cvm")),
             "3\t2.66667\t*\r\n2\t1.33333\r\n1\t0.666667\r\n"
             "0\t0.666667\r\n");
@@ -90,7 +90,7 @@ TEST(CentredTests, MeasureDepartureFromTheMeanOfTheSimulations) {
 
   // Centred on the CSR value 0 the observed supremum, 2, ties with the
   // third simulation's, and the files keep their names.
-  ASSERT_EQ(supremum_test(s, tmp, TestCentre::kCsr, &outcome), "");
+  ASSERT_EQ(supremum_test(s, tmp, TestCentre::kCsr, 0.0, &outcome), "");
   EXPECT_EQ(read_bytes(dir.file("p.sup")),
             "3\t2\t*\r\n2\t2\r\n1\t1\r\n0\t0\r\n");
   EXPECT_EQ(outcome.rank, 2);

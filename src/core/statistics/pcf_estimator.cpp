@@ -1,0 +1,225 @@
+// The pair correlation function. The kernel estimator shares the K
+// estimator's pair loop and edge weights; the ring estimator is made of K's
+// interval sums.
+#include "statistics/pcf_estimator.h"
+
+#include <algorithm>
+#include <cmath>
+#include <new>
+
+#include "statistics/kl_estimator.h"
+
+namespace qlor {
+
+namespace {
+
+/// What every centre of a kernel estimate shares.
+struct KernelRun {
+  double x_axis;
+  double y_axis;
+  double reach;  // t_max + h
+  double h;
+  double scale;  // 3 / (4 h)
+  double step;
+  std::int32_t t_min_steps;
+  const std::vector<double>& t;
+};
+
+/// Adds one pair's kernel values at the distances within h of d.
+[[gnu::always_inline]] inline void add_kernel(const KernelRun& run, double d,
+                                              double w, double* sums) {
+  const std::size_t n = run.t.size();
+  // A guess from the lattice of distances, settled against the t values.
+  const double guess = std::floor((d - run.h) / run.step) - run.t_min_steps;
+  std::size_t i =
+      guess > 0 ? std::min(static_cast<std::size_t>(guess), n) : 0;
+  while (i > 0 && run.t[i - 1] > d - run.h) --i;
+  while (i < n && run.t[i] <= d - run.h) ++i;
+  for (; i < n && run.t[i] < d + run.h; ++i) {
+    const double u = (run.t[i] - d) / run.h;
+    sums[i] += run.scale * (1.0 - u * u) * w;
+  }
+}
+
+template <int W>
+[[gnu::always_inline]] inline void kernel_sums(const AnalysisState& state,
+                                               const KernelRun& run,
+                                               PairScratch& scratch,
+                                               double* sums_12,
+                                               double* sums_21) {
+  const bool bivariate = state.analysis_type == AnalysisType::kBivariate;
+  for_each_centre<W>(
+      state.points, run.x_axis, run.y_axis, run.reach, bivariate, scratch,
+      [&](const CentreCandidates& candidates) QLOR_INLINE_LAMBDA {
+        const PointRecord& centre = candidates.centre;
+        double* sums = bivariate && centre.species != 0 ? sums_21 : sums_12;
+        const double* candidate_weight = nullptr;
+        if (!circle_inside(run.x_axis, run.y_axis, centre.x, centre.y,
+                           run.reach)) {
+          const EdgeCentre edges(run.x_axis, run.y_axis, centre.x, centre.y,
+                                 run.reach);
+          edge_weights<W>(edges, candidates.d, candidates.count,
+                          scratch.edges);
+          candidate_weight = scratch.edges.weights.data();
+        }
+        double* distance = scratch.distance.data();
+        double* weight = scratch.weight.data();
+        PartnerMarks partners = mark_partners(
+            candidates, scratch.marks,
+            [&](std::size_t k, std::size_t q) QLOR_INLINE_LAMBDA {
+              distance[k] = candidates.d[q];
+              weight[k] = candidate_weight ? candidate_weight[q] : 1.0;
+              return true;
+            });
+        partners.drain([&](std::size_t k) QLOR_INLINE_LAMBDA {
+          add_kernel(run, distance[k], weight[k], sums);
+        });
+      });
+}
+
+struct KernelSumsCall {
+  const AnalysisState& state;
+  const KernelRun& run;
+  PairScratch& scratch;
+  double* sums_12;
+  double* sums_21;
+};
+
+template <int W>
+[[gnu::always_inline]] inline void kernel_sums_variant(KernelSumsCall& call) {
+  kernel_sums<W>(call.state, call.run, call.scratch, call.sums_12,
+                 call.sums_21);
+}
+
+/// The species counts of the pattern's pair sums: n and n for a univariate
+/// pattern, n1 and n2 for a bivariate one.
+struct PairCounts {
+  double centres_12;  // n1 (univariate: n)
+  double partners_12;  // n2 (univariate: n)
+  bool bivariate;
+};
+
+PairCounts pair_counts(const AnalysisState& state) {
+  if (state.analysis_type != AnalysisType::kBivariate) {
+    const double n = state.n_points;
+    return {n, n, false};
+  }
+  return {static_cast<double>(state.n_species1),
+          static_cast<double>(state.n_species2), true};
+}
+
+/// Combines g12 and g21 (or O12 and O21) as K is combined.
+double combine(const PairCounts& c, double v12, double v21) {
+  return (c.partners_12 * v12 + c.centres_12 * v21) /
+         (c.centres_12 + c.partners_12);
+}
+
+/// g, or O, at every distance from the species' g12 and g21 (univariate:
+/// g12 alone).
+void finish(const AnalysisState& state, const PairCounts& c, bool o_ring,
+            const std::vector<double>& g12, const std::vector<double>& g21,
+            std::vector<double>& values) {
+  const double area = state.x_axis * state.y_axis;
+  // The densities of the partners: species 2 around species 1, and back.
+  const double lambda_12 = o_ring ? c.partners_12 / area : 1.0;
+  const double lambda_21 = o_ring ? c.centres_12 / area : 1.0;
+  values.resize(g12.size());
+  for (std::size_t i = 0; i < g12.size(); ++i) {
+    values[i] = c.bivariate ? combine(c, lambda_12 * g12[i], lambda_21 * g21[i])
+                            : lambda_12 * g12[i];
+  }
+}
+
+}  // namespace
+
+void pcf_kernel_sums(const AnalysisState& state, double h,
+                     PairScratch& scratch, std::vector<double>& sums_12,
+                     std::vector<double>& sums_21, KernelIsa isa) {
+  const std::vector<double> t = interval_distances(state);
+  sums_12.assign(t.size(), 0.0);
+  sums_21.assign(t.size(), 0.0);
+  if (t.empty() || !(h > 0)) return;
+  const KernelRun run{state.x_axis,     state.y_axis,      t.back() + h,
+                      h,                0.75 / h,          state.t_interval,
+                      state.t_min_steps, t};
+  KernelSumsCall call{state, run, scratch, sums_12.data(), sums_21.data()};
+  run_kernel<kernel_sums_variant<2>, kernel_sums_variant<4>,
+             kernel_sums_variant<8>>(isa, call);
+}
+
+void pcf_kernel_sums(const AnalysisState& state, double h,
+                     PairScratch& scratch, std::vector<double>& sums_12,
+                     std::vector<double>& sums_21) {
+  pcf_kernel_sums(state, h, scratch, sums_12, sums_21, best_kernel_isa());
+}
+
+void compute_pcf_kernel(AnalysisState& state, double h, bool o_ring,
+                        PairScratch& scratch, std::vector<double>& values) {
+  std::vector<double> g12;
+  std::vector<double> g21;
+  pcf_kernel_sums(state, h, scratch, g12, g21);
+  const PairCounts c = pair_counts(state);
+  const double area = state.x_axis * state.y_axis;
+  for (std::size_t i = 0; i < g12.size(); ++i) {
+    const double denominator = 2 * kPi *
+                               state.t_of(static_cast<std::int32_t>(i)) *
+                               c.centres_12 * c.partners_12;
+    g12[i] = area * g12[i] / denominator;
+    g21[i] = area * g21[i] / denominator;
+  }
+  finish(state, c, o_ring, g12, g21, values);
+}
+
+void compute_pcf_ring(AnalysisState& state, bool o_ring, PairScratch& scratch,
+                      std::vector<double>& values) {
+  // K at the run's distances and, unless it is 0, at the one before the
+  // first: an estimate with the intervals widened by one at the front adds
+  // the same weights in the same order.
+  const bool from_zero = state.t_min_steps <= 1;
+  AnalysisState wide = state;
+  if (!from_zero) {
+    wide.t_min_steps -= 1;
+    wide.last_interval += 1;
+    if (!allocate_result_arrays(wide, Direction::kNone).ok()) {
+      throw std::bad_alloc();
+    }
+  }
+  compute_kl(wide, scratch);
+  const PairCounts c = pair_counts(state);
+  const double area = state.x_axis * state.y_axis;
+  const auto& s12 = c.bivariate ? wide.pair_sums_12 : wide.pair_sums;
+  const auto& s21 = wide.pair_sums_21;
+  const std::size_t offset = from_zero ? 0 : 1;
+  const auto n = static_cast<std::size_t>(state.last_interval) + 1;
+  std::vector<double> g12(n);
+  std::vector<double> g21(n);
+  auto k_at = [&](const std::vector<double>& sums, std::size_t i) {
+    return area * sums[i] / (c.centres_12 * c.partners_12);
+  };
+  for (std::size_t i = 0; i < n; ++i) {
+    const double t = state.t_of(static_cast<std::int32_t>(i));
+    const double t_before = state.t_of(static_cast<std::int32_t>(i) - 1);
+    const double ring = kPi * (t * t - t_before * t_before);
+    const bool first = i == 0 && from_zero;
+    const double k12_before = first ? 0.0 : k_at(s12, i + offset - 1);
+    g12[i] = (k_at(s12, i + offset) - k12_before) / ring;
+    if (c.bivariate) {
+      const double k21_before = first ? 0.0 : k_at(s21, i + offset - 1);
+      g21[i] = (k_at(s21, i + offset) - k21_before) / ring;
+    }
+  }
+  finish(state, c, o_ring, g12, g21, values);
+}
+
+double largest_bandwidth(const RunParameters& parameters) {
+  return std::min(parameters.x_axis, parameters.y_axis) / 2 -
+         parameters.t_of(parameters.last_interval);
+}
+
+double default_bandwidth(const RunParameters& parameters) {
+  const double lambda =
+      parameters.n_points / (parameters.x_axis * parameters.y_axis);
+  return 0.15 / std::sqrt(lambda);
+}
+
+}  // namespace qlor

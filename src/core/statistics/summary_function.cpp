@@ -1,0 +1,183 @@
+// L(t) - t with its directional variants, g and O: the functions a run can
+// estimate, and the one table of their names.
+#include "statistics/summary_function.h"
+
+#include <cmath>
+#include <cstdio>
+
+#include "statistics/estimate.h"
+#include "statistics/pcf_estimator.h"
+
+namespace qlor {
+
+namespace {
+
+struct FunctionInfo {
+  FunctionKind kind;
+  const char* suffix;
+  const char* label;
+};
+
+constexpr FunctionInfo kFunctions[] = {
+    {FunctionKind::kL, "", "L(t) - t"},
+    {FunctionKind::kG, "_g", "g(t)"},
+    {FunctionKind::kO, "_O", "O(t)"},
+};
+
+const FunctionInfo& info(FunctionKind kind) {
+  for (const auto& f : kFunctions) {
+    if (f.kind == kind) return f;
+  }
+  return kFunctions[0];
+}
+
+/// L(t) - t of the whole pattern, or of the four sectors of a direction.
+class LFunction final : public SummaryFunction {
+ public:
+  explicit LFunction(Direction direction) : direction_(direction) {}
+
+  [[nodiscard]] FunctionChoice choice() const override {
+    return {FunctionKind::kL, direction_, PcfEstimator::kKernel, 0.0};
+  }
+
+  void estimate(AnalysisState& state, PairScratch& scratch,
+                PatternValues& values) const override {
+    estimate_pattern(state, direction_, scratch);
+    if (direction_ == Direction::kNone) {
+      values.assign(1, state.l_values);
+    } else {
+      values.assign(state.sector_l_values.begin(),
+                    state.sector_l_values.end());
+    }
+  }
+  [[nodiscard]] std::vector<std::string> suffixes() const override {
+    if (direction_ == Direction::kNone) return {""};
+    const auto s = sector_suffixes_for(direction_);
+    return {s.begin(), s.end()};
+  }
+  [[nodiscard]] double csr_value(const AnalysisState&) const override {
+    return 0.0;
+  }
+  [[nodiscard]] const char* axis_label() const override {
+    return info(FunctionKind::kL).label;
+  }
+
+ private:
+  Direction direction_;
+};
+
+/// g(t) or the O-ring statistic, by the kernel of half-width h or by rings.
+class PcfFunction final : public SummaryFunction {
+ public:
+  PcfFunction(FunctionKind kind, PcfEstimator estimator, double h)
+      : kind_(kind), estimator_(estimator), h_(h) {}
+
+  [[nodiscard]] FunctionChoice choice() const override {
+    return {kind_, Direction::kNone, estimator_, h_};
+  }
+
+  [[nodiscard]] Status check(const AnalysisState& state) const override {
+    if (state.t_min_steps <= 0) {
+      return std::string(info(kind_).label) +
+             " is not defined at t = 0: the first distance (t_min) must be "
+             "above 0  ";
+    }
+    if (estimator_ == PcfEstimator::kKernel) {
+      const double largest = largest_bandwidth(state);
+      if (!(h_ <= largest)) return bandwidth_too_large(h_, largest);
+    }
+    return {};
+  }
+  void estimate(AnalysisState& state, PairScratch& scratch,
+                PatternValues& values) const override {
+    values.resize(1);
+    const bool o_ring = kind_ == FunctionKind::kO;
+    if (estimator_ == PcfEstimator::kRing) {
+      compute_pcf_ring(state, o_ring, scratch, values[0]);
+    } else {
+      compute_pcf_kernel(state, h_, o_ring, scratch, values[0]);
+    }
+  }
+  [[nodiscard]] std::vector<std::string> suffixes() const override {
+    return {info(kind_).suffix};
+  }
+  [[nodiscard]] double csr_value(const AnalysisState& state) const override {
+    if (kind_ == FunctionKind::kG) return 1.0;
+    const bool bivariate = state.analysis_type == AnalysisType::kBivariate;
+    return o_ring_csr_value(
+        bivariate ? state.n_species1_observed : state.n_points,
+        bivariate ? state.n_species2_observed : 0,
+        state.x_axis * state.y_axis);
+  }
+  [[nodiscard]] const char* axis_label() const override {
+    return info(kind_).label;
+  }
+
+ private:
+  FunctionKind kind_;
+  PcfEstimator estimator_;
+  double h_;
+};
+
+}  // namespace
+
+std::string bandwidth_too_large(double h, double largest) {
+  char text[256];
+  std::snprintf(text, sizeof text,
+                "Bandwidth %.6g too large: t_max + bandwidth must not exceed "
+                "half the plot's shorter side; the largest bandwidth allowed "
+                "is %.6g  ",
+                h, largest);
+  return text;
+}
+
+std::unique_ptr<SummaryFunction> make_summary_function(
+    const RunSettings& settings, const AnalysisState& observed) {
+  FunctionChoice choice{settings.function, settings.direction_index,
+                        settings.estimator, settings.bandwidth};
+  if (choice.kind != FunctionKind::kL && !(choice.bandwidth > 0)) {
+    choice.bandwidth = default_bandwidth(observed);
+  }
+  return make_summary_function(choice);
+}
+
+std::unique_ptr<SummaryFunction> make_summary_function(
+    const FunctionChoice& choice) {
+  switch (choice.kind) {
+    case FunctionKind::kG:
+    case FunctionKind::kO:
+      return std::make_unique<PcfFunction>(choice.kind, choice.estimator,
+                                           choice.bandwidth);
+    case FunctionKind::kL:
+      break;
+  }
+  return std::make_unique<LFunction>(choice.direction);
+}
+
+FunctionKind function_of_file(const std::string& path) {
+  // The stem: the last component without its extension.
+  const std::size_t slash = path.find_last_of("/\\");
+  const std::size_t begin = slash == std::string::npos ? 0 : slash + 1;
+  const std::size_t dot = path.find_last_of('.');
+  const std::size_t end = dot == std::string::npos || dot < begin ? path.size()
+                                                                  : dot;
+  const std::string_view stem(path.data() + begin, end - begin);
+  for (const auto& f : kFunctions) {
+    const std::string_view suffix(f.suffix);
+    if (!suffix.empty() && stem.size() > suffix.size() &&
+        stem.ends_with(suffix)) {
+      return f.kind;
+    }
+  }
+  return FunctionKind::kL;
+}
+
+const char* function_suffix(FunctionKind kind) { return info(kind).suffix; }
+const char* function_label(FunctionKind kind) { return info(kind).label; }
+
+double o_ring_csr_value(double n1, double n2, double area) {
+  if (n2 == 0) return n1 / area;
+  return (n1 * n1 + n2 * n2) / (area * (n1 + n2));
+}
+
+}  // namespace qlor

@@ -1,0 +1,82 @@
+// The summary function of a run: what is estimated from every pattern, how
+// its files are named, its value under complete spatial randomness and its
+// axis label, in one place per function. The run's pipeline, the tests,
+// the envelopes and the plots take any of them.
+#pragma once
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "model/analysis_state.h"
+#include "model/settings.h"
+#include "statistics/pair_kernel.h"
+
+namespace qlor {
+
+/// The curves of one pattern: one array per file of the run (one, or four
+/// sectors), each with one value per distance.
+using PatternValues = std::vector<std::vector<double>>;
+
+/// Everything that makes a function: what another rank needs to make the
+/// same one.
+struct FunctionChoice {
+  FunctionKind kind = FunctionKind::kL;
+  Direction direction = Direction::kNone;  // L only
+  PcfEstimator estimator = PcfEstimator::kKernel;  // g and O only
+  double bandwidth = 0.0;  // the kernel's half-width, resolved
+};
+
+class SummaryFunction {
+ public:
+  virtual ~SummaryFunction() = default;
+
+  /// What makes this function (make_summary_function makes it again).
+  [[nodiscard]] virtual FunctionChoice choice() const = 0;
+
+  /// Whether the run's parameters allow the function: "" or the message,
+  /// before anything is written.
+  [[nodiscard]] virtual Status check(const AnalysisState& state) const {
+    (void)state;
+    return {};
+  }
+  /// Estimates the curves of the pattern in `state.points` into `values`.
+  /// Safe on several threads at once, each with its own state and scratch.
+  virtual void estimate(AnalysisState& state, PairScratch& scratch,
+                        PatternValues& values) const = 0;
+  /// What the stems of the run's files end in, one per curve: "" for L,
+  /// the four sector suffixes of a directional L, "_g", "_O".
+  [[nodiscard]] virtual std::vector<std::string> suffixes() const = 0;
+  /// The function's value under CSR for the run's pattern (0 for L(t) - t,
+  /// 1 for g, the partners' density for O): what the tests centred on CSR
+  /// measure departure from.
+  [[nodiscard]] virtual double csr_value(const AnalysisState& state) const = 0;
+  /// "L(t) - t", "g(t)", "O(t)".
+  [[nodiscard]] virtual const char* axis_label() const = 0;
+};
+
+/// The function the settings choose for a run of `observed` (the bandwidth
+/// of g and O resolved from it).
+[[nodiscard]] std::unique_ptr<SummaryFunction> make_summary_function(
+    const RunSettings& settings, const AnalysisState& observed);
+
+/// The one place that turns a choice into a function.
+[[nodiscard]] std::unique_ptr<SummaryFunction> make_summary_function(
+    const FunctionChoice& choice);
+
+/// The function whose files a file's name shows: a stem ending in "_g" (as
+/// in plot1_g.tmp or plot1_g.ktt) g, in "_O" O, any other L.
+[[nodiscard]] FunctionKind function_of_file(const std::string& path);
+
+/// The stem suffix and axis label of a function without a run.
+[[nodiscard]] const char* function_suffix(FunctionKind kind);
+[[nodiscard]] const char* function_label(FunctionKind kind);
+
+/// The message for a half-width above the largest a run allows.
+[[nodiscard]] std::string bandwidth_too_large(double h, double largest);
+
+/// The value of O under CSR for a pattern of `n1` and `n2` points of each
+/// species (n2 = 0: univariate) in a plot of area `area`.
+[[nodiscard]] double o_ring_csr_value(double n1, double n2, double area);
+
+}  // namespace qlor
