@@ -3,6 +3,7 @@
 #include "cli/cli_app.h"
 
 #include <CLI/CLI.hpp>
+#include <cmath>
 #include <map>
 #include <memory>
 #include <optional>
@@ -15,7 +16,11 @@
 #include "cli/file_commands.h"
 #include "cli/global_command.h"
 #include "model/clock.h"
+#include "input/sample_header.h"
+#include "model/decimal.h"
 #include "results/file_names.h"
+#include "statistics/pcf_estimator.h"
+#include "statistics/summary_function.h"
 
 namespace qlor {
 
@@ -24,11 +29,33 @@ namespace {
 const std::map<std::string, int> kSignificanceNames{
     {"none", 0}, {"supremum", 1}, {"cvm", 2}, {"both", 3},
     {"0", 0},    {"1", 1},        {"2", 2},   {"3", 3}};
-const std::map<std::string, int> kGeneratorNames{
-    {"philox", index_of(GeneratorKind::kPhilox)},
-    {"classic", index_of(GeneratorKind::kClassic)}};
-const std::map<std::string, int> kCentreNames{
-    {"csr", index_of(TestCentre::kCsr)}, {"mean", index_of(TestCentre::kMean)}};
+const std::map<std::string, GeneratorKind> kGeneratorNames{
+    {"philox", GeneratorKind::kPhilox}, {"classic", GeneratorKind::kClassic}};
+const std::map<std::string, TestCentre> kCentreNames{
+    {"csr", TestCentre::kCsr}, {"mean", TestCentre::kMean}};
+const std::map<std::string, FunctionKind> kFunctionNames{
+    {"L", FunctionKind::kL}, {"g", FunctionKind::kG}, {"O", FunctionKind::kO}};
+const std::map<std::string, PcfEstimator> kEstimatorNames{
+    {"kernel", PcfEstimator::kKernel}, {"ring", PcfEstimator::kRing}};
+
+// The names a word option takes, for its check: "philox", "classic".
+template <class Choice>
+std::vector<std::string> names_of(const std::map<std::string, Choice>& map) {
+  std::vector<std::string> names;
+  for (const auto& [name, choice] : map) names.push_back(name);
+  return names;
+}
+
+// A half-width: a positive, finite number.
+const CLI::Validator kPositiveLength(
+    [](std::string& text) -> std::string {
+      double v = 0;
+      if (!parse_decimal(text, v) || !(v > 0) || !std::isfinite(v)) {
+        return "must be a positive number of plot units, not '" + text + "'";
+      }
+      return {};
+    },
+    "H > 0");
 const std::map<std::string, int> kDirectionNames{
     {"none", 0}, {"cardinal", 1}, {"diagonal", 2}, {"half-planes", 3},
     {"0", 0},    {"1", 1},        {"2", 2},        {"3", 3}};
@@ -42,8 +69,11 @@ struct CliOptions {
   std::optional<int> progress;
   std::optional<long long> seed;
   std::optional<int> threads;
-  std::optional<int> generator;
-  std::optional<int> centre;
+  std::optional<std::string> generator;
+  std::optional<std::string> centre;
+  std::optional<std::string> function;
+  std::optional<double> bandwidth;
+  std::optional<std::string> estimator;
   bool yes = false;
   bool no = false;
 };
@@ -96,8 +126,24 @@ void add_run_options(CLI::App& app, CliOptions& o, unsigned groups) {
                    "departure from: csr (L(t) - t = 0, the default) or mean "
                    "(the pointwise mean of the simulations; writes _mean.sup "
                    "and _mean.cvm)")
-        ->transform(CLI::CheckedTransformer(kCentreNames, CLI::ignore_case))
+        ->check(CLI::IsMember(names_of(kCentreNames)))
         ->option_text("csr|mean");
+    app.add_option("--function", o.function,
+                   "Summary function: L (L(t) - t, the default), g (the pair "
+                   "correlation function) or O (the O-ring statistic); g "
+                   "and O write NAME_g.* and NAME_O.*")
+        ->check(CLI::IsMember(names_of(kFunctionNames)))
+        ->option_text("L|g|O");
+    app.add_option("--bandwidth", o.bandwidth,
+                   "Half-width of the Epanechnikov kernel of g and O, in "
+                   "plot units (default 0.15 / sqrt(n / area))")
+        ->check(kPositiveLength)
+        ->option_text("H");
+    app.add_option("--estimator", o.estimator,
+                   "How g and O are estimated: kernel (the default) or ring "
+                   "(differences of K between consecutive distances)")
+        ->check(CLI::IsMember(names_of(kEstimatorNames)))
+        ->option_text("kernel|ring");
   }
   if (groups & kRunOptions) {
     app.add_option("--seed", o.seed,
@@ -107,7 +153,7 @@ void add_run_options(CLI::App& app, CliOptions& o, unsigned groups) {
     app.add_option("--generator", o.generator,
                    "Random numbers: philox (the default) or classic (the "
                    "historical generator, draw for draw)")
-        ->transform(CLI::CheckedTransformer(kGeneratorNames, CLI::ignore_case))
+        ->check(CLI::IsMember(names_of(kGeneratorNames)))
         ->option_text("philox|classic");
     app.add_option("--threads", o.threads, "Worker threads (0: all)")
         ->check(CLI::Range(0, 1024));
@@ -177,10 +223,48 @@ void apply_options(const CliOptions& o, AppContext& ctx) {
   if (o.progress)
     set_setting(ctx.settings, SettingGroup::kProgress, *o.progress);
   if (o.threads) ctx.settings.threads = *o.threads;
-  if (o.generator) {
-    ctx.settings.generator = static_cast<GeneratorKind>(*o.generator);
+  if (o.generator) ctx.settings.generator = kGeneratorNames.at(*o.generator);
+  if (o.centre) ctx.settings.test_centre = kCentreNames.at(*o.centre);
+  if (o.function) ctx.settings.function = kFunctionNames.at(*o.function);
+  if (o.bandwidth) ctx.settings.bandwidth = *o.bandwidth;
+  if (o.estimator) ctx.settings.estimator = kEstimatorNames.at(*o.estimator);
+}
+
+// Combinations of the function options that no run takes; "" when none.
+std::string refused_function_options(const CliOptions& o,
+                                     const RunSettings& settings) {
+  const bool pair_correlation = settings.function != FunctionKind::kL;
+  if (pair_correlation && settings.direction_index != Direction::kNone) {
+    return "qlor: --function g and O are estimated over all directions; "
+           "directional analysis stays with L (--direction none)";
   }
-  if (o.centre) ctx.settings.test_centre = static_cast<TestCentre>(*o.centre);
+  if (!pair_correlation && (o.estimator || o.bandwidth)) {
+    return std::string("qlor: ") + (o.estimator ? "--estimator" : "--bandwidth") +
+           " applies to --function g or O only";
+  }
+  return {};
+}
+
+// A bandwidth that the named sample file's plot cannot take: the message,
+// or "" (also when the file's header cannot be read: the run says why).
+std::string refused_bandwidth(const std::string& path,
+                              const RunSettings& settings) {
+  if (settings.function == FunctionKind::kL ||
+      settings.estimator == PcfEstimator::kRing || path.empty()) {
+    return {};
+  }
+  AnalysisState state;
+  double pairs_total = 0;
+  if (!read_header_values(path, state, Direction::kNone, Significance::kNone,
+                          pairs_total)
+           .ok()) {
+    return {};
+  }
+  const double h = settings.bandwidth > 0 ? settings.bandwidth
+                                          : default_bandwidth(state);
+  const double largest = largest_bandwidth(state);
+  if (h <= largest) return {};
+  return "qlor: " + path + ": " + bandwidth_too_large(h, largest);
 }
 
 int status_of(bool complete) { return complete ? 0 : 1; }
@@ -291,6 +375,19 @@ int run_cli(int argc, const char* const* argv, std::istream& in,
   ViewController view(platform, clock);
   apply_options(options, view.context());
   if (environment.executor) view.context().executor = environment.executor;
+  const bool runs = app.get_subcommands().empty() || *commands.single ||
+                    *commands.check_analyse || *commands.auto_analyse;
+  if (runs) {
+    std::string refused =
+        refused_function_options(options, view.context().settings);
+    if (refused.empty() && *commands.single) {
+      refused = refused_bandwidth(commands.file, view.context().settings);
+    }
+    if (!refused.empty()) {
+      err << refused << '\n';
+      return 2;
+    }
+  }
 
   if (app.get_subcommands().empty()) {
     if (view.has_pending_autorun()) {

@@ -138,6 +138,85 @@ TEST_F(CliTest, TestsSayWhatTheyMeasureDepartureFrom) {
   EXPECT_FALSE(r.said("departure from CSR"));
 }
 
+TEST_F(CliTest, PairCorrelationRunsWriteTheirOwnFiles) {
+  // 40 points on a 2 x 2 lattice of clusters in 20 x 20, t = 1 .. 5.
+  std::string file = "20 20 1 1 5 19\n";
+  for (int i = 0; i < 40; ++i) {
+    file += std::to_string(3 + (i % 2) * 12 + (i / 2 % 5) * 0.5) + " " +
+            std::to_string(3 + (i / 10 % 2) * 12 + (i / 20) * 1.5) + "\n";
+  }
+  dir.write("c.dat", file);
+  for (const char* function : {"g", "O"}) {
+    SCOPED_TRACE(function);
+    const std::string stem = std::string("c_") + function;
+    Result r = run({"single", "c.dat", "--yes", "--function", function,
+                    "--significance", "both", "--seed", "4", "--threads", "1"});
+    ASSERT_EQ(r.code, 0) << r.err;
+    for (const char* ext : {".tmp", ".ktt", ".sup", ".cvm"}) {
+      EXPECT_TRUE(fs::exists(stem + ext)) << ext;
+    }
+    EXPECT_FALSE(fs::exists("c.tmp"));
+    const std::string tmp = read_bytes(stem + ".tmp");
+    const std::string sup = read_bytes(stem + ".sup");
+    // Any number of threads, the same files.
+    r = run({"single", "c.dat", "--yes", "--function", function,
+             "--significance", "both", "--seed", "4", "--threads", "3"});
+    EXPECT_EQ(read_bytes(stem + ".tmp"), tmp);
+    // The tests of an earlier run know the function and its CSR value from
+    // the file's name.
+    fs::remove(stem + ".sup");
+    const std::string tmp_name = stem + ".tmp";
+    r = run({"significance", tmp_name.c_str(), "--significance", "1"});
+    EXPECT_EQ(r.code, 0) << r.err;
+    EXPECT_EQ(read_bytes(stem + ".sup"), sup);
+    // qlor.ini chooses the function too.
+    dir.write("qlor.ini", std::string("FUNCTION=") + function +
+                              "\nBANDWIDTH=0.75\n");
+    r = run({"single", "c.dat", "--yes", "--seed", "4"});
+    EXPECT_NE(read_bytes(stem + ".tmp"), tmp);  // another bandwidth
+    EXPECT_TRUE(r.said("function: " + std::string(function) +
+                       "(t), kernel of half-width 0.75"));
+    r = run({"settings"});
+    EXPECT_TRUE(r.said("Function :\t\t" + std::string(function) +
+                       "(t), kernel, bandwidth 0.75"));
+    fs::remove("qlor.ini");
+  }
+}
+
+TEST_F(CliTest, PairCorrelationRefusals) {
+  struct Case {
+    std::vector<const char*> args;
+    int code;
+    const char* says;
+  };
+  dir.write("zero.dat", "20 20 0 1 5 19\n1 1\n5 5\n9.5 3\n");
+  const Case cases[] = {
+      {{"single", "p.dat", "--yes", "--function", "g", "--direction", "1"},
+       2,
+       "directional analysis stays with L"},
+      {{"single", "p.dat", "--yes", "--estimator", "ring"}, 2,
+       "--estimator applies to --function g or O only"},
+      // Half of 20 minus t_max 5.
+      {{"single", "p.dat", "--yes", "--function", "O", "--bandwidth", "5.5"},
+       2,
+       "the largest bandwidth allowed is 5"},
+      {{"single", "p.dat", "--yes", "--function", "g", "--bandwidth", "0"}, 2,
+       "positive number"},
+      {{"single", "zero.dat", "--yes", "--function", "g"}, 1,
+       "not defined at t = 0"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.says);
+    const Result r = run(c.args);
+    EXPECT_EQ(r.code, c.code);
+    EXPECT_TRUE(r.said(c.says)) << r.out << r.err;
+  }
+  // Nothing written by a refused run.
+  EXPECT_FALSE(fs::exists("zero_g.tmp"));
+  EXPECT_FALSE(fs::exists("p_g.tmp"));
+  EXPECT_FALSE(fs::exists("p_O.tmp"));
+}
+
 TEST_F(CliTest, SingleWithoutAFileUsesTheConfigurationFile) {
   dir.write("qlor.ini", "INFILE=p.dat\n");
   const Result r = run({"single", "--yes", "--progress", "4"});

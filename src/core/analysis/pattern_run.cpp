@@ -52,6 +52,10 @@ RunFiles run_files(const std::string& input_path,
 
 Status make_run_function(const AppContext& ctx, const AnalysisState& state,
                          std::unique_ptr<SummaryFunction>& function) {
+  if (ctx.settings.function != FunctionKind::kL &&
+      ctx.settings.direction_index != Direction::kNone) {
+    return kFunctionWithDirection;
+  }
   function = make_summary_function(ctx.settings, state);
   return function->check(state);
 }

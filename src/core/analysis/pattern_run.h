@@ -20,6 +20,10 @@
 
 namespace qlor {
 
+inline constexpr const char* kFunctionWithDirection =
+    "g(t) and O(t) are estimated over all directions: set Direction to "
+    "None  ";
+
 /// A sample data file whose patterns were simulated, and how.
 struct SeededFile {
   std::string input_path;

@@ -23,9 +23,15 @@ bool direction_with_test(const RunSettings& settings) {
 }
 
 Status confirm_parameters(AppContext& ctx, const AnalysisState& state,
+                          const SummaryFunction& function,
                           const RunSeed& seed) {
+  std::string run_lines;
+  if (function.choice().kind != FunctionKind::kL) {
+    run_lines = "function: " + describe_function(function.choice()) + "\n";
+  }
+  run_lines += run_seed_text(seed);
   const Answer answer = ctx.platform.message_box(
-      confirm_parameters_text(state, run_seed_text(seed)), Buttons::kYesNo,
+      confirm_parameters_text(state, run_lines), Buttons::kYesNo,
       Icon::kNone);
   return answer == Answer::kYes ? std::string() : std::string(kAborted);
 }
@@ -42,7 +48,9 @@ Status analyse_input(AppContext& ctx, const std::string& input_path,
   if (auto s = make_run_function(ctx, state, function); !s.ok()) return s;
   const RunSeed seed = start_run_seed(ctx);
   if (interactive) {
-    if (auto s = confirm_parameters(ctx, state, seed); !s.ok()) return s;
+    if (auto s = confirm_parameters(ctx, state, *function, seed); !s.ok()) {
+      return s;
+    }
   }
   if (auto s = allocate_result_arrays(state, ctx.settings.direction_index);
       !s.ok()) {

@@ -3,6 +3,7 @@
 // before the separator in front of it.
 #include "app/config_file.h"
 
+#include <cmath>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -10,6 +11,7 @@
 #include <optional>
 
 #include "app/setting_commands.h"
+#include "model/decimal.h"
 #include "results/file_names.h"
 
 namespace qlor {
@@ -59,6 +61,35 @@ constexpr WordKey kWordKeys[] = {
        if (word != "CSR" && word != "MEAN") return false;
        settings.test_centre =
            word == "MEAN" ? TestCentre::kMean : TestCentre::kCsr;
+       return true;
+     }},
+    {"FUNCTION",
+     [](RunSettings& settings, const std::string& word) {
+       if (word == "L") {
+         settings.function = FunctionKind::kL;
+       } else if (word == "G") {
+         settings.function = FunctionKind::kG;
+       } else if (word == "O") {
+         settings.function = FunctionKind::kO;
+       } else {
+         return false;
+       }
+       return true;
+     }},
+    {"BANDWIDTH",
+     [](RunSettings& settings, const std::string& word) {
+       double h = 0;
+       if (!parse_decimal(word, h) || !(h > 0) || !std::isfinite(h)) {
+         return false;
+       }
+       settings.bandwidth = h;
+       return true;
+     }},
+    {"ESTIMATOR",
+     [](RunSettings& settings, const std::string& word) {
+       if (word != "KERNEL" && word != "RING") return false;
+       settings.estimator =
+           word == "RING" ? PcfEstimator::kRing : PcfEstimator::kKernel;
        return true;
      }},
 };

@@ -3,7 +3,10 @@
 #include "app/setting_commands.h"
 
 #include <cstddef>
+#include <cstdio>
 #include <iterator>
+
+#include "statistics/summary_function.h"
 
 namespace qlor {
 
@@ -118,6 +121,17 @@ bool is_checked(const RunSettings& settings, int command) {
   return group && checked_command(settings, *group) == command;
 }
 
+std::string function_text(const RunSettings& settings) {
+  std::string text = function_label(settings.function);
+  if (settings.function == FunctionKind::kL) return text;
+  if (settings.estimator == PcfEstimator::kRing) return text + ", rings";
+  char h[64];
+  std::snprintf(h, sizeof h, "%.6g", settings.bandwidth);
+  return text + ", kernel, bandwidth " +
+         (settings.bandwidth > 0 ? std::string(h)
+                                 : std::string("0.15 / sqrt(lambda)"));
+}
+
 std::string show_settings_text(const RunSettings& settings) {
   static const char* const kTests[] = {"None", "Ripley's supremum  ",
                                        "Cramer-von Mises  ", "Both tests  "};
@@ -135,9 +149,10 @@ std::string show_settings_text(const RunSettings& settings) {
   text += "\n\nGenerator :\t\t";
   text += generator_name(settings.generator);
   text += "\n\nTest centre :\t\t";
-  text += settings.test_centre == TestCentre::kMean
-              ? "mean of the simulations"
-              : "CSR (L(t) - t = 0)";
+  text += settings.test_centre == TestCentre::kMean ? "mean of the simulations"
+                                                    : "CSR value";
+  text += "\n\nFunction :\t\t";
+  text += function_text(settings);
   return text;
 }
 

@@ -41,6 +41,10 @@ bool apply_setting_command(RunSettings& settings, int command);
 /// True when the menu shows `command` with a check mark.
 [[nodiscard]] bool is_checked(const RunSettings& settings, int command);
 
+/// The run's function as Show settings lists it: "L(t) - t", "g(t),
+/// kernel, bandwidth 0.5", "O(t), rings".
+[[nodiscard]] std::string function_text(const RunSettings& settings);
+
 /// The text of View > Show settings (the progress setting is not part of
 /// it). The degree sign is UTF-8.
 [[nodiscard]] std::string show_settings_text(const RunSettings& settings);

@@ -172,6 +172,15 @@ FunctionKind function_of_file(const std::string& path) {
   return FunctionKind::kL;
 }
 
+std::string describe_function(const FunctionChoice& choice) {
+  std::string text = info(choice.kind).label;
+  if (choice.kind == FunctionKind::kL) return text;
+  if (choice.estimator == PcfEstimator::kRing) return text + ", rings";
+  char h[64];
+  std::snprintf(h, sizeof h, "%.6g", choice.bandwidth);
+  return text + ", kernel of half-width " + h;
+}
+
 const char* function_suffix(FunctionKind kind) { return info(kind).suffix; }
 const char* function_label(FunctionKind kind) { return info(kind).label; }
 

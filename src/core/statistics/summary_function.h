@@ -68,6 +68,9 @@ class SummaryFunction {
 /// in plot1_g.tmp or plot1_g.ktt) g, in "_O" O, any other L.
 [[nodiscard]] FunctionKind function_of_file(const std::string& path);
 
+/// "g(t), kernel of half-width 0.212", "O(t), rings", "L(t) - t".
+[[nodiscard]] std::string describe_function(const FunctionChoice& choice);
+
 /// The stem suffix and axis label of a function without a run.
 [[nodiscard]] const char* function_suffix(FunctionKind kind);
 [[nodiscard]] const char* function_label(FunctionKind kind);
