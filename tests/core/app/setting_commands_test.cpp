@@ -50,7 +50,8 @@ TEST(SettingCommands, ShowSettingsText) {
             "Both tests  \n\nDirection analysed :\t\t90\xC2\xB0 Sectors - "
             "SW,NW,NE,SE\n\nRandomize :\t\tBoth species  "
             "\n\nGenerator :\t\tclassic"
-            "\n\nTest centre :\t\tCSR (L(t) - t = 0)");
+            "\n\nTest centre :\t\tCSR value"
+            "\n\nFunction :\t\tL(t) - t");
 }
 
 }  // namespace
