@@ -1,4 +1,4 @@
-// The standard figure of a K-function analysis: t across, L(t) - t up,
+// The standard figure of a run: t across, its function (L(t) - t, g, O) up,
 // the simulation envelope as a band, the observed curve over it.
 #include "plot/figure_painter.h"
 
@@ -46,11 +46,12 @@ double nice_step(double span) {
   return factor * magnitude;
 }
 
-// The range of L(t) - t over every panel, zero included, widened a little
-// and then to whole tick steps.
+// The range of the values over every panel, the value under CSR included,
+// widened a little and then to whole tick steps.
 Range value_range(const ResultFigure& figure) {
-  double low = 0;
-  double high = 0;
+  const double reference = std::isnan(figure.reference) ? 0 : figure.reference;
+  double low = reference;
+  double high = reference;
   for (const FigurePanel& panel : figure.panels) {
     const ResultSeries& s = panel.series;
     const std::vector<double> none;
@@ -105,7 +106,7 @@ std::vector<double> ticks(const Range& r) {
   return values;
 }
 
-void paint_curves(QPainter& painter, const ResultSeries& s,
+void paint_curves(QPainter& painter, const ResultSeries& s, double reference,
                   const PanelFrame& f) {
   painter.save();
   painter.setClipRect(f.area);
@@ -127,9 +128,11 @@ void paint_curves(QPainter& painter, const ResultSeries& s,
   painter.drawPath(band);
 
   painter.setBrush(Qt::NoBrush);
-  QPen zero(QColor(90, 90, 90), 1, Qt::DashLine);
-  painter.setPen(zero);
-  painter.drawLine(f.map(f.t_min, 0), f.map(f.t_max, 0));
+  if (!std::isnan(reference)) {
+    QPen dashed(QColor(90, 90, 90), 1, Qt::DashLine);
+    painter.setPen(dashed);
+    painter.drawLine(f.map(f.t_min, reference), f.map(f.t_max, reference));
+  }
 
   QPolygonF observed;
   for (std::size_t i = 0; i < n; ++i) observed << f.map(s.t[i], s.observed[i]);
@@ -190,7 +193,7 @@ void paint_global(QPainter& painter, const FigurePanel& panel,
 }
 
 void paint_axes(QPainter& painter, const PanelFrame& f, const Range& t_range,
-                const Range& y_range) {
+                const Range& y_range, const std::string& label) {
   painter.setPen(QPen(Qt::black, 1));
   painter.setBrush(Qt::NoBrush);
   painter.drawRect(f.area);
@@ -221,7 +224,8 @@ void paint_axes(QPainter& painter, const PanelFrame& f, const Range& t_range,
   painter.translate(a.left() - kLeftMargin + 4, a.center().y());
   painter.rotate(-90);
   painter.drawText(QRectF(-a.height() / 2, 0, a.height(), kTextPixels + 6),
-                   Qt::AlignHCenter | Qt::AlignTop, QStringLiteral("L(t) - t"));
+                   Qt::AlignHCenter | Qt::AlignTop,
+                   QString::fromStdString(label));
   painter.restore();
 }
 
@@ -349,9 +353,9 @@ void paint_figure(QPainter& painter, const ResultFigure& figure,
   for (std::size_t k = 0; k < frames.size(); ++k) {
     const PanelFrame& f = frames[k];
     const ResultSeries& s = figure.panels[k].series;
-    paint_curves(painter, s, f);
+    paint_curves(painter, s, figure.reference, f);
     paint_global(painter, figure.panels[k], f);
-    paint_axes(painter, f, distance_range(s), y_range);
+    paint_axes(painter, f, distance_range(s), y_range, figure.axis_label);
     const double title_height =
         several ? kPanelTitleHeight : kFigureTitleHeight;
     paint_title(painter,
@@ -383,7 +387,8 @@ QByteArray render_figure_svg(const ResultFigure& figure, QSize size) {
   generator.setSize(size);
   generator.setViewBox(QRect(QPoint(0, 0), size));
   generator.setTitle(QString::fromStdString(figure.title));
-  generator.setDescription(QStringLiteral("L(t) - t with its envelope"));
+  generator.setDescription(
+      QString::fromStdString(figure.axis_label + " with its envelope"));
   QPainter painter(&generator);
   painter.fillRect(QRectF(QPointF(0, 0), QSizeF(size)), Qt::white);
   paint_figure(painter, figure, QRectF(QPointF(0, 0), QSizeF(size)));

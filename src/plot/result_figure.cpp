@@ -4,11 +4,14 @@
 #include <array>
 #include <cctype>
 #include <charconv>
+#include <limits>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
 
+#include "input/record_reader.h"
 #include "input/sample_header.h"
+#include "statistics/summary_function.h"
 #include "model/decimal.h"
 #include "model/settings.h"
 #include "results/file_names.h"
@@ -50,17 +53,34 @@ std::vector<std::string> sector_files(const std::string& base,
   return files;
 }
 
-// The number of simulations that a sample data file's header names; 0 when
-// the file is missing or its header is faulty.
-int read_simulation_count(const std::string& sample_path) {
-  AnalysisState state;
+// The sample data file's header values and, for O, its records; false when
+// the file is missing or faulty.
+bool read_sample(const std::string& sample_path, FunctionKind function,
+                 AnalysisState& state) {
   double pairs_total = 0;
+  std::ifstream records;
   if (!read_header_values(sample_path, state, Direction::kNone,
-                          Significance::kNone, pairs_total)
+                          Significance::kNone, pairs_total, records)
            .ok()) {
-    return 0;
+    return false;
   }
-  return state.n_simulations;
+  return function != FunctionKind::kO || read_samples(state, records).ok();
+}
+
+// The function of the run that wrote `stem`'s files and the value it has
+// under CSR, from the sample data file of the run when needed (O).
+void set_function(const std::string& stem, const AnalysisState* sample,
+                  ResultFigure& figure) {
+  RunSettings settings;
+  settings.function = function_of_file(stem + ".ktt");
+  figure.axis_label = function_label(settings.function);
+  if (settings.function == FunctionKind::kO && !sample) {
+    figure.reference = std::numeric_limits<double>::quiet_NaN();
+    return;
+  }
+  const AnalysisState none;
+  const AnalysisState& state = sample ? *sample : none;
+  figure.reference = make_summary_function(settings, state)->csr_value(state);
 }
 
 std::string read_series(const std::string& path, ResultSeries& series) {
@@ -137,9 +157,12 @@ std::string load_result_figure(const std::string& path, ResultFigure& figure) {
   }
   if (is_result && files.empty()) files.push_back(path);
   if (!is_result) {
-    // A sample data file: its result file, else the sector files of the
-    // first direction that has all four.
-    if (is_file(stem + ".ktt")) files.push_back(stem + ".ktt");
+    // A sample data file: its result file (of L, else of g, else of O),
+    // else the sector files of the first direction that has all four.
+    for (const char* suffix : {"", "_g", "_O"}) {
+      const std::string file = stem + suffix + ".ktt";
+      if (files.empty() && is_file(file)) files.push_back(file);
+    }
     for (const SectorGroup& g : kSectorGroups) {
       if (!files.empty()) break;
       files = sector_files(stem, g);
@@ -158,8 +181,19 @@ std::string load_result_figure(const std::string& path, ResultFigure& figure) {
     if (auto s = read_series(file, panel.series); !s.empty()) return s;
     figure.panels.push_back(std::move(panel));
   }
-  figure.n_simulations =
-      read_simulation_count(is_result ? base + ".dat" : path);
+  // The sample data file of a g or O run is named without the function's
+  // suffix.
+  const std::string run_stem =
+      files.size() == 1 ? change_extension(files.front(), "") : base;
+  const FunctionKind function = function_of_file(run_stem + ".ktt");
+  const std::string suffix = function_suffix(function);
+  const std::string sample_path =
+      !is_result ? path
+                 : run_stem.substr(0, run_stem.size() - suffix.size()) + ".dat";
+  AnalysisState sample;
+  const bool sample_read = read_sample(sample_path, function, sample);
+  figure.n_simulations = sample_read ? sample.n_simulations : 0;
+  set_function(run_stem, sample_read ? &sample : nullptr, figure);
   figure.envelope = envelope_kind(figure.n_simulations);
   if (group) {
     figure.title = path_title(base) + " - " + group->name;

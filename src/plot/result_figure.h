@@ -44,6 +44,10 @@ enum class EnvelopeKind { kUnknown, kMinMax, kStdev };
 struct ResultFigure {
   /// The file name(s) and the envelope kind.
   std::string title;
+  /// The function the run estimated, "L(t) - t", "g(t)" or "O(t)", and its
+  /// value under CSR, drawn as a dashed line (not a number: not known).
+  std::string axis_label = "L(t) - t";
+  double reference = 0.0;
   /// One panel, or the four sectors in the order of their suffixes.
   std::vector<FigurePanel> panels;
   EnvelopeKind envelope = EnvelopeKind::kUnknown;

@@ -6,6 +6,7 @@
 #include <QRegularExpression>
 #include <QString>
 #include <algorithm>
+#include <cmath>
 
 #include "plot/figure_painter.h"
 #include "plot/global_figure.h"
@@ -79,6 +80,45 @@ TEST_F(FigureTest, TitleNamesTheFileAndTheEnvelopeOfTheSampleFile) {
     ASSERT_EQ(f.panels.size(), 1u);
     EXPECT_EQ(f.default_output, d.file("p.svg"));
   }
+}
+
+TEST_F(FigureTest, FunctionsRunsDrawTheirLabelAndTheirValueUnderCsr) {
+  // 2 points of species 1 and 3 of species 2 in 10 x 20.
+  dir.write("p.dat", "10 20 1 1 4 19\n1 1 0\n2 2 0\n3 3 1\n4 4 1\n5 5 1\n");
+  struct Case {
+    const char* file;
+    const char* label;
+    double reference;
+  };
+  const Case cases[] = {
+      {"p.ktt", "L(t) - t", 0},
+      {"p_g.ktt", "g(t)", 1},
+      // (n1^2 + n2^2) / (A (n1 + n2)) = 13 / 1000
+      {"p_O.ktt", "O(t)", 0.013},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.file);
+    dir.write(c.file, kResult);
+    ResultFigure f;
+    ASSERT_EQ(load_result_figure(dir.file(c.file), f), "");
+    EXPECT_EQ(f.axis_label, c.label);
+    EXPECT_DOUBLE_EQ(f.reference, c.reference);
+    EXPECT_EQ(f.n_simulations, 19);  // p.dat found
+    const QString svg = QString::fromUtf8(render_figure_svg(f, {800, 600}));
+    EXPECT_TRUE(svg.contains(QString(">") + c.label + "</text>"));
+  }
+  // Without its sample data file an O run's density is unknown: no line.
+  TempDir lone;
+  lone.write("q_O.ktt", kResult);
+  ResultFigure f;
+  ASSERT_EQ(load_result_figure(lone.file("q_O.ktt"), f), "");
+  EXPECT_TRUE(std::isnan(f.reference));
+  // A sample data file whose only run was of g draws that run.
+  TempDir g_only;
+  g_only.write("r.dat", "10 20 1 1 4 19\n1 1\n");
+  g_only.write("r_g.ktt", kResult);
+  ASSERT_EQ(load_result_figure(g_only.file("r.dat"), f), "");
+  EXPECT_EQ(f.axis_label, "g(t)");
 }
 
 TEST_F(FigureTest, DirectionalRunGivesFourPanelsInSectorOrder) {
