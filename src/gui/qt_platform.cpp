@@ -4,6 +4,8 @@
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QFileSystemModel>
+#include <QInputDialog>
+#include <QLineEdit>
 #include <QHeaderView>
 #include <QMessageBox>
 #include <QPushButton>
@@ -190,6 +192,18 @@ std::unique_ptr<ProgressDialog> QtPlatform::create_progress_dialog(
   auto dialog = std::make_unique<ProgressWindow>(two_bars);
   emit progressCreated(dialog.get());
   return dialog;
+}
+
+std::optional<std::string> QtPlatform::ask_text(std::string_view title,
+                                                std::string_view prompt,
+                                                std::string_view initial) {
+  if (text_answerer_) return text_answerer_(title, initial);
+  bool ok = false;
+  const QString text = QInputDialog::getText(
+      dialog_parent(), to_qstring(title), to_qstring(prompt),
+      QLineEdit::Normal, to_qstring(initial), &ok);
+  if (!ok) return std::nullopt;
+  return text.toStdString();
 }
 
 void QtPlatform::set_window_title(std::string_view title) {

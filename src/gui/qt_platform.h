@@ -58,6 +58,9 @@ class QtPlatform final : public QObject, public Platform {
   /// filter in Qt's syntax.
   using FileChooser = std::function<std::optional<ChosenFile>(
       std::string_view title, const QString& filter)>;
+  /// Answers a text question in place of the dialog (tests).
+  using TextAnswerer = std::function<std::optional<std::string>(
+      std::string_view title, std::string_view initial)>;
 
   /// Message boxes and dialogs are centred over `window` once it is shown.
   void set_main_window(QWidget* window) { window_ = window; }
@@ -67,6 +70,9 @@ class QtPlatform final : public QObject, public Platform {
   void set_file_chooser(FileChooser chooser) {
     file_chooser_ = std::move(chooser);
   }
+  void set_text_answerer(TextAnswerer answerer) {
+    text_answerer_ = std::move(answerer);
+  }
 
   Answer message_box(std::string_view text, Buttons buttons,
                      Icon icon) override;
@@ -74,6 +80,9 @@ class QtPlatform final : public QObject, public Platform {
                                              std::string_view filter) override;
   std::unique_ptr<ProgressDialog> create_progress_dialog(
       bool two_bars) override;
+  std::optional<std::string> ask_text(std::string_view title,
+                                      std::string_view prompt,
+                                      std::string_view initial) override;
   void set_window_title(std::string_view title) override;
   void show_text(const std::vector<std::string>& lines) override;
 
@@ -89,6 +98,7 @@ class QtPlatform final : public QObject, public Platform {
   QWidget* window_ = nullptr;
   MessageHandler message_handler_;
   FileChooser file_chooser_;
+  TextAnswerer text_answerer_;
 };
 
 }  // namespace qlor::gui

@@ -25,6 +25,9 @@ class ScriptedPlatform final : public Platform {
   /// Files for the open dialogs, in order; nullopt (or an empty queue) is a
   /// cancel.
   std::deque<std::optional<std::string>> files;
+  /// Answers of the text questions, in order; nullopt (or an empty queue)
+  /// is a cancel.
+  std::deque<std::optional<std::string>> text_answers;
 
   std::vector<ShownBox> boxes;
   std::vector<std::string> dialog_titles;
@@ -40,6 +43,15 @@ class ScriptedPlatform final : public Platform {
                                              std::string_view filter) override;
   std::unique_ptr<ProgressDialog> create_progress_dialog(
       bool two_bars) override;
+  std::optional<std::string> ask_text(std::string_view title,
+                                      std::string_view,
+                                      std::string_view) override {
+    dialog_titles.emplace_back(title);
+    if (text_answers.empty()) return std::nullopt;
+    std::optional<std::string> answer = std::move(text_answers.front());
+    text_answers.pop_front();
+    return answer;
+  }
   void set_window_title(std::string_view title) override {
     titles.emplace_back(title);
   }

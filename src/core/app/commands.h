@@ -34,6 +34,12 @@ enum CommandId : int {
   /// Desktop window only: draws a result file in a window of its own.
   kCmdPlotResult = 32796,
 
+  kCmdFunctionL = 32797,
+  kCmdFunctionG = 32798,
+  kCmdFunctionO = 32799,
+  /// Asks for the kernel's half-width of g and O.
+  kCmdBandwidth = 32800,
+
   kCmdProgressAlways = 32791,
   kCmdProgressAbove1M = 32792,
   kCmdProgressAbove10M = 32793,

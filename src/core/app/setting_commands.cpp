@@ -2,10 +2,12 @@
 // command number and back, so the two never disagree.
 #include "app/setting_commands.h"
 
+#include <cmath>
 #include <cstddef>
 #include <cstdio>
 #include <iterator>
 
+#include "model/decimal.h"
 #include "statistics/summary_function.h"
 
 namespace qlor {
@@ -23,6 +25,7 @@ constexpr GroupRange kGroups[] = {
     {SettingGroup::kDirection, kCmdDirectionNone, kCmdDirectionHalfPlanes},
     {SettingGroup::kRandomize, kCmdRandomizeSpecies2, kCmdRandomizeBoth},
     {SettingGroup::kProgress, kCmdProgressAlways, kCmdProgressNever},
+    {SettingGroup::kFunction, kCmdFunctionL, kCmdFunctionO},
 };
 
 // The index form of the group's current value, counted from its first item.
@@ -41,6 +44,8 @@ int current_offset(const RunSettings& settings, SettingGroup group) {
         }
       }
       return -1;
+    case SettingGroup::kFunction:
+      return index_of(settings.function);
   }
   return -1;
 }
@@ -93,8 +98,28 @@ bool set_setting(RunSettings& settings, SettingGroup group, int index) {
       settings.progress_threshold =
           kProgressThresholds[static_cast<std::size_t>(index)];
       return true;
+    case SettingGroup::kFunction:
+      if (index < 0 || index > 2) return false;
+      settings.function = static_cast<FunctionKind>(index);
+      return true;
   }
   return false;
+}
+
+bool set_bandwidth(RunSettings& settings, const std::string& text) {
+  const auto first = text.find_first_not_of(" \t");
+  if (first == std::string::npos) {
+    settings.bandwidth = 0;
+    return true;
+  }
+  const auto last = text.find_last_not_of(" \t");
+  double h = 0;
+  if (!parse_decimal(text.substr(first, last - first + 1), h) || !(h > 0) ||
+      !std::isfinite(h)) {
+    return false;
+  }
+  settings.bandwidth = h;
+  return true;
 }
 
 bool apply_setting_command(RunSettings& settings, int command) {

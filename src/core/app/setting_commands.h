@@ -11,7 +11,13 @@
 namespace qlor {
 
 /// The menu groups whose items set one run setting each.
-enum class SettingGroup { kSignificance, kDirection, kRandomize, kProgress };
+enum class SettingGroup {
+  kSignificance,
+  kDirection,
+  kRandomize,
+  kProgress,
+  kFunction,
+};
 
 /// Thresholds of the Progress Ctrl Bar choices, in i-j calculations.
 inline constexpr double kProgressThresholds[] = {0, 1000000, 10000000,
@@ -25,7 +31,7 @@ inline constexpr double kProgressThresholds[] = {0, 1000000, 10000000,
 
 /// Sets the group's setting to the choice that the configuration file and
 /// the command line number `index` (significance and direction 0 to 3,
-/// randomize 1 and 2, progress 0 to 4). Returns false (and changes nothing)
+/// randomize 1 and 2, progress 0 to 4, function 0 L, 1 g, 2 O). Returns false (and changes nothing)
 /// for a number out of range.
 bool set_setting(RunSettings& settings, SettingGroup group, int index);
 
@@ -40,6 +46,11 @@ bool apply_setting_command(RunSettings& settings, int command);
 
 /// True when the menu shows `command` with a check mark.
 [[nodiscard]] bool is_checked(const RunSettings& settings, int command);
+
+/// Sets the kernel's half-width for g and O from its text: a positive
+/// number, or an empty text for Stoyan's rule. False (and nothing changed)
+/// for any other text.
+bool set_bandwidth(RunSettings& settings, const std::string& text);
 
 /// The run's function as Show settings lists it: "L(t) - t", "g(t),
 /// kernel, bandwidth 0.5", "O(t), rings".

@@ -1,6 +1,8 @@
 // Command dispatch of the view.
 #include "app/view_controller.h"
 
+#include <cstdio>
+#include <optional>
 #include <utility>
 
 #include "analysis/single_run.h"
@@ -54,6 +56,7 @@ bool ViewController::handles(int command) {
     case kCmdBatchAutoAnalyse:
     case kCmdSignificanceOnly:
     case kCmdShowSettings:
+    case kCmdBandwidth:
       return true;
     default:
       return setting_group(command).has_value();
@@ -82,11 +85,33 @@ bool ViewController::on_command(int command) {
       ctx_.platform.message_box(show_settings_text(ctx_.settings), Buttons::kOk,
                                 Icon::kNone);
       return true;
+    case kCmdBandwidth:
+      return ask_bandwidth();
     default:
       break;
   }
   if (!apply_setting_command(ctx_.settings, command)) return false;
   ctx_.platform.show_text(view_.text_lines);
+  return true;
+}
+
+bool ViewController::ask_bandwidth() {
+  std::string current;
+  if (ctx_.settings.bandwidth > 0) {
+    char text[64];
+    std::snprintf(text, sizeof text, "%.15g", ctx_.settings.bandwidth);
+    current = text;
+  }
+  const std::optional<std::string> answer = ctx_.platform.ask_text(
+      "Bandwidth",
+      "Half-width of the kernel of g(t) and O(t), in plot units\n"
+      "(empty: 0.15 / sqrt(points per unit area))",
+      current);
+  if (!answer) return false;
+  if (!set_bandwidth(ctx_.settings, *answer)) {
+    ctx_.platform.message_box(kBandwidthRefused, Buttons::kOk, Icon::kStop);
+    return false;
+  }
   return true;
 }
 

@@ -17,6 +17,10 @@
 
 namespace qlor {
 
+inline constexpr const char* kBandwidthRefused =
+    "The bandwidth must be a positive number (or empty for 0.15 / "
+    "sqrt(lambda))  ";
+
 class ViewController {
  public:
   /// Sets up the view's state and reads the configuration file at
@@ -106,6 +110,8 @@ class ViewController {
  private:
   // Keeps a run's tests for the front end and tells whether it completed.
   bool finish(RunOutcome outcome);
+  // Analysis > Function > Bandwidth...: true when a bandwidth was set.
+  bool ask_bandwidth();
 
   AppContext ctx_;
   ViewState view_;

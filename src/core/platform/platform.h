@@ -53,6 +53,16 @@ class Platform {
   /// Creates a hidden progress dialog with one or two bars.
   virtual std::unique_ptr<ProgressDialog> create_progress_dialog(
       bool two_bars) = 0;
+  /// Asks for a line of text, showing `initial`; nothing when the user
+  /// cancels (and on platforms that cannot ask).
+  virtual std::optional<std::string> ask_text(std::string_view title,
+                                              std::string_view prompt,
+                                              std::string_view initial) {
+    (void)title;
+    (void)prompt;
+    (void)initial;
+    return std::nullopt;
+  }
   virtual void set_window_title(std::string_view title) = 0;
   /// The text view shows these lines from now on (after a repaint).
   virtual void show_text(const std::vector<std::string>& lines) = 0;

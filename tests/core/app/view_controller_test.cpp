@@ -36,6 +36,38 @@ TEST_F(QlorViewTest, SettingsCommandsMoveTheCheckMarks) {
   }
 }
 
+TEST_F(QlorViewTest, FunctionMenuAndBandwidthEntry) {
+  ViewController view(platform, clock, dir.write("qlor.ini", "FUNCTION=O\n"));
+  EXPECT_TRUE(view.is_checked(kCmdFunctionO));
+  EXPECT_TRUE(view.on_command(kCmdFunctionG));
+  EXPECT_TRUE(view.is_checked(kCmdFunctionG));
+  EXPECT_FALSE(view.is_checked(kCmdFunctionO));
+  EXPECT_EQ(view.context().settings.function, FunctionKind::kG);
+  struct Case {
+    std::optional<std::string> answer;
+    bool accepted;
+    double bandwidth;  // after the answer
+  };
+  const Case cases[] = {
+      {" 2.5 ", true, 2.5},
+      {"-1", false, 2.5},          // refused with a message, kept
+      {"abc", false, 2.5},
+      {std::nullopt, false, 2.5},  // cancelled
+      {"", true, 0},               // Stoyan's rule again
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.answer.value_or("(cancel)"));
+    platform.boxes.clear();
+    platform.text_answers.push_back(c.answer);
+    EXPECT_EQ(view.on_command(kCmdBandwidth), c.accepted);
+    EXPECT_EQ(view.context().settings.bandwidth, c.bandwidth);
+    const bool refused = c.answer && !c.accepted;
+    EXPECT_EQ(platform.box_texts(),
+              refused ? std::vector<std::string>{kBandwidthRefused}
+                      : std::vector<std::string>{});
+  }
+}
+
 TEST_F(QlorViewTest, AutomaticRunAtTheFirstRepaintOnly) {
   const std::string missing = dir.file("gone.dat");
   ViewController view(
