@@ -14,6 +14,7 @@
 #include "statistics/interval_sums.h"
 #include "statistics/kl_directional.h"
 #include "statistics/kl_estimator.h"
+#include "statistics/pcf_estimator.h"
 #include "statistics/pair_kernel.h"
 
 namespace qlor {
@@ -78,6 +79,35 @@ void BM_ComputeKlDiagonal(benchmark::State& bench) {
 }
 void BM_ComputeKlHalfPlanes(benchmark::State& bench) {
   run<compute_kl_half_planes>(bench, true, Direction::kHalfPlanes);
+}
+
+// g(t) by the kernel, Stoyan's bandwidth (0.15 / sqrt(n / 10^4)), and by
+// rings, on the pattern of BM_ComputeKl: a g run's cost per pattern beside
+// an L run's.
+void BM_ComputePcfKernel(benchmark::State& bench) {
+  const int n = static_cast<int>(bench.range(0));
+  AnalysisState state = csr_pattern(n, false, Direction::kNone);
+  PairScratch scratch;
+  std::vector<double> g;
+  const double h = 0.15 / std::sqrt(n / 1e4);
+  for (auto _ : bench) {
+    compute_pcf_kernel(state, h, false, scratch, g);
+    benchmark::DoNotOptimize(g.data());
+    benchmark::ClobberMemory();
+  }
+  count_items(bench, n);
+}
+void BM_ComputePcfRing(benchmark::State& bench) {
+  const int n = static_cast<int>(bench.range(0));
+  AnalysisState state = csr_pattern(n, false, Direction::kNone);
+  PairScratch scratch;
+  std::vector<double> g;
+  for (auto _ : bench) {
+    compute_pcf_ring(state, false, scratch, g);
+    benchmark::DoNotOptimize(g.data());
+    benchmark::ClobberMemory();
+  }
+  count_items(bench, n);
 }
 
 // compute_kl with each variant of the kernel the processor runs
@@ -357,6 +387,11 @@ BENCHMARK(BM_ComputeKl)
     ->Arg(5000)
     ->Arg(20000)
     ->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ComputePcfKernel)
+    ->Arg(2000)
+    ->Arg(5000)
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ComputePcfRing)->Arg(5000)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_ComputeKlVariant)
     ->ArgsProduct({{5000}, {0, 1, 2}})
     ->Unit(benchmark::kMillisecond);

@@ -41,6 +41,10 @@ TEST(PcfKernel, TwoPointsFarFromTheEdges) {
       {2, 12, 0},                    // |t - d| = h: no weight
       {0.5, 10, 1.5},
       {0.5, 11, 0},
+      // A kernel wider than several distances reaches all of them.
+      {3.5, 7, 3.0 / 14 * (1 - 9.0 / 12.25)},
+      {3.5, 13, 3.0 / 14 * (1 - 9.0 / 12.25)},
+      {3.5, 6, 0},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(::testing::Message() << "h = " << c.h << ", t = " << c.t);
