@@ -5,20 +5,21 @@
 #include <cstring>
 #include <type_traits>
 
+#include "analysis/run_state.h"
 
 namespace qlor::distributed {
 
 namespace {
 
 // Changes whenever the encoded layout changes.
-constexpr std::uint64_t kJobMagic = 0x514c4f524a4f4203ull;      // "QLORJOB" 3
+constexpr std::uint64_t kJobMagic = 0x514c4f524a4f4204ull;      // "QLORJOB" 4
 constexpr std::uint64_t kOutcomeMagic = 0x514c4f524f555401ull;  // "QLOROUT" 1
 
-// A new field of the analysis state must be added to put_state/get_state;
+// A new field of the run's parameters must be added to visit_parameters;
 // the size check makes a forgotten one a build error on the usual target.
 #if defined(__x86_64__) && defined(__GLIBCXX__)
-static_assert(sizeof(AnalysisState) == 840,
-              "AnalysisState changed: update put_state and get_state");
+static_assert(sizeof(RunParameters) == 88,
+              "RunParameters changed: update visit_parameters");
 #endif
 
 class Writer {
@@ -46,10 +47,8 @@ class Writer {
 
  private:
   void append(const void* p, std::size_t n) {
-    if (n == 0) return;
-    const std::size_t at = bytes_.size();
-    bytes_.resize(at + n);
-    std::memcpy(bytes_.data() + at, p, n);
+    const char* c = static_cast<const char*>(p);
+    bytes_.insert(bytes_.end(), c, c + n);
   }
   Bytes bytes_;
 };
@@ -113,9 +112,10 @@ class Reader {
 };
 
 // One visitor for both directions keeps the field lists from drifting
-// apart: `io` is a Writer (const state) or a Reader.
+// apart: `io` is a Writer (const state) or a Reader. Only the parameters and
+// the points travel; every rank derives the rest as the first one did.
 template <class Io, class State>
-void visit_state(Io& io, State& s) {
+void visit_parameters(Io& io, State& s) {
   io.put_or_get(s.x_axis);
   io.put_or_get(s.y_axis);
   io.put_or_get(s.t_min);
@@ -127,34 +127,10 @@ void visit_state(Io& io, State& s) {
   io.put_or_get(s.n_centers);
   io.put_or_get(s.analysis_type);
   io.put_or_get(s.process_type);
-  io.put_or_get(s.points);
   io.put_or_get(s.t_min_steps);
   io.put_or_get(s.n_points);
   io.put_or_get(s.last_interval);
-  io.put_or_get(s.l_values);
-  io.put_or_get(s.pair_sums);
-  io.put_or_get(s.n_species1_observed);
-  io.put_or_get(s.n_species2_observed);
-  io.put_or_get(s.n_species1);
-  io.put_or_get(s.n_species2);
-  io.put_or_get(s.pair_sums_12);
-  io.put_or_get(s.pair_sums_21);
-  io.put_or_get(s.k12);
-  io.put_or_get(s.k21);
-  io.put_or_get(s.n_parents);
-  io.put_or_get(s.poisson_table);
-  io.put_or_get(s.offspring_counts);
-  io.put_or_get(s.sector_sums_12);
-  io.put_or_get(s.sector_sums_21);
-  io.put_or_get(s.sector_k12);
-  io.put_or_get(s.sector_k21);
-  io.put_or_get(s.sector_l_values);
-  io.put_or_get(s.grid_cells_x);
-  io.put_or_get(s.grid_cells_y);
-  io.put_or_get(s.grid_scale);
-  io.put_or_get(s.grid_halves);
-  io.put_or_get(s.grid_fifths);
-  io.put_or_get(s.coordinate_resolution);
+  io.put_or_get(s.points);
 }
 
 struct StateWriter {
@@ -189,7 +165,7 @@ Bytes encode_job(const JobHeader& header, const AnalysisState& observed) {
   w.put(header.seed.generator);
   w.put(header.seed.seed);
   StateWriter sw{w};
-  visit_state(sw, observed);
+  visit_parameters(sw, observed);
   return w.take();
 }
 
@@ -210,8 +186,9 @@ bool decode_job(std::span<const char> bytes, JobHeader& header,
   r.get(header.seed.generator);
   r.get(header.seed.seed);
   StateReader sr{r};
-  visit_state(sr, observed);
-  return r.done();
+  visit_parameters(sr, observed);
+  if (!r.done()) return false;
+  return complete_run_state(observed, header.function.direction).ok();
 }
 
 JobHeader make_job_header(std::int32_t first, std::int32_t last,

@@ -36,12 +36,14 @@ struct JobHeader {
 
 using Bytes = std::vector<char>;
 
-/// The job as bytes: the header and every field of the observed state.
+/// The job as bytes: the header, the run's parameters and the observed
+/// points.
 [[nodiscard]] Bytes encode_job(const JobHeader& header,
                                const AnalysisState& observed);
 
-/// Reads what encode_job wrote; false when the bytes are not a whole job of
-/// this build.
+/// Reads what encode_job wrote and derives the rest of the observed state
+/// from it (complete_run_state); false when the bytes are not a whole job
+/// of this build or the state cannot be made.
 [[nodiscard]] bool decode_job(std::span<const char> bytes, JobHeader& header,
                               AnalysisState& observed);
 

@@ -91,33 +91,47 @@ INSTANTIATE_TEST_SUITE_P(Golden, ThroughTheEncoding,
 AnalysisState small_state() {
   AnalysisState s;
   s.x_axis = 100;
+  s.y_axis = 50;
+  s.t_interval = 1;
+  s.t_min_steps = 1;
+  s.last_interval = 4;
   s.n_simulations = 19;
+  s.analysis_type = AnalysisType::kBivariate;
   s.process_type = ProcessType::kCluster;
-  s.points = {{1.5, 2.5, 0}, {3.25, 4.0, 1}};
-  s.l_values = {0.1, -0.2, 0.3};
-  s.sector_l_values[3] = {7.0};
-  s.offspring_counts = {4, 5};
-  s.n_parents = 3;
+  s.n_centers = 1;
+  s.points = {{1.5, 2.5, 0}, {3.25, 4.0, 1}, {7.0, 1.0, 1}};
+  s.n_points = 3;
   return s;
 }
 
-// Bytes from another build or cut short in transit are refused, never read
-// past their end.
-TEST(JobCodec, RefusesEveryTruncationAndAForeignMagic) {
+// Only the parameters and the points travel: the receiving rank derives
+// the rest as the first rank's reading did. Bytes from another build or cut
+// short in transit are refused, never read past their end.
+TEST(JobCodec, CarriesTheRunAndRefusesEveryTruncationAndAForeignMagic) {
   JobHeader header;
   header.first = 2;
   header.last = 19;
   header.seed = {GeneratorKind::kClassic, 4000000000u};
+  header.function = {FunctionKind::kG, Direction::kNone, PcfEstimator::kRing,
+                     0.75};
   const Bytes bytes = encode_job(header, small_state());
   JobHeader got;
   AnalysisState state;
   ASSERT_TRUE(decode_job(bytes, got, state));
   EXPECT_EQ(got.seed.generator, GeneratorKind::kClassic);
   EXPECT_EQ(got.seed.seed, 4000000000u);
-  EXPECT_EQ(state.points.size(), 2u);
+  EXPECT_EQ(got.function.kind, FunctionKind::kG);
+  EXPECT_EQ(got.function.estimator, PcfEstimator::kRing);
+  EXPECT_EQ(got.function.bandwidth, 0.75);
+  ASSERT_EQ(state.points.size(), 3u);
   EXPECT_EQ(state.points[1].y, 4.0);
-  EXPECT_EQ(state.sector_l_values[3], std::vector<double>{7.0});
-  EXPECT_EQ(state.n_parents, 3);
+  EXPECT_EQ(state.n_species1_observed, 1);
+  EXPECT_EQ(state.n_species2_observed, 2);
+  EXPECT_EQ(state.coordinate_resolution, 50);  // 1.5, 3.25, 7: 0.05
+  EXPECT_EQ(state.grid_scale, 10);
+  EXPECT_EQ(state.grid_halves, 1);
+  EXPECT_EQ(state.poisson_table.size(), 3u);  // n - m + 1
+  EXPECT_EQ(state.l_values.size(), 5u);
   for (std::size_t n = 0; n < bytes.size(); ++n) {
     AnalysisState s;
     EXPECT_FALSE(decode_job(std::span(bytes.data(), n), got, s)) << n;
