@@ -30,8 +30,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data,
   std::ofstream(tmp, std::ios::binary)
       .write(reinterpret_cast<const char*>(data + 2),
              static_cast<std::streamsize>(size - 2));
-  (void)(state.n_simulations < 100 ? qlor::write_envelopes_minmax(state, {tmp})
-                                   : qlor::write_envelopes_stdev(state, {tmp}));
+  (void)qlor::write_envelopes(state, {tmp});
   (void)qlor::supremum_test(state, tmp);
   (void)qlor::supremum_test(state, tmp, qlor::TestCentre::kMean);
   (void)qlor::cvm_test(state, tmp);

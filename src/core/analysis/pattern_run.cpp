@@ -118,9 +118,7 @@ Status run_patterns(const AppContext& ctx, AnalysisState& state,
 Status write_results(const AppContext& ctx, const AnalysisState& state,
                      const SummaryFunction& function, const RunFiles& files,
                      std::vector<TestOutcome>& tests) {
-  Status status = state.n_simulations < 100
-                      ? write_envelopes_minmax(state, files.tmp_paths)
-                      : write_envelopes_stdev(state, files.tmp_paths);
+  Status status = write_envelopes(state, files.tmp_paths);
   if (!status.ok()) return status;
   // A directional run writes four temporary files and runs no test.
   if (files.tmp_paths.size() != 1) return status;

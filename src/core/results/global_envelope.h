@@ -7,12 +7,10 @@
 #include <string>
 #include <vector>
 
+#include "results/curve_source.h"
+
 namespace qlor {
 
-/// The curves of a run: curves[0] is the observed one, curves[1 ... n] the
-/// simulated ones; every curve has one value per distance. Values must be
-/// finite numbers (as the temporary file holds them).
-using CurveSet = std::vector<std::vector<double>>;
 
 /// Pointwise two-sided ranks: at each distance the average rank from below
 /// `lo` of every curve's value among the N curves (ties share the mean of
@@ -56,7 +54,8 @@ struct GlobalEnvelope {
   std::vector<std::size_t> touching;
 };
 
-/// Computes the ERL test of curves[0] and the envelope: the pointwise
+/// Computes the ERL test of curves[0] (values finite numbers, as the
+/// temporary file holds them) and the envelope: the pointwise
 /// minimum and maximum over the curves whose own p-value (share of curves
 /// at least as extreme) exceeds alpha. Assumes at least one curve, equal
 /// lengths and 0 < alpha < 1.

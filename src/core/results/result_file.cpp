@@ -26,33 +26,93 @@ void append_result_line(std::string& out, double t, double upper, double lower,
   out += "\r\n";
 }
 
-// Reads every block of a temporary file: block s into rows[s].
-Status read_all_blocks(const std::string& path,
-                       std::vector<std::vector<double>>& rows) {
-  TmpFileReader reader;
-  if (!reader.open(path)) return kTmpIncomplete;
-  for (auto& row : rows) {
-    if (!reader.read_block(row)) return kTmpIncomplete;
+// Envelopes as the largest and smallest simulated value.
+Status minmax_text(const RunParameters& p, const CurveSource& curves,
+                   std::string& text) {
+  const auto n_dist = static_cast<std::size_t>(p.last_interval) + 1;
+  std::vector<double> observed, upper, lower;
+  for (auto* v : {&observed, &upper, &lower}) {
+    if (auto s = allocate(*v, n_dist, AllocationCause::kSimulationsOrIntervals);
+        !s.ok()) {
+      return s;
+    }
+  }
+  const Status status =
+      curves.each([&](std::size_t s, const std::vector<double>& curve) {
+        if (s == 0) {
+          observed = curve;
+        } else if (s == 1) {
+          upper = curve;
+          lower = curve;
+        } else {
+          for (std::size_t i = 0; i < n_dist; ++i) {
+            upper[i] = std::max(upper[i], curve[i]);
+            lower[i] = std::min(lower[i], curve[i]);
+          }
+        }
+      });
+  if (!status.ok()) return status;
+  for (std::size_t i = 0; i < n_dist; ++i) {
+    append_result_line(text, p.t_of(static_cast<std::int32_t>(i)), upper[i],
+                       lower[i], observed[i]);
   }
   return {};
 }
 
-// One pass of the standard-deviation writer over a temporary file: block 0
-// into `observed`, then fn(i, value) for every simulated value.
-template <class Fn>
-Status scan_simulations(const std::string& path, std::int32_t n_sims,
-                        std::vector<double>& observed,
-                        std::vector<double>& block, Fn&& fn) {
-  TmpFileReader reader;
-  if (!reader.open(path) || !reader.read_block(observed)) return kTmpIncomplete;
-  for (std::int32_t s = 1; s <= n_sims; ++s) {
-    if (!reader.read_block(block)) return kTmpIncomplete;
-    for (std::size_t i = 0; i < block.size(); ++i) fn(i, block[i]);
+// Envelopes as mean +/- 1.96 standard deviations: one pass for the means,
+// one for the squared deviations from them.
+Status stdev_text(const RunParameters& p, const CurveSource& curves,
+                  std::string& text) {
+  const auto n_dist = static_cast<std::size_t>(p.last_interval) + 1;
+  std::vector<double> observed, sum, mean, sum_sq, sd;
+  for (auto* v : {&observed, &sum, &mean, &sum_sq, &sd}) {
+    if (auto s = allocate(*v, n_dist, AllocationCause::kSimulations); !s.ok())
+      return s;
+  }
+  const std::int32_t n_sims = p.n_simulations;
+  Status status =
+      curves.each([&](std::size_t s, const std::vector<double>& curve) {
+        if (s == 0) {
+          observed = curve;
+          return;
+        }
+        for (std::size_t i = 0; i < n_dist; ++i) sum[i] += curve[i];
+      });
+  if (!status.ok()) return status;
+  for (std::size_t i = 0; i < n_dist; ++i) mean[i] = sum[i] / n_sims;
+  status = curves.each([&](std::size_t s, const std::vector<double>& curve) {
+    if (s == 0) return;
+    for (std::size_t i = 0; i < n_dist; ++i) {
+      sum_sq[i] += (mean[i] - curve[i]) * (mean[i] - curve[i]);
+    }
+  });
+  if (!status.ok()) return status;
+  for (std::size_t i = 0; i < n_dist; ++i) {
+    sd[i] = std::sqrt(sum_sq[i] / (n_sims - 1));
+    append_result_line(text, p.t_of(static_cast<std::int32_t>(i)),
+                       mean[i] + 1.96 * sd[i], mean[i] - 1.96 * sd[i],
+                       observed[i]);
   }
   return {};
 }
 
 }  // namespace
+
+Status write_envelopes(const AnalysisState& state,
+                       const std::vector<std::string>& tmp_paths) {
+  for (const auto& tmp_path : tmp_paths) {
+    const TmpFileCurves curves(
+        tmp_path, static_cast<std::size_t>(state.n_simulations) + 1,
+        static_cast<std::size_t>(state.last_interval) + 1);
+    std::string text;
+    if (auto s = result_text(state, curves, text); !s.ok()) return s;
+    if (auto s = write_text_file(change_extension(tmp_path, ".ktt"), text);
+        !s.ok()) {
+      return s;
+    }
+  }
+  return {};
+}
 
 Status write_text_file(const std::string& path, const std::string& text) {
   std::ofstream out(path, std::ios::binary | std::ios::trunc);
@@ -62,76 +122,11 @@ Status write_text_file(const std::string& path, const std::string& text) {
   return {};
 }
 
-Status write_envelopes_minmax(const AnalysisState& state,
-                              const std::vector<std::string>& tmp_paths) {
-  const auto n_rows = static_cast<std::size_t>(state.n_simulations) + 1;
-  const auto n_dist = static_cast<std::size_t>(state.last_interval) + 1;
-  std::vector<std::vector<double>> rows;
-  if (!fits_in_memory(n_rows, sizeof(std::vector<double>)))
-    return Status::allocation_failure(AllocationCause::kSimulations);
-  try {
-    rows.resize(n_rows);
-  } catch (const std::exception&) {
-    return Status::allocation_failure(AllocationCause::kSimulations);
-  }
-  for (auto& row : rows) {
-    if (auto s =
-            allocate(row, n_dist, AllocationCause::kSimulationsOrIntervals);
-        !s.ok())
-      return s;
-  }
-  for (const auto& tmp_path : tmp_paths) {
-    if (auto s = read_all_blocks(tmp_path, rows); !s.ok()) return s;
-    std::string text;
-    for (std::size_t i = 0; i < n_dist; ++i) {
-      double upper = rows[1][i];
-      double lower = rows[1][i];
-      for (std::size_t s = 2; s < n_rows; ++s) {
-        upper = std::max(upper, rows[s][i]);
-        lower = std::min(lower, rows[s][i]);
-      }
-      append_result_line(text, state.t_of(static_cast<std::int32_t>(i)), upper,
-                         lower, rows[0][i]);
-    }
-    const std::string out_file_name = change_extension(tmp_path, ".ktt");
-    if (auto s = write_text_file(out_file_name, text); !s.ok()) return s;
-  }
-  return {};
-}
-
-Status write_envelopes_stdev(const AnalysisState& state,
-                             const std::vector<std::string>& tmp_paths) {
-  const auto n_dist = static_cast<std::size_t>(state.last_interval) + 1;
-  std::vector<double> observed, sum, mean, sum_sq, sd, block;
-  for (auto* v : {&observed, &sum, &mean, &sum_sq, &sd, &block}) {
-    if (auto s = allocate(*v, n_dist, AllocationCause::kSimulations); !s.ok())
-      return s;
-  }
-  const std::int32_t n_sims = state.n_simulations;
-  for (const auto& tmp_path : tmp_paths) {
-    std::fill(sum.begin(), sum.end(), 0.0);
-    std::fill(sum_sq.begin(), sum_sq.end(), 0.0);
-    auto status =
-        scan_simulations(tmp_path, n_sims, observed, block,
-                         [&](std::size_t i, double x) { sum[i] += x; });
-    if (!status.ok()) return status;
-    for (std::size_t i = 0; i < n_dist; ++i) mean[i] = sum[i] / n_sims;
-    status = scan_simulations(tmp_path, n_sims, observed, block,
-                              [&](std::size_t i, double x) {
-                                sum_sq[i] += (mean[i] - x) * (mean[i] - x);
-                              });
-    if (!status.ok()) return status;
-    std::string text;
-    for (std::size_t i = 0; i < n_dist; ++i) {
-      sd[i] = std::sqrt(sum_sq[i] / (n_sims - 1));
-      append_result_line(text, state.t_of(static_cast<std::int32_t>(i)),
-                         mean[i] + 1.96 * sd[i], mean[i] - 1.96 * sd[i],
-                         observed[i]);
-    }
-    const std::string out_file_name = change_extension(tmp_path, ".ktt");
-    if (auto s = write_text_file(out_file_name, text); !s.ok()) return s;
-  }
-  return {};
+Status result_text(const RunParameters& parameters, const CurveSource& curves,
+                   std::string& text) {
+  text.clear();
+  return parameters.n_simulations < 100 ? minmax_text(parameters, curves, text)
+                                        : stdev_text(parameters, curves, text);
 }
 
 }  // namespace qlor

@@ -6,19 +6,23 @@
 #include <vector>
 
 #include "model/analysis_state.h"
+#include "results/curve_source.h"
 
 namespace qlor {
 
-/// Envelopes as the largest and smallest simulated value (fewer than 100
-/// simulations). One result file per temporary file, named ".ktt".
-/// Returns "", "MAF:3", "MAF:4", the incomplete-file or the write-error text.
-[[nodiscard]] Status write_envelopes_minmax(
-    const AnalysisState& state, const std::vector<std::string>& tmp_paths);
+/// The text of a result file from a run's curves: per distance t, the upper
+/// and the lower envelope and the observed value. The envelopes are the
+/// largest and smallest simulated value below 100 simulations, else mean
+/// +/- 1.96 standard deviations. Returns "", "MAF:3", "MAF:4" or the
+/// incomplete-file text.
+[[nodiscard]] Status result_text(const RunParameters& parameters,
+                                 const CurveSource& curves, std::string& text);
 
-/// Envelopes as mean +/- 1.96 standard deviations (100 simulations or more).
-/// Returns "", "MAF:3", the incomplete-file or the write-error text.
-[[nodiscard]] Status write_envelopes_stdev(
-    const AnalysisState& state, const std::vector<std::string>& tmp_paths);
+/// Writes the result file of each temporary file (".ktt" beside it), from
+/// the values as the temporary file holds them. Returns "", "MAF:3",
+/// "MAF:4", the incomplete-file or the write-error text.
+[[nodiscard]] Status write_envelopes(const AnalysisState& state,
+                                     const std::vector<std::string>& tmp_paths);
 
 /// Writes `text` to `path`, creating or truncating it. Returns "" or the
 /// write-error text naming the path.

@@ -15,46 +15,31 @@ namespace qlor {
 
 namespace {
 
-using Statistic = std::function<double(const std::vector<double>&)>;
+const char* test_name(TestKind kind) {
+  return kind == TestKind::kSupremum ? "Supremum test" : "Cramer-von Mises test";
+}
+
+const char* test_extension(TestKind kind) {
+  return kind == TestKind::kSupremum ? ".sup" : ".cvm";
+}
 
 Status rank_test(const AnalysisState& state, const std::string& tmp_file_name,
-                 const std::string& extension, TestCentre centre,
-                 double csr_value, const Statistic& statistic,
-                 const char* test_name, TestOutcome* outcome) {
-  std::vector<double> block;
+                 TestKind kind, TestCentre centre, double csr_value,
+                 TestOutcome* outcome) {
+  const TmpFileCurves curves(
+      tmp_file_name, static_cast<std::size_t>(state.n_simulations) + 1,
+      static_cast<std::size_t>(state.last_interval) + 1);
   std::vector<double> statistics;
   if (auto s =
-          allocate(block, static_cast<std::size_t>(state.last_interval) + 1,
-                   AllocationCause::kIntervals);
+          test_statistics(state, curves, kind, centre, csr_value, statistics);
       !s.ok()) {
     return s;
-  }
-  if (auto s = allocate(statistics,
-                        static_cast<std::size_t>(state.n_simulations) + 1,
-                        AllocationCause::kSimulations);
-      !s.ok()) {
-    return s;
-  }
-  // L(t) - t departs from its CSR value 0 by its very values.
-  std::vector<double> reference;
-  if (centre == TestCentre::kMean) {
-    if (auto s = simulated_mean(state, tmp_file_name, reference); !s.ok()) {
-      return s;
-    }
-  } else if (csr_value != 0) {
-    reference.assign(block.size(), csr_value);
-  }
-  TmpFileReader reader;
-  if (!reader.open(tmp_file_name)) return kTmpIncomplete;
-  for (auto& stat : statistics) {
-    if (!reader.read_block(block)) return kTmpIncomplete;
-    stat = statistic(reference.empty() ? block : deviations(block, reference));
   }
   const std::string file_name =
-      test_file_name(tmp_file_name, extension, centre);
+      test_file_name(tmp_file_name, test_extension(kind), centre);
   if (outcome) {
     *outcome = rank_observed(statistics);
-    outcome->test_name = test_name;
+    outcome->test_name = test_name(kind);
     if (centre == TestCentre::kMean) {
       outcome->test_name += ", centred on the mean of the simulations";
     }
@@ -83,31 +68,60 @@ std::vector<double> deviations(const std::vector<double>& values,
   return d;
 }
 
-Status simulated_mean(const AnalysisState& state,
-                      const std::string& tmp_file_name,
+Status simulated_mean(const AnalysisState& state, const CurveSource& curves,
                       std::vector<double>& mean) {
   const auto distances = static_cast<std::size_t>(state.last_interval) + 1;
-  std::vector<double> block;
-  if (auto s = allocate(block, distances, AllocationCause::kIntervals);
-      !s.ok()) {
-    return s;
-  }
   if (auto s = allocate(mean, distances, AllocationCause::kIntervals);
       !s.ok()) {
     return s;
   }
-  TmpFileReader reader;
-  if (!reader.open(tmp_file_name) || !reader.read_block(block)) {
-    return kTmpIncomplete;
-  }
-  for (std::int32_t s = 1; s <= state.n_simulations; ++s) {
-    if (!reader.read_block(block)) return kTmpIncomplete;
-    for (std::size_t i = 0; i < distances; ++i) mean[i] += block[i];
+  if (auto s = curves.each([&](std::size_t pattern,
+                               const std::vector<double>& curve) {
+        if (pattern == 0) return;
+        for (std::size_t i = 0; i < distances; ++i) mean[i] += curve[i];
+      });
+      !s.ok()) {
+    return s;
   }
   if (state.n_simulations > 0) {
     for (double& m : mean) m /= state.n_simulations;
   }
   return {};
+}
+
+Status test_statistics(const AnalysisState& state, const CurveSource& curves,
+                       TestKind kind, TestCentre centre, double csr_value,
+                       std::vector<double>& statistics) {
+  const auto distances = static_cast<std::size_t>(state.last_interval) + 1;
+  // The per-distance arrays first, then the statistics, as their failures
+  // are reported.
+  std::vector<double> probe;
+  if (auto s = allocate(probe, distances, AllocationCause::kIntervals);
+      !s.ok()) {
+    return s;
+  }
+  if (auto s = allocate(statistics,
+                        static_cast<std::size_t>(state.n_simulations) + 1,
+                        AllocationCause::kSimulations);
+      !s.ok()) {
+    return s;
+  }
+  // L(t) - t departs from its CSR value 0 by its very values.
+  std::vector<double> reference;
+  if (centre == TestCentre::kMean) {
+    if (auto s = simulated_mean(state, curves, reference); !s.ok()) return s;
+  } else if (csr_value != 0) {
+    reference.assign(distances, csr_value);
+  }
+  const double t_max = state.t_max;
+  return curves.each([&](std::size_t pattern,
+                         const std::vector<double>& curve) {
+    const std::vector<double>& d =
+        reference.empty() ? curve : (probe = deviations(curve, reference));
+    statistics[pattern] = kind == TestKind::kSupremum
+                              ? supremum_statistic(d)
+                              : cvm_statistic(d, t_max);
+  });
 }
 
 double supremum_statistic(const std::vector<double>& values) {
@@ -153,18 +167,14 @@ std::string format_ranked_statistics(std::vector<double> statistics) {
 Status supremum_test(const AnalysisState& state,
                      const std::string& tmp_file_name, TestCentre centre,
                      double csr_value, TestOutcome* outcome) {
-  return rank_test(state, tmp_file_name, ".sup", centre, csr_value,
-                   supremum_statistic, "Supremum test", outcome);
+  return rank_test(state, tmp_file_name, TestKind::kSupremum, centre,
+                   csr_value, outcome);
 }
 
 Status cvm_test(const AnalysisState& state, const std::string& tmp_file_name,
                 TestCentre centre, double csr_value, TestOutcome* outcome) {
-  return rank_test(
-      state, tmp_file_name, ".cvm", centre, csr_value,
-      [&](const std::vector<double>& v) {
-        return cvm_statistic(v, state.t_max);
-      },
-      "Cramer-von Mises test", outcome);
+  return rank_test(state, tmp_file_name, TestKind::kCramerVonMises, centre,
+                   csr_value, outcome);
 }
 
 }  // namespace qlor

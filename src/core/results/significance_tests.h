@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "model/analysis_state.h"
+#include "results/curve_source.h"
 #include "results/test_outcome.h"
 
 namespace qlor {
@@ -41,12 +42,21 @@ namespace qlor {
 [[nodiscard]] std::vector<double> deviations(const std::vector<double>& values,
                                              const std::vector<double>& centre);
 
-/// The pointwise mean of the simulated curves (blocks 1 .. n_simulations)
-/// of a temporary file, added in pattern order. Returns "", "MAF:2" or the
-/// incomplete-file text.
+/// The pointwise mean of the simulated curves (1 .. n_simulations), added
+/// in pattern order. Returns "", "MAF:2" or the incomplete-file text.
 [[nodiscard]] Status simulated_mean(const AnalysisState& state,
-                                    const std::string& tmp_file_name,
+                                    const CurveSource& curves,
                                     std::vector<double>& mean);
+
+enum class TestKind { kSupremum, kCramerVonMises };
+
+/// The statistic of every curve (statistics[0] the observed one's): the
+/// deviations from the centre, their supremum or their Cramer-von Mises
+/// integral. Returns "", "MAF:2", "MAF:3" or the incomplete-file text.
+[[nodiscard]] Status test_statistics(const AnalysisState& state,
+                                     const CurveSource& curves, TestKind kind,
+                                     TestCentre centre, double csr_value,
+                                     std::vector<double>& statistics);
 
 /// Writes the ".sup" file (or "_mean.sup" with the mean as centre) beside
 /// the temporary file; centred on CSR, the statistics measure departure

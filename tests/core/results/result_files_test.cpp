@@ -41,7 +41,7 @@ TEST(Envelopes, MinMaxLeavesTheObservedPatternOut) {
   std::vector<std::vector<double>> blocks{{5, -5}};  // observed outside
   for (int k = 1; k <= 19; ++k) blocks.push_back({k * 0.1, -k * 0.1});
   const std::string tmp = dir.write("p.tmp", tmp_text(blocks));
-  ASSERT_EQ(write_envelopes_minmax(s, {tmp}), "");
+  ASSERT_EQ(write_envelopes(s, {tmp}), "");
   EXPECT_EQ(read_bytes(dir.file("p.ktt")), "1 1.9 0.1 5\r\n2 -0.1 -1.9 -5\r\n");
 }
 
@@ -52,7 +52,7 @@ TEST(Envelopes, StdevUsesMeanAndSampleDeviation) {
   // 50 values 1 and 50 values 3: mean 2, sd = sqrt(100 / 99).
   for (int k = 1; k <= 100; ++k) blocks.push_back({k % 2 ? 1.0 : 3.0, 4});
   const std::string tmp = dir.write("p.tmp", tmp_text(blocks));
-  ASSERT_EQ(write_envelopes_stdev(s, {tmp}), "");
+  ASSERT_EQ(write_envelopes(s, {tmp}), "");
   // sd = sqrt(100 / 99) = 1.0050378, so 2 +/- 1.9698741; equal values
   // collapse to 4.
   EXPECT_EQ(read_bytes(dir.file("p.ktt")),
@@ -71,7 +71,7 @@ TEST(CentredTests, MeasureDepartureFromTheMeanOfTheSimulations) {
   const std::string tmp = dir.write(
       "p.tmp", tmp_text({{1, 2, 1}, {0, 0, 0}, {1, 1, 1}, {2, -1, 2}}));
   std::vector<double> mean;
-  ASSERT_EQ(simulated_mean(s, tmp, mean), "");
+  ASSERT_EQ(simulated_mean(s, TmpFileCurves(tmp, 4, 3), mean), "");
   EXPECT_EQ(mean, (std::vector<double>{1, 0, 1}));
 
   TestOutcome outcome;
@@ -106,16 +106,16 @@ TEST(CentredTests, TestFileNamesKeepTheSectorStem) {
 TEST(Envelopes, RefuseMissingOrShortTemporaryFiles) {
   TempDir dir;
   AnalysisState s = two_distances(19);
-  EXPECT_EQ(write_envelopes_minmax(s, {dir.file("missing.tmp")}),
+  EXPECT_EQ(write_envelopes(s, {dir.file("missing.tmp")}),
             kTmpIncomplete);
   const std::string short_tmp =
       dir.write("short.tmp", tmp_text({{1, 2}, {3, 4}}));
-  EXPECT_EQ(write_envelopes_minmax(s, {short_tmp}), kTmpIncomplete);
+  EXPECT_EQ(write_envelopes(s, {short_tmp}), kTmpIncomplete);
   EXPECT_EQ(supremum_test(s, short_tmp), kTmpIncomplete);
   EXPECT_EQ(cvm_test(s, short_tmp), kTmpIncomplete);
   EXPECT_EQ(supremum_test(s, short_tmp, TestCentre::kMean), kTmpIncomplete);
   s.n_simulations = 100;
-  EXPECT_EQ(write_envelopes_stdev(s, {short_tmp}), kTmpIncomplete);
+  EXPECT_EQ(write_envelopes(s, {short_tmp}), kTmpIncomplete);
   EXPECT_FALSE(std::filesystem::exists(dir.file("short.ktt")));
   EXPECT_FALSE(std::filesystem::exists(dir.file("short.sup")));
 }
@@ -126,7 +126,7 @@ TEST(Envelopes, ReportAResultFileThatCannotBeWritten) {
   std::vector<std::vector<double>> blocks(20, std::vector<double>{1, 2});
   const std::string tmp = dir.write("p.tmp", tmp_text(blocks));
   std::filesystem::create_directory(dir.file("p.ktt"));  // a folder in the way
-  EXPECT_EQ(write_envelopes_minmax(s, {tmp}),
+  EXPECT_EQ(write_envelopes(s, {tmp}),
             kFileWriteError + dir.file("p.ktt"));
 }
 
