@@ -1,8 +1,12 @@
 // The header passes over a sample data file.
 #include "input/sample_header.h"
 
+#include <charconv>
+#include <sstream>
+
 #include "input/header_reader.h"
 #include "input/parameter_checks.h"
+#include "input/record_reader.h"
 #include "model/messages.h"
 
 namespace qlor {
@@ -32,6 +36,64 @@ Status read_header_values(const std::string& path, AnalysisState& state,
   std::ifstream records;
   return read_header_values(path, state, direction_index, significance_index,
                             pairs_total_file, records);
+}
+
+namespace {
+
+// The shortest decimal form that reads back as exactly `v`.
+void append_number(std::string& out, double v) {
+  char text[64];
+  const auto end = std::to_chars(text, text + sizeof text, v).ptr;
+  out.append(text, end);
+}
+
+}  // namespace
+
+std::string sample_text(const RunParameters& p,
+                        const std::vector<PointRecord>& points) {
+  std::string text;
+  for (const double v : {p.x_axis, p.y_axis, p.t_min, p.t_interval, p.t_max}) {
+    append_number(text, v);
+    text += ' ';
+  }
+  text += std::to_string(p.n_simulations);
+  if (p.process_type != ProcessType::kCsr) {
+    text += ' ';
+    append_number(text, p.radius);
+    text += ' ';
+    append_number(text, p.c);
+  }
+  if (p.process_type == ProcessType::kCluster) {
+    text += ' ' + std::to_string(p.n_centers);
+  }
+  text += '\n';
+  const bool bivariate = p.analysis_type == AnalysisType::kBivariate;
+  for (const PointRecord& point : points) {
+    append_number(text, point.x);
+    text += ' ';
+    append_number(text, point.y);
+    if (bivariate) text += point.species == 0 ? " 0" : " 1";
+    text += '\n';
+  }
+  return text;
+}
+
+Status read_sample_text(const std::string& text, AnalysisState& state,
+                        Direction direction_index,
+                        Significance significance_index,
+                        double& pairs_total_file) {
+  {
+    std::istringstream in(text);
+    if (auto s = read_header(state, in, direction_index, significance_index);
+        !s.ok()) {
+      return s;
+    }
+  }
+  std::istringstream records(text);
+  if (auto s = check_parameters(state, records, pairs_total_file); !s.ok()) {
+    return s;
+  }
+  return read_samples(state, records);
 }
 
 }  // namespace qlor

@@ -4,6 +4,7 @@
 
 #include <fstream>
 #include <string>
+#include <vector>
 
 #include "model/analysis_state.h"
 
@@ -27,5 +28,20 @@ namespace qlor {
                                         Direction direction_index,
                                         Significance significance_index,
                                         double& pairs_total_file);
+
+/// The text of a sample data file of `parameters` (the header items its
+/// process type and analysis type ask for) and `points`, each number in
+/// the shortest form that reads back exactly.
+[[nodiscard]] std::string sample_text(const RunParameters& parameters,
+                                      const std::vector<PointRecord>& points);
+
+/// Reads a sample data file's text as read_header_values and read_samples
+/// read the file: the header, its values and the records, with the same
+/// checks and messages. Returns "" or the first failure.
+[[nodiscard]] Status read_sample_text(const std::string& text,
+                                      AnalysisState& state,
+                                      Direction direction_index,
+                                      Significance significance_index,
+                                      double& pairs_total_file);
 
 }  // namespace qlor

@@ -68,7 +68,7 @@ std::vector<double> deviations(const std::vector<double>& values,
   return d;
 }
 
-Status simulated_mean(const AnalysisState& state, const CurveSource& curves,
+Status simulated_mean(const RunParameters& state, const CurveSource& curves,
                       std::vector<double>& mean) {
   const auto distances = static_cast<std::size_t>(state.last_interval) + 1;
   if (auto s = allocate(mean, distances, AllocationCause::kIntervals);
@@ -89,7 +89,7 @@ Status simulated_mean(const AnalysisState& state, const CurveSource& curves,
   return {};
 }
 
-Status test_statistics(const AnalysisState& state, const CurveSource& curves,
+Status test_statistics(const RunParameters& state, const CurveSource& curves,
                        TestKind kind, TestCentre centre, double csr_value,
                        std::vector<double>& statistics) {
   const auto distances = static_cast<std::size_t>(state.last_interval) + 1;

@@ -44,7 +44,7 @@ namespace qlor {
 
 /// The pointwise mean of the simulated curves (1 .. n_simulations), added
 /// in pattern order. Returns "", "MAF:2" or the incomplete-file text.
-[[nodiscard]] Status simulated_mean(const AnalysisState& state,
+[[nodiscard]] Status simulated_mean(const RunParameters& parameters,
                                     const CurveSource& curves,
                                     std::vector<double>& mean);
 
@@ -53,7 +53,7 @@ enum class TestKind { kSupremum, kCramerVonMises };
 /// The statistic of every curve (statistics[0] the observed one's): the
 /// deviations from the centre, their supremum or their Cramer-von Mises
 /// integral. Returns "", "MAF:2", "MAF:3" or the incomplete-file text.
-[[nodiscard]] Status test_statistics(const AnalysisState& state,
+[[nodiscard]] Status test_statistics(const RunParameters& parameters,
                                      const CurveSource& curves, TestKind kind,
                                      TestCentre centre, double csr_value,
                                      std::vector<double>& statistics);
