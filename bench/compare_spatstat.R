@@ -4,12 +4,16 @@
 #   Rscript compare_spatstat.R make FILE.dat TYPE N NSIM SEED
 #     writes a CSR pattern of N points in a 100 x 100 plot, coordinates on the
 #     0.01 grid and distinct, as a sample data file for t = 0.5 .. 25 by 0.5
-#     and NSIM simulations. TYPE is "uni" or "bi" (bivariate: the first half
-#     species 0, the rest species 1). Prints the seconds spatstat's envelope
-#     of NSIM simulations is estimated to take, from a short envelope.
-#   Rscript compare_spatstat.R envelope FILE.dat
+#     and NSIM simulations. TYPE is "uni", "bi" (bivariate: the first half
+#     species 0, the rest species 1) or "pcf" (univariate, for the pair
+#     correlation function). Prints the seconds spatstat's envelope of NSIM
+#     simulations is estimated to take, from a short envelope.
+#   Rscript compare_spatstat.R envelope FILE.dat [pcf]
 #     reads the points and the number of simulations back from FILE.dat and
-#     prints "elapsed user" seconds of the envelope call alone.
+#     prints "elapsed user" seconds of the envelope call alone: of L, or
+#     with "pcf" of g by the Epanechnikov kernel of QLOR's default
+#     half-width h = 0.15 / sqrt(lambda) (spatstat's bw is the kernel's
+#     standard deviation, h / sqrt(5)).
 suppressPackageStartupMessages({
   library(spatstat.geom)
   library(spatstat.random)
@@ -35,8 +39,13 @@ read_pattern <- function(path) {
 }
 
 # Runs the envelope of the pattern; returns the system.time of the call.
-time_envelope <- function(X, nsim) {
-  if (is.marked(X)) {
+time_envelope <- function(X, nsim, use_pcf = FALSE) {
+  if (use_pcf) {
+    h <- 0.15 / sqrt(npoints(X) / area(window))
+    system.time(envelope(X, pcf, nsim = nsim, fix.n = TRUE,
+                         correction = "isotropic", kernel = "epanechnikov",
+                         bw = h / sqrt(5), r = r, verbose = FALSE))
+  } else if (is.marked(X)) {
     # Species 1 stays where it is, species 2 is placed uniformly at random
     # with its count fixed.
     fixed <- unmark(X[marks(X) == "1"])
@@ -72,18 +81,18 @@ make_pattern <- function(path, type, n, nsim, seed) {
   writeLines(lines, con)
   close(con)
   # Estimate the envelope's cost from a short one (3 simulations, 4 patterns).
-  probe <- time_envelope(X, 3)[["elapsed"]]
+  probe <- time_envelope(X, 3, type == "pcf")[["elapsed"]]
   cat(sprintf("%.1f\n", probe / 4 * (nsim + 1)))
 }
 
 if (length(args) == 6 && args[1] == "make") {
   make_pattern(args[2], args[3], as.integer(args[4]), as.integer(args[5]),
                as.integer(args[6]))
-} else if (length(args) == 2 && args[1] == "envelope") {
+} else if (length(args) %in% 2:3 && args[1] == "envelope") {
   p <- read_pattern(args[2])
-  t <- time_envelope(p$X, p$nsim)
+  t <- time_envelope(p$X, p$nsim, length(args) == 3 && args[3] == "pcf")
   cat(sprintf("%.3f %.3f\n", t[["elapsed"]], t[["user.self"]]))
 } else {
   stop("usage: compare_spatstat.R make FILE TYPE N NSIM SEED | ",
-       "envelope FILE")
+       "envelope FILE [pcf]")
 }

@@ -2,14 +2,16 @@
 # Times QLOR against R's spatstat on the same complete-spatial-randomness
 # patterns: L function with Ripley's isotropic edge correction and a Monte
 # Carlo envelope of 99 simulations, univariate (Lest) and bivariate (Lcross,
-# species 1 fixed, species 2 placed at random), 100 x 100 plot, distances
-# 0.5 .. 25 by 0.5. QLOR runs with one thread and with all threads.
+# species 1 fixed, species 2 placed at random), and the pair correlation
+# function (pcf against qlor --function g, Epanechnikov kernel of half-width
+# 0.15 / sqrt(lambda)), 100 x 100 plot, distances 0.5 .. 25 by 0.5. QLOR
+# runs with one thread and with all threads.
 #
 # Usage: bench/compare_spatstat.sh
 # Environment:
 #   QLOR_BENCH_BUILD   build directory (default: <repo>/build-bench)
 #   BENCH_SIZES        numbers of points (default: "1000 5000 20000")
-#   BENCH_TYPES        "uni bi" (default) or one of them
+#   BENCH_TYPES        "uni bi" (default), "pcf", or any of them
 #   BENCH_SEED         seed of the patterns and of QLOR's --seed (default 20240)
 #   BENCH_NSIM         simulations (default 99)
 #   BENCH_LIMIT        seconds; a case that spatstat or QLOR (one thread) is
@@ -95,13 +97,19 @@ time_command() {
   { time "$@" >/dev/null 2>&1; } 2>&1
 }
 
+# The stem of QLOR's files for a case type, and its function option.
+stem_of() { if [ "$1" = pcf ]; then echo p_g; else echo p; fi; }
+function_of() { if [ "$1" = pcf ]; then echo g; else echo L; fi; }
+
 # Runs QLOR on FILE in a fresh folder of its own; prints "wall user".
 run_qlor() {
   local file="$1" threads="$2" dir="$work/qlor-$3"
   rm -rf "$dir" && mkdir -p "$dir" && cp "$file" "$dir/p.dat"
   (cd "$dir" && time_command "$qlor" single p.dat --yes --seed "$seed" \
-     --randomize 1 --progress 4 --threads "$threads")
-  [ -f "$dir/p.ktt" ] || { echo "QLOR failed on $file" >&2; exit 1; }
+     --randomize 1 --progress 4 --threads "$threads" \
+     --function "$(function_of "${type:-uni}")")
+  [ -f "$dir/$(stem_of "${type:-uni}").ktt" ] ||
+    { echo "QLOR failed on $file" >&2; exit 1; }
 }
 
 # Runs two copies of the one-thread run of FILE at once, in folders of their
@@ -181,11 +189,14 @@ for type in $types; do
     fi
     read -r qn_wall qn_user < <(best_of run_qlor "$file" "$all_threads" "$type$n-n")
     same="identical"
+    stem="$(stem_of "$type")"
     for ext in tmp ktt; do
-      cmp -s "$work/qlor-$type$n-1/p.$ext" "$work/qlor-$type$n-n/p.$ext" ||
+      cmp -s "$work/qlor-$type$n-1/$stem.$ext" "$work/qlor-$type$n-n/$stem.$ext" ||
         same="DIFFERENT"
     done
-    read -r sp_wall sp_user < <(best_of Rscript "$here/compare_spatstat.R" envelope "$file")
+    sp_kind=""
+    [ "$type" = pcf ] && sp_kind=pcf
+    read -r sp_wall sp_user < <(best_of Rscript "$here/compare_spatstat.R" envelope "$file" $sp_kind)
     need "$sp_estimate" "$q1_wall" "$qn_wall" "$sp_wall"
     printf '%-5s %6s %4s | %7.2f (%6.2f) | %7.2f (%6.2f) | %7.2f (%6.2f) | %8s %8s | %7s  %s\n' \
       "$type" "$n" "$nsim" "$sp_wall" "$sp_user" "$q1_wall" "$q1_user" \
@@ -199,12 +210,16 @@ for type in $types; do
         "$pair_wall" "$pair_user" "$q1_wall" "$pair_wall" \
         "$(ratio "$(awk -v a="$q1_wall" 'BEGIN { print 2 * a }')" "$pair_wall")"
     fi
-    # Targets: spatstat / QLOR at least 5 univariate and 30 bivariate, and
-    # two threads at least 1.9 times one, from n = 5000 on (below it the
-    # run's fixed costs weigh).
+    # Targets: spatstat / QLOR at least 5 univariate, 30 bivariate and 100
+    # for the pair correlation (from n = 2000), and two threads at least 1.9
+    # times one, from n = 5000 on (below it the run's fixed costs weigh).
     want=5
     [ "$type" = bi ] && want=30
-    if [ "$n" -ge 5000 ]; then
+    if [ "$type" = pcf ] && [ "$n" -ge 2000 ]; then
+      awk -v r="$(ratio "$sp_wall" "$qn_wall")" 'BEGIN { exit !(r < 100) }' &&
+        misses+=("pcf n=$n: spatstat/QLOR $(ratio "$sp_wall" "$qn_wall") < 100")
+    fi
+    if [ "$n" -ge 5000 ] && [ "$type" != pcf ]; then
       awk -v r="$(ratio "$sp_wall" "$qn_wall")" -v w="$want" 'BEGIN { exit !(r < w) }' &&
         misses+=("$type n=$n: spatstat/QLOR $(ratio "$sp_wall" "$qn_wall") < $want")
       awk -v r="$(ratio "$q1_wall" "$qn_wall")" 'BEGIN { exit !(r < 1.9) }' &&
@@ -216,7 +231,7 @@ echo "sp/qN = spatstat time / QLOR time with N threads; scaling = QLOR 1 thread 
 echo "spatstat runs with r = c(0, 0.5, ..., 25): its distance vector must start at 0"
 echo "load average at end: $(cut -d' ' -f1-3 /proc/loadavg)"
 if [ "${#misses[@]}" -eq 0 ]; then
-  echo "targets met at n >= 5000: spatstat/QLOR >= 5 (uni), >= 30 (bi), scaling >= 1.9"
+  echo "targets met: spatstat/QLOR >= 5 (uni), >= 30 (bi) at n >= 5000, >= 100 (pcf) at n >= 2000; scaling >= 1.9"
 else
   echo "targets missed:"
   printf '  %s\n' "${misses[@]}"

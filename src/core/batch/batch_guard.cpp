@@ -9,6 +9,7 @@
 #include "analysis/single_run.h"
 #include "results/file_names.h"
 #include "results/significance_tests.h"
+#include "statistics/summary_function.h"
 #include "results/tmp_file.h"
 
 namespace qlor {
@@ -20,14 +21,18 @@ bool is_batch_file(const std::string& path, const std::string& batch) {
   return std::filesystem::equivalent(path, batch, ec);
 }
 
-// What the files a batch entry's run writes end in after the stem.
+// What the files a batch entry's run writes end in after the stem (a
+// batch runs no directional analysis: one file per kind).
 std::vector<std::string> entry_extensions(const RunSettings& settings) {
-  std::vector<std::string> extensions{".tmp", ".ktt"};
+  const std::string function = function_suffix(settings.function);
+  std::vector<std::string> extensions{function + ".tmp", function + ".ktt"};
   if (runs_supremum(settings.significance_index)) {
-    extensions.push_back(test_file_ending(".sup", settings.test_centre));
+    extensions.push_back(function +
+                         test_file_ending(".sup", settings.test_centre));
   }
   if (runs_cramer_von_mises(settings.significance_index)) {
-    extensions.push_back(test_file_ending(".cvm", settings.test_centre));
+    extensions.push_back(function +
+                         test_file_ending(".cvm", settings.test_centre));
   }
   return extensions;
 }
