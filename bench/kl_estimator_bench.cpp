@@ -14,8 +14,8 @@
 #include "statistics/interval_sums.h"
 #include "statistics/kl_directional.h"
 #include "statistics/kl_estimator.h"
-#include "statistics/pcf_estimator.h"
 #include "statistics/pair_kernel.h"
+#include "statistics/pcf_estimator.h"
 
 namespace qlor {
 namespace {

@@ -49,8 +49,7 @@ AnalysisState observed_pattern(ProcessType process_type, double radius,
 // The generator is the benchmark's argument `generator_arg`.
 void simulate(benchmark::State& bench, AnalysisState state,
               int generator_arg = 0) {
-  const auto generator =
-      static_cast<GeneratorKind>(bench.range(generator_arg));
+  const auto generator = static_cast<GeneratorKind>(bench.range(generator_arg));
   const SimulationEnv env{{generator, 1700000000}, RandomizeMode::kSpecies2};
   std::unique_ptr<NullModel> model;
   if (!make_null_model(state, env, model).ok()) std::abort();

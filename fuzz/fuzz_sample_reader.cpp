@@ -6,11 +6,11 @@
 #include <sstream>
 #include <string>
 
-#include "model/analysis_state.h"
 #include "input/header_reader.h"
 #include "input/parameter_checks.h"
 #include "input/parameter_summary.h"
 #include "input/record_reader.h"
+#include "model/analysis_state.h"
 #include "simulation/simulation_grid.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data,
@@ -23,8 +23,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data,
                     qlor::RecordPass::kBatch}) {
     qlor::AnalysisState state;
     std::istringstream first(text);
-    if (!qlor::read_header(state, first, static_cast<qlor::Direction>(direction),
-                          static_cast<qlor::Significance>(significance)).ok()) {
+    if (!qlor::read_header(state, first,
+                           static_cast<qlor::Direction>(direction),
+                           static_cast<qlor::Significance>(significance))
+             .ok()) {
       return 0;
     }
     std::istringstream second(text);

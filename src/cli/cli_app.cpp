@@ -15,8 +15,8 @@
 #include "cli/console_platform.h"
 #include "cli/file_commands.h"
 #include "cli/global_command.h"
-#include "model/clock.h"
 #include "input/sample_header.h"
+#include "model/clock.h"
 #include "model/decimal.h"
 #include "results/file_names.h"
 #include "statistics/pcf_estimator.h"
@@ -239,7 +239,8 @@ std::string refused_function_options(const CliOptions& o,
            "directional analysis stays with L (--direction none)";
   }
   if (!pair_correlation && (o.estimator || o.bandwidth)) {
-    return std::string("qlor: ") + (o.estimator ? "--estimator" : "--bandwidth") +
+    return std::string("qlor: ") +
+           (o.estimator ? "--estimator" : "--bandwidth") +
            " applies to --function g or O only";
   }
   return {};
@@ -260,8 +261,8 @@ std::string refused_bandwidth(const std::string& path,
            .ok()) {
     return {};
   }
-  const double h = settings.bandwidth > 0 ? settings.bandwidth
-                                          : default_bandwidth(state);
+  const double h =
+      settings.bandwidth > 0 ? settings.bandwidth : default_bandwidth(state);
   const double largest = largest_bandwidth(state);
   if (h <= largest) return {};
   return "qlor: " + path + ": " + bandwidth_too_large(h, largest);

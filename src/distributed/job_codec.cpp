@@ -193,8 +193,7 @@ bool decode_job(std::span<const char> bytes, JobHeader& header,
 
 JobHeader make_job_header(std::int32_t first, std::int32_t last,
                           const SimulationEnv& env,
-                          const SummaryFunction& function,
-                          int threads) {
+                          const SummaryFunction& function, int threads) {
   JobHeader header;
   header.first = first;
   header.last = last;

@@ -229,8 +229,7 @@ Status coordinate(MPI_Comm comm, int size, const AnalysisState& observed,
                          2 * static_cast<std::int64_t>(local)};
   bool news = false;
   PatternWorkers pool(
-      local, observed, model, function, env,
-      [&] { return numbers.claim(); },
+      local, observed, model, function, env, [&] { return numbers.claim(); },
       [&](std::int32_t s, PatternOutcome outcome) {
         finished.emplace(s, std::move(outcome));
         news = true;

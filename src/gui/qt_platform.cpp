@@ -4,9 +4,9 @@
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QFileSystemModel>
+#include <QHeaderView>
 #include <QInputDialog>
 #include <QLineEdit>
-#include <QHeaderView>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QRegularExpression>
@@ -200,8 +200,8 @@ std::optional<std::string> QtPlatform::ask_text(std::string_view title,
   if (text_answerer_) return text_answerer_(title, initial);
   bool ok = false;
   const QString text = QInputDialog::getText(
-      dialog_parent(), to_qstring(title), to_qstring(prompt),
-      QLineEdit::Normal, to_qstring(initial), &ok);
+      dialog_parent(), to_qstring(title), to_qstring(prompt), QLineEdit::Normal,
+      to_qstring(initial), &ok);
   if (!ok) return std::nullopt;
   return text.toStdString();
 }

@@ -4,18 +4,18 @@
 #include <array>
 #include <cctype>
 #include <charconv>
-#include <limits>
 #include <filesystem>
 #include <fstream>
+#include <limits>
 #include <sstream>
 
 #include "input/record_reader.h"
 #include "input/sample_header.h"
-#include "statistics/summary_function.h"
 #include "model/decimal.h"
 #include "model/settings.h"
 #include "results/file_names.h"
 #include "results/tmp_file.h"
+#include "statistics/summary_function.h"
 
 namespace qlor {
 

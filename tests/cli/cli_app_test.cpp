@@ -121,14 +121,15 @@ TEST_F(CliTest, TestsSayWhatTheyMeasureDepartureFrom) {
             "20 20 1 1 5 19 1 0\n1 1\n5 5\n9.5 3\n12 17\n3 14\n17.5 8\n");
   Result r = run({"single", "s.dat", "--yes", "--significance", "both"});
   EXPECT_EQ(r.code, 0);
-  EXPECT_TRUE(r.said("departure from CSR, not from the SSI model: --centre "
-                     "mean tests the model itself)"));
+  EXPECT_TRUE(
+      r.said("departure from CSR, not from the SSI model: --centre "
+             "mean tests the model itself)"));
   EXPECT_TRUE(fs::exists("s.sup") && fs::exists("s.cvm"));
-  r = run({"significance", "s.tmp", "--significance", "1", "--centre",
-           "mean"});
+  r = run({"significance", "s.tmp", "--significance", "1", "--centre", "mean"});
   EXPECT_EQ(r.code, 0);
-  EXPECT_TRUE(r.said("Supremum test, centred on the mean of the "
-                     "simulations: rank "));
+  EXPECT_TRUE(
+      r.said("Supremum test, centred on the mean of the "
+             "simulations: rank "));
   EXPECT_FALSE(r.said("departure from CSR"));
   EXPECT_TRUE(fs::exists("s_mean.sup"));
   EXPECT_FALSE(fs::exists("s_mean.cvm"));
@@ -170,8 +171,8 @@ TEST_F(CliTest, PairCorrelationRunsWriteTheirOwnFiles) {
     EXPECT_EQ(r.code, 0) << r.err;
     EXPECT_EQ(read_bytes(stem + ".sup"), sup);
     // qlor.ini chooses the function too.
-    dir.write("qlor.ini", std::string("FUNCTION=") + function +
-                              "\nBANDWIDTH=0.75\n");
+    dir.write("qlor.ini",
+              std::string("FUNCTION=") + function + "\nBANDWIDTH=0.75\n");
     r = run({"single", "c.dat", "--yes", "--seed", "4"});
     EXPECT_NE(read_bytes(stem + ".tmp"), tmp);  // another bandwidth
     EXPECT_TRUE(r.said("function: " + std::string(function) +
@@ -194,15 +195,18 @@ TEST_F(CliTest, PairCorrelationRefusals) {
       {{"single", "p.dat", "--yes", "--function", "g", "--direction", "1"},
        2,
        "directional analysis stays with L"},
-      {{"single", "p.dat", "--yes", "--estimator", "ring"}, 2,
+      {{"single", "p.dat", "--yes", "--estimator", "ring"},
+       2,
        "--estimator applies to --function g or O only"},
       // Half of 20 minus t_max 5.
       {{"single", "p.dat", "--yes", "--function", "O", "--bandwidth", "5.5"},
        2,
        "the largest bandwidth allowed is 5"},
-      {{"single", "p.dat", "--yes", "--function", "g", "--bandwidth", "0"}, 2,
+      {{"single", "p.dat", "--yes", "--function", "g", "--bandwidth", "0"},
+       2,
        "positive number"},
-      {{"single", "zero.dat", "--yes", "--function", "g"}, 1,
+      {{"single", "zero.dat", "--yes", "--function", "g"},
+       1,
        "not defined at t = 0"},
   };
   for (const auto& c : cases) {

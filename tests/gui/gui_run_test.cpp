@@ -57,9 +57,9 @@ struct Session {
   // configuration file chooses ahead of the case's own lines.
   void open(const std::string& ini) {
     const fs::path config = dir.path() / "qlor.ini";
-    const std::string lines =
-        ini.empty() && fs::exists(config) ? qlor::testing::read_bytes(config)
-                                          : ini;
+    const std::string lines = ini.empty() && fs::exists(config)
+                                  ? qlor::testing::read_bytes(config)
+                                  : ini;
     dir.write("qlor.ini", "GENERATOR=classic\n" + lines);
     frame = std::make_unique<CMainFrame>(platform, clock, "qlor.ini");
   }

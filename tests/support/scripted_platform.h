@@ -43,8 +43,7 @@ class ScriptedPlatform final : public Platform {
                                              std::string_view filter) override;
   std::unique_ptr<ProgressDialog> create_progress_dialog(
       bool two_bars) override;
-  std::optional<std::string> ask_text(std::string_view title,
-                                      std::string_view,
+  std::optional<std::string> ask_text(std::string_view title, std::string_view,
                                       std::string_view) override {
     dialog_titles.emplace_back(title);
     if (text_answers.empty()) return std::nullopt;

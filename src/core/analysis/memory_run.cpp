@@ -36,18 +36,18 @@ Status run_in_memory(const AppContext& ctx, const RunParameters& parameters,
   const SimulationEnv env{run.seed, ctx.settings.randomize_mode};
   std::unique_ptr<NullModel> model;
   if (auto s = make_null_model(state, env, model); !s.ok()) return s;
-  return ctx.executor->run(
-      state, *model, *function, 0, state.n_simulations, env,
-      ctx.settings.threads, [&](std::int32_t, const PatternValues& values) {
-        for (std::size_t k = 0; k < values.size(); ++k) {
-          std::vector<double> curve(values[k].size());
-          for (std::size_t i = 0; i < curve.size(); ++i) {
-            curve[i] = as_written(values[k][i]);
-          }
-          run.curves[k].push_back(std::move(curve));
-        }
-        return Status{};
-      });
+  return ctx.executor->run(state, *model, *function, 0, state.n_simulations,
+                           env, ctx.settings.threads,
+                           [&](std::int32_t, const PatternValues& values) {
+                             for (std::size_t k = 0; k < values.size(); ++k) {
+                               std::vector<double> curve(values[k].size());
+                               for (std::size_t i = 0; i < curve.size(); ++i) {
+                                 curve[i] = as_written(values[k][i]);
+                               }
+                               run.curves[k].push_back(std::move(curve));
+                             }
+                             return Status{};
+                           });
 }
 
 Status memory_result_text(const MemoryRun& run, std::size_t k,

@@ -45,9 +45,8 @@ struct MemoryRun {
                                         std::string& text);
 
 /// The statistics of a test of curve set `k` (the observed one's first).
-[[nodiscard]] Status memory_test_statistics(const MemoryRun& run,
-                                            std::size_t k, TestKind kind,
-                                            TestCentre centre,
+[[nodiscard]] Status memory_test_statistics(const MemoryRun& run, std::size_t k,
+                                            TestKind kind, TestCentre centre,
                                             std::vector<double>& statistics);
 
 }  // namespace qlor

@@ -38,8 +38,8 @@ class ThreadedExecutor final : public PatternExecutor {
                            std::int32_t last, const SimulationEnv& env,
                            int threads,
                            const PatternConsumer& consume) override {
-    return run_simulations(observed, model, function, first, last, env,
-                           threads, consume);
+    return run_simulations(observed, model, function, first, last, env, threads,
+                           consume);
   }
 };
 

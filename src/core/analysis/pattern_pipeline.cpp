@@ -36,8 +36,8 @@ int effective_threads(int requested) {
 
 Status run_simulations(const AnalysisState& observed, const NullModel& model,
                        const SummaryFunction& function, std::int32_t first,
-                       std::int32_t last, const SimulationEnv& env,
-                       int threads, const PatternConsumer& consume) {
+                       std::int32_t last, const SimulationEnv& env, int threads,
+                       const PatternConsumer& consume) {
   if (first > last) return {};
   const std::int64_t count = static_cast<std::int64_t>(last) - first + 1;
   const int workers = static_cast<int>(
@@ -62,8 +62,7 @@ Status run_simulations(const AnalysisState& observed, const NullModel& model,
                          2 * static_cast<std::int64_t>(workers)};
   std::map<std::int32_t, PatternOutcome> finished;
   PatternWorkers pool(
-      workers, observed, model, function, env,
-      [&] { return numbers.claim(); },
+      workers, observed, model, function, env, [&] { return numbers.claim(); },
       [&](std::int32_t s, PatternOutcome outcome) {
         finished.emplace(s, std::move(outcome));
       });

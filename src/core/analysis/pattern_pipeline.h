@@ -25,10 +25,10 @@ using PatternConsumer =
 
 /// Simulates and estimates patterns first .. last (pattern 0, the observed
 /// one, is only estimated) from `observed` under `model` (prepared for the
-/// run), the curves of `function`, with `threads` workers, each on its own copy of the state and its
-/// own draws, and gives each pattern's values to `consume` on the calling
-/// thread in increasing s. Stops at the first simulation failure in
-/// pattern order (that pattern is not consumed) or the first consumer
+/// run), the curves of `function`, with `threads` workers, each on its own copy
+/// of the state and its own draws, and gives each pattern's values to `consume`
+/// on the calling thread in increasing s. Stops at the first simulation failure
+/// in pattern order (that pattern is not consumed) or the first consumer
 /// failure, and returns that text; "" when every pattern was consumed. At
 /// most a few patterns per thread are held at once.
 [[nodiscard]] Status run_simulations(const AnalysisState& observed,

@@ -106,9 +106,8 @@ Status run_patterns(const AppContext& ctx, AnalysisState& state,
   std::unique_ptr<NullModel> model;
   if (status.ok()) status = make_null_model(state, env, model);
   if (status.ok()) {
-    status =
-        ctx.executor->run(state, *model, function, 0, state.n_simulations, env,
-                          ctx.settings.threads, write_pattern);
+    status = ctx.executor->run(state, *model, function, 0, state.n_simulations,
+                               env, ctx.settings.threads, write_pattern);
   }
   const Status close_status = writer.close();
   release_run_arrays(state);

@@ -82,8 +82,8 @@ struct RunFiles {
 /// error); the patterns written so far stay in the temporary file.
 [[nodiscard]] Status run_patterns(
     const AppContext& ctx, AnalysisState& state,
-    const SummaryFunction& function, const RunFiles& files,
-    const RunSeed& seed, ProgressCounters& counters,
+    const SummaryFunction& function, const RunFiles& files, const RunSeed& seed,
+    ProgressCounters& counters,
     const std::function<void(std::int32_t)>& after_pattern);
 
 /// Writes the result file(s) and then the tests of significance selected,

@@ -31,8 +31,7 @@ Status confirm_parameters(AppContext& ctx, const AnalysisState& state,
   }
   run_lines += run_seed_text(seed);
   const Answer answer = ctx.platform.message_box(
-      confirm_parameters_text(state, run_lines), Buttons::kYesNo,
-      Icon::kNone);
+      confirm_parameters_text(state, run_lines), Buttons::kYesNo, Icon::kNone);
   return answer == Answer::kYes ? std::string() : std::string(kAborted);
 }
 

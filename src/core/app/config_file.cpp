@@ -102,8 +102,7 @@ void show_line_message(AppContext& ctx, const char* format, int line_number) {
 
 // A KEY=word line: false when the key is not one of the word keys; sets
 // `in_range` false for a word the key does not take.
-bool apply_word_line(AppContext& ctx, const std::string& line,
-                     bool& in_range) {
+bool apply_word_line(AppContext& ctx, const std::string& line, bool& in_range) {
   const auto equals = line.find('=');
   if (equals == std::string::npos) return false;
   const std::string key = upper_case(line.substr(0, equals));

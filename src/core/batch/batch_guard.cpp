@@ -9,8 +9,8 @@
 #include "analysis/single_run.h"
 #include "results/file_names.h"
 #include "results/significance_tests.h"
-#include "statistics/summary_function.h"
 #include "results/tmp_file.h"
+#include "statistics/summary_function.h"
 
 namespace qlor {
 

@@ -57,8 +57,8 @@ Status analyse_entry(AppContext& ctx, const std::string& input_path,
   const RunFiles files = run_files(input_path, *function);
   const RunSeed seed = start_run_seed(ctx);
   outcome.seeds.push_back({input_path, seed});
-  if (auto s = run_patterns(ctx, state, *function, files, seed, c,
-                            after_pattern);
+  if (auto s =
+          run_patterns(ctx, state, *function, files, seed, c, after_pattern);
       !s.ok()) {
     // The file counts as done for the progress bars.
     c.pairs_done_file = c.pairs_total_file;
@@ -70,8 +70,7 @@ Status analyse_entry(AppContext& ctx, const std::string& input_path,
     record_failure(errors, input_path, kErrSeparator, s);
     return {};
   }
-  Status status =
-      write_results(ctx, state, *function, files, outcome.tests);
+  Status status = write_results(ctx, state, *function, files, outcome.tests);
   c.pairs_done_before += c.pairs_done_file;
   return status;
 }

@@ -38,8 +38,7 @@ std::vector<std::string> corresponding_dat_candidates(
       function_suffix(function_of_file(tmp_file_name)) + std::string(".tmp");
   if (suffix != ".tmp" && tmp_file_name.ends_with(suffix)) {
     candidates.push_back(
-        tmp_file_name.substr(0, tmp_file_name.size() - suffix.size()) +
-        ".dat");
+        tmp_file_name.substr(0, tmp_file_name.size() - suffix.size()) + ".dat");
   }
   const std::size_t keep =
       tmp_file_name.size() > 7 ? tmp_file_name.size() - 7 : 0;

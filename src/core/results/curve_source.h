@@ -30,9 +30,9 @@ class CurveSource {
 /// anew at every pass.
 class TmpFileCurves final : public CurveSource {
  public:
-  TmpFileCurves(std::string path, std::size_t n_curves,
-                std::size_t n_distances)
-      : path_(std::move(path)), n_curves_(n_curves),
+  TmpFileCurves(std::string path, std::size_t n_curves, std::size_t n_distances)
+      : path_(std::move(path)),
+        n_curves_(n_curves),
         n_distances_(n_distances) {}
   [[nodiscard]] Status each(const Visit& visit) const override;
 

@@ -11,7 +11,6 @@
 
 namespace qlor {
 
-
 /// Pointwise two-sided ranks: at each distance the average rank from below
 /// `lo` of every curve's value among the N curves (ties share the mean of
 /// their ranks), and the two-sided rank min(lo, N + 1 - lo). Small ranks

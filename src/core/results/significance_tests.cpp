@@ -16,7 +16,8 @@ namespace qlor {
 namespace {
 
 const char* test_name(TestKind kind) {
-  return kind == TestKind::kSupremum ? "Supremum test" : "Cramer-von Mises test";
+  return kind == TestKind::kSupremum ? "Supremum test"
+                                     : "Cramer-von Mises test";
 }
 
 const char* test_extension(TestKind kind) {
@@ -26,9 +27,9 @@ const char* test_extension(TestKind kind) {
 Status rank_test(const AnalysisState& state, const std::string& tmp_file_name,
                  TestKind kind, TestCentre centre, double csr_value,
                  TestOutcome* outcome) {
-  const TmpFileCurves curves(
-      tmp_file_name, static_cast<std::size_t>(state.n_simulations) + 1,
-      static_cast<std::size_t>(state.last_interval) + 1);
+  const TmpFileCurves curves(tmp_file_name,
+                             static_cast<std::size_t>(state.n_simulations) + 1,
+                             static_cast<std::size_t>(state.last_interval) + 1);
   std::vector<double> statistics;
   if (auto s =
           test_statistics(state, curves, kind, centre, csr_value, statistics);
@@ -51,8 +52,7 @@ Status rank_test(const AnalysisState& state, const std::string& tmp_file_name,
 
 }  // namespace
 
-std::string test_file_ending(const std::string& extension,
-                             TestCentre centre) {
+std::string test_file_ending(const std::string& extension, TestCentre centre) {
   return centre == TestCentre::kMean ? "_mean" + extension : extension;
 }
 
@@ -75,11 +75,11 @@ Status simulated_mean(const RunParameters& state, const CurveSource& curves,
       !s.ok()) {
     return s;
   }
-  if (auto s = curves.each([&](std::size_t pattern,
-                               const std::vector<double>& curve) {
-        if (pattern == 0) return;
-        for (std::size_t i = 0; i < distances; ++i) mean[i] += curve[i];
-      });
+  if (auto s = curves.each(
+          [&](std::size_t pattern, const std::vector<double>& curve) {
+            if (pattern == 0) return;
+            for (std::size_t i = 0; i < distances; ++i) mean[i] += curve[i];
+          });
       !s.ok()) {
     return s;
   }
@@ -118,9 +118,8 @@ Status test_statistics(const RunParameters& state, const CurveSource& curves,
                          const std::vector<double>& curve) {
     const std::vector<double>& d =
         reference.empty() ? curve : (probe = deviations(curve, reference));
-    statistics[pattern] = kind == TestKind::kSupremum
-                              ? supremum_statistic(d)
-                              : cvm_statistic(d, t_max);
+    statistics[pattern] = kind == TestKind::kSupremum ? supremum_statistic(d)
+                                                      : cvm_statistic(d, t_max);
   });
 }
 
@@ -167,8 +166,8 @@ std::string format_ranked_statistics(std::vector<double> statistics) {
 Status supremum_test(const AnalysisState& state,
                      const std::string& tmp_file_name, TestCentre centre,
                      double csr_value, TestOutcome* outcome) {
-  return rank_test(state, tmp_file_name, TestKind::kSupremum, centre,
-                   csr_value, outcome);
+  return rank_test(state, tmp_file_name, TestKind::kSupremum, centre, csr_value,
+                   outcome);
 }
 
 Status cvm_test(const AnalysisState& state, const std::string& tmp_file_name,

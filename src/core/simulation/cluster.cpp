@@ -137,13 +137,12 @@ class ClusterModel final : public NullModel {
         !s.ok()) {
       return s;
     }
-    std::copy_if(observed.points.begin(), observed.points.end(),
-                 fixed_.begin(),
+    std::copy_if(observed.points.begin(), observed.points.end(), fixed_.begin(),
                  [](const PointRecord& p) { return p.species == 0; });
     if (observed.n_centers < n1) {
       std::vector<std::uint8_t> chosen;
-      if (auto s = allocate(chosen, fixed_.size(),
-                            AllocationCause::kSamplePoints);
+      if (auto s =
+              allocate(chosen, fixed_.size(), AllocationCause::kSamplePoints);
           !s.ok()) {
         return s;
       }
@@ -181,8 +180,7 @@ class ClusterModel final : public NullModel {
       state.n_parents = state.n_centers;
     }
     const std::int32_t n_offspring = state.n_points - state.n_parents;
-    assert(state.poisson_table.size() >
-               static_cast<std::size_t>(n_offspring) &&
+    assert(state.poisson_table.size() > static_cast<std::size_t>(n_offspring) &&
            state.offspring_counts.size() ==
                static_cast<std::size_t>(state.n_centers) &&
            "make_cluster_tables makes the tables of the run");

@@ -13,9 +13,8 @@ void add_fixed_points(const AnalysisState& state, RandomizeMode randomize_mode,
 }
 
 void assign_label(AnalysisState& state, PatternDraws& draws, PointRecord& p) {
-  p.species =
-      draws.label(state.n_species1_observed - state.n_species1,
-                  state.n_species2_observed - state.n_species2);
+  p.species = draws.label(state.n_species1_observed - state.n_species1,
+                          state.n_species2_observed - state.n_species2);
   ++(p.species == 0 ? state.n_species1 : state.n_species2);
 }
 

@@ -37,10 +37,10 @@ struct KernelRun {
 /// m * capacity + q).
 struct KernelScratch {
   std::size_t capacity = 0;
-  std::vector<double> first;         // the start entry, as a whole number
-  std::vector<std::int32_t> start;   // the same as an index
+  std::vector<double> first;        // the start entry, as a whole number
+  std::vector<std::int32_t> start;  // the same as an index
   std::vector<double> values;
-  std::vector<std::int32_t> place;   // by partner: its candidate
+  std::vector<std::int32_t> place;  // by partner: its candidate
 };
 
 /// The kernel values of a centre's candidates q < count, each weighted by
@@ -83,12 +83,14 @@ struct KernelScratch {
     const double offset = static_cast<double>(m) + first_step;
     if (weights) {
       for (std::size_t q = 0; q < count; ++q) {
-        const double u = ((first[q] + offset) * lattice_step - d[q]) * inverse_h;
+        const double u =
+            ((first[q] + offset) * lattice_step - d[q]) * inverse_h;
         values[q] = scale * std::max(0.0, 1.0 - u * u) * weights[q];
       }
     } else {
       for (std::size_t q = 0; q < count; ++q) {
-        const double u = ((first[q] + offset) * lattice_step - d[q]) * inverse_h;
+        const double u =
+            ((first[q] + offset) * lattice_step - d[q]) * inverse_h;
         values[q] = scale * std::max(0.0, 1.0 - u * u) * 1.0;
       }
     }
@@ -96,12 +98,9 @@ struct KernelScratch {
 }
 
 template <int W>
-[[gnu::always_inline]] inline void kernel_sums(const AnalysisState& state,
-                                               const KernelRun& run,
-                                               PairScratch& scratch,
-                                               KernelScratch& kernel,
-                                               double* sums_12,
-                                               double* sums_21) {
+[[gnu::always_inline]] inline void kernel_sums(
+    const AnalysisState& state, const KernelRun& run, PairScratch& scratch,
+    KernelScratch& kernel, double* sums_12, double* sums_21) {
   const bool bivariate = state.analysis_type == AnalysisType::kBivariate;
   const auto slots = static_cast<std::size_t>(run.slots);
   for_each_centre<W>(
@@ -114,19 +113,18 @@ template <int W>
                            run.reach)) {
           const EdgeCentre edges(run.x_axis, run.y_axis, centre.x, centre.y,
                                  run.reach);
-          edge_weights<W>(edges, candidates.d, candidates.count,
-                          scratch.edges);
+          edge_weights<W>(edges, candidates.d, candidates.count, scratch.edges);
           candidate_weight = scratch.edges.weights.data();
         }
         kernel_values(run, candidates.d, candidate_weight, candidates.count,
                       kernel);
         std::int32_t* place = kernel.place.data();
-        PartnerMarks partners = mark_partners(
-            candidates, scratch.marks,
-            [&](std::size_t k, std::size_t q) QLOR_INLINE_LAMBDA {
-              place[k] = static_cast<std::int32_t>(q);
-              return true;
-            });
+        PartnerMarks partners =
+            mark_partners(candidates, scratch.marks,
+                          [&](std::size_t k, std::size_t q) QLOR_INLINE_LAMBDA {
+                            place[k] = static_cast<std::int32_t>(q);
+                            return true;
+                          });
         // In ascending partner index: each entry adds its pairs in the
         // order of the all-pairs loop.
         const std::int32_t* start = kernel.start.data();
@@ -153,14 +151,14 @@ struct KernelSumsCall {
 
 template <int W>
 [[gnu::always_inline]] inline void kernel_sums_variant(KernelSumsCall& call) {
-  kernel_sums<W>(call.state, call.run, call.scratch, call.kernel,
-                 call.sums_12, call.sums_21);
+  kernel_sums<W>(call.state, call.run, call.scratch, call.kernel, call.sums_12,
+                 call.sums_21);
 }
 
 /// The species counts of the pattern's pair sums: n and n for a univariate
 /// pattern, n1 and n2 for a bivariate one.
 struct PairCounts {
-  double centres_12;  // n1 (univariate: n)
+  double centres_12;   // n1 (univariate: n)
   double partners_12;  // n2 (univariate: n)
   bool bivariate;
 };
@@ -198,9 +196,9 @@ void finish(const AnalysisState& state, const PairCounts& c, bool o_ring,
 
 }  // namespace
 
-void pcf_kernel_sums(const AnalysisState& state, double h,
-                     PairScratch& scratch, std::vector<double>& sums_12,
-                     std::vector<double>& sums_21, KernelIsa isa) {
+void pcf_kernel_sums(const AnalysisState& state, double h, PairScratch& scratch,
+                     std::vector<double>& sums_12, std::vector<double>& sums_21,
+                     KernelIsa isa) {
   const std::vector<double> t = interval_distances(state);
   sums_12.assign(t.size(), 0.0);
   sums_21.assign(t.size(), 0.0);
@@ -237,8 +235,8 @@ void pcf_kernel_sums(const AnalysisState& state, double h,
   std::copy_n(padded_21.begin() + slots, n, sums_21.begin());
 }
 
-void pcf_kernel_sums(const AnalysisState& state, double h,
-                     PairScratch& scratch, std::vector<double>& sums_12,
+void pcf_kernel_sums(const AnalysisState& state, double h, PairScratch& scratch,
+                     std::vector<double>& sums_12,
                      std::vector<double>& sums_21) {
   pcf_kernel_sums(state, h, scratch, sums_12, sums_21, best_kernel_isa());
 }

@@ -19,11 +19,11 @@ namespace qlor {
 /// the species-2 centres'; a univariate pattern's go to `sums_12`. Pairs are
 /// added centre j ascending, then k ascending, so every variant and thread
 /// gives the same bits. t_max + h must not exceed half the shorter side.
-void pcf_kernel_sums(const AnalysisState& state, double h,
-                     PairScratch& scratch, std::vector<double>& sums_12,
-                     std::vector<double>& sums_21, KernelIsa isa);
-void pcf_kernel_sums(const AnalysisState& state, double h,
-                     PairScratch& scratch, std::vector<double>& sums_12,
+void pcf_kernel_sums(const AnalysisState& state, double h, PairScratch& scratch,
+                     std::vector<double>& sums_12, std::vector<double>& sums_21,
+                     KernelIsa isa);
+void pcf_kernel_sums(const AnalysisState& state, double h, PairScratch& scratch,
+                     std::vector<double>& sums_12,
                      std::vector<double>& sums_21);
 
 /// g(t_i) of the pattern by the kernel: A S_i / (2 pi t_i n^2), bivariate

@@ -46,8 +46,7 @@ class LFunction final : public SummaryFunction {
     if (direction_ == Direction::kNone) {
       values.assign(1, state.l_values);
     } else {
-      values.assign(state.sector_l_values.begin(),
-                    state.sector_l_values.end());
+      values.assign(state.sector_l_values.begin(), state.sector_l_values.end());
     }
   }
   [[nodiscard]] std::vector<std::string> suffixes() const override {
@@ -106,8 +105,7 @@ class PcfFunction final : public SummaryFunction {
     const bool bivariate = state.analysis_type == AnalysisType::kBivariate;
     return o_ring_csr_value(
         bivariate ? state.n_species1_observed : state.n_points,
-        bivariate ? state.n_species2_observed : 0,
-        state.x_axis * state.y_axis);
+        bivariate ? state.n_species2_observed : 0, state.x_axis * state.y_axis);
   }
   [[nodiscard]] const char* axis_label() const override {
     return info(kind_).label;
@@ -159,8 +157,8 @@ FunctionKind function_of_file(const std::string& path) {
   const std::size_t slash = path.find_last_of("/\\");
   const std::size_t begin = slash == std::string::npos ? 0 : slash + 1;
   const std::size_t dot = path.find_last_of('.');
-  const std::size_t end = dot == std::string::npos || dot < begin ? path.size()
-                                                                  : dot;
+  const std::size_t end =
+      dot == std::string::npos || dot < begin ? path.size() : dot;
   const std::string_view stem(path.data() + begin, end - begin);
   for (const auto& f : kFunctions) {
     const std::string_view suffix(f.suffix);

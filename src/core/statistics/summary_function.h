@@ -22,7 +22,7 @@ using PatternValues = std::vector<std::vector<double>>;
 /// same one.
 struct FunctionChoice {
   FunctionKind kind = FunctionKind::kL;
-  Direction direction = Direction::kNone;  // L only
+  Direction direction = Direction::kNone;          // L only
   PcfEstimator estimator = PcfEstimator::kKernel;  // g and O only
   double bandwidth = 0.0;  // the kernel's half-width, resolved
 };

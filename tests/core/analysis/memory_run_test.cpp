@@ -76,8 +76,8 @@ TEST(MemoryRun, GivesTheFilesOfTheSameRunFromAFile) {
     // The same numbers as a file, run as the console runs it.
     testing::TempDir dir;
     ViewState view;
-    view.input_path = dir.write(
-        "p.dat", sample_text(parameters_of(c), points_of(c)));
+    view.input_path =
+        dir.write("p.dat", sample_text(parameters_of(c), points_of(c)));
     ctx.settings.significance_index = c.direction == Direction::kNone
                                           ? Significance::kBoth
                                           : Significance::kNone;
@@ -93,9 +93,9 @@ TEST(MemoryRun, GivesTheFilesOfTheSameRunFromAFile) {
            {std::pair{TestKind::kSupremum, ".sup"},
             std::pair{TestKind::kCramerVonMises, ".cvm"}}) {
         std::vector<double> statistics;
-        ASSERT_EQ(memory_test_statistics(run, k, kind, TestCentre::kCsr,
-                                         statistics),
-                  "");
+        ASSERT_EQ(
+            memory_test_statistics(run, k, kind, TestCentre::kCsr, statistics),
+            "");
         EXPECT_EQ(format_ranked_statistics(statistics),
                   read_bytes(stem + extension));
       }

@@ -106,10 +106,14 @@ TEST(ConfigFile, ReadsTheWordSettings) {
   };
   const Case cases[] = {
       {"GENERATOR=classic\n", GeneratorKind::kClassic, TestCentre::kCsr, {}},
-      {"generator = Classic\nGENERATOR=philox\n", GeneratorKind::kPhilox,
-       TestCentre::kCsr, {}},
+      {"generator = Classic\nGENERATOR=philox\n",
+       GeneratorKind::kPhilox,
+       TestCentre::kCsr,
+       {}},
       {"CENTRE=mean\n", GeneratorKind::kPhilox, TestCentre::kMean, {}},
-      {"GENERATOR=mt\n", GeneratorKind::kPhilox, TestCentre::kCsr,
+      {"GENERATOR=mt\n",
+       GeneratorKind::kPhilox,
+       TestCentre::kCsr,
        {out_of_range}},
       {"CENTRE=1\n", GeneratorKind::kPhilox, TestCentre::kCsr, {out_of_range}},
       {"GENERATOR\n", GeneratorKind::kPhilox, TestCentre::kCsr, {unknown(1)}},

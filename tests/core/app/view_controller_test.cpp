@@ -49,11 +49,9 @@ TEST_F(QlorViewTest, FunctionMenuAndBandwidthEntry) {
     double bandwidth;  // after the answer
   };
   const Case cases[] = {
-      {" 2.5 ", true, 2.5},
-      {"-1", false, 2.5},          // refused with a message, kept
-      {"abc", false, 2.5},
-      {std::nullopt, false, 2.5},  // cancelled
-      {"", true, 0},               // Stoyan's rule again
+      {" 2.5 ", true, 2.5}, {"-1", false, 2.5},  // refused with a message, kept
+      {"abc", false, 2.5},  {std::nullopt, false, 2.5},  // cancelled
+      {"", true, 0},                                     // Stoyan's rule again
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.answer.value_or("(cancel)"));

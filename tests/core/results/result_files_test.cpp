@@ -106,8 +106,7 @@ TEST(CentredTests, TestFileNamesKeepTheSectorStem) {
 TEST(Envelopes, RefuseMissingOrShortTemporaryFiles) {
   TempDir dir;
   AnalysisState s = two_distances(19);
-  EXPECT_EQ(write_envelopes(s, {dir.file("missing.tmp")}),
-            kTmpIncomplete);
+  EXPECT_EQ(write_envelopes(s, {dir.file("missing.tmp")}), kTmpIncomplete);
   const std::string short_tmp =
       dir.write("short.tmp", tmp_text({{1, 2}, {3, 4}}));
   EXPECT_EQ(write_envelopes(s, {short_tmp}), kTmpIncomplete);
@@ -126,8 +125,7 @@ TEST(Envelopes, ReportAResultFileThatCannotBeWritten) {
   std::vector<std::vector<double>> blocks(20, std::vector<double>{1, 2});
   const std::string tmp = dir.write("p.tmp", tmp_text(blocks));
   std::filesystem::create_directory(dir.file("p.ktt"));  // a folder in the way
-  EXPECT_EQ(write_envelopes(s, {tmp}),
-            kFileWriteError + dir.file("p.ktt"));
+  EXPECT_EQ(write_envelopes(s, {tmp}), kFileWriteError + dir.file("p.ktt"));
 }
 
 TEST(Statistics, SupremumAndCramerVonMises) {

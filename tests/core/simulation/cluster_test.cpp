@@ -136,52 +136,52 @@ TEST(SimulateCluster, PlacesOffspringAroundTheirCentres) {
       {"c = 0.5, mode 1", 4, 0.5, 1}, {"c = 1, mode 2", 4, 1, 2},
   };
   for (const auto& c : cases) {
-   for (const GeneratorKind generator : testing::kBothGenerators) {
-    SCOPED_TRACE(::testing::Message() << c.what << ", "
-                                      << generator_name(generator));
-    AnalysisState s = c.mode == 0 ? cluster_plot(c.radius, c.c, 36, 3)
-                                  : bivariate_cluster_plot(c.c, 3);
-    s.radius = c.radius;
-    const std::int32_t mode = c.mode == 0 ? 1 : c.mode;
-    const int parents = c.mode == 1 ? 12 : 3;
-    const auto observed = s.points;
-    testing::ModelRun run(s, static_cast<RandomizeMode>(mode),
-                          {generator, 1700000041});
-    ASSERT_EQ(run.prepared, "");
-    for (int sim = 1; sim <= 3; ++sim) {
-      ASSERT_EQ(run.simulate(s, sim), "");
-      ASSERT_EQ(s.n_parents, parents);
-      EXPECT_EQ(std::accumulate(s.offspring_counts.begin(),
-                                s.offspring_counts.end(), 0),
-                36 - parents);
-      for (std::size_t i = static_cast<std::size_t>(parents); i < 36; ++i) {
-        const PointRecord& p = s.points[i];
-        const PointRecord& centre = s.points[centre_of(s, i)];
-        EXPECT_TRUE(p.x >= 0 && p.x <= 40 && p.y >= 0 && p.y <= 40);
-        if (c.c == 0) {  // within the open square of half-side radius
-          EXPECT_LT(std::fabs(p.x - centre.x), c.radius);
-          EXPECT_LT(std::fabs(p.y - centre.y), c.radius);
+    for (const GeneratorKind generator : testing::kBothGenerators) {
+      SCOPED_TRACE(::testing::Message()
+                   << c.what << ", " << generator_name(generator));
+      AnalysisState s = c.mode == 0 ? cluster_plot(c.radius, c.c, 36, 3)
+                                    : bivariate_cluster_plot(c.c, 3);
+      s.radius = c.radius;
+      const std::int32_t mode = c.mode == 0 ? 1 : c.mode;
+      const int parents = c.mode == 1 ? 12 : 3;
+      const auto observed = s.points;
+      testing::ModelRun run(s, static_cast<RandomizeMode>(mode),
+                            {generator, 1700000041});
+      ASSERT_EQ(run.prepared, "");
+      for (int sim = 1; sim <= 3; ++sim) {
+        ASSERT_EQ(run.simulate(s, sim), "");
+        ASSERT_EQ(s.n_parents, parents);
+        EXPECT_EQ(std::accumulate(s.offspring_counts.begin(),
+                                  s.offspring_counts.end(), 0),
+                  36 - parents);
+        for (std::size_t i = static_cast<std::size_t>(parents); i < 36; ++i) {
+          const PointRecord& p = s.points[i];
+          const PointRecord& centre = s.points[centre_of(s, i)];
+          EXPECT_TRUE(p.x >= 0 && p.x <= 40 && p.y >= 0 && p.y <= 40);
+          if (c.c == 0) {  // within the open square of half-side radius
+            EXPECT_LT(std::fabs(p.x - centre.x), c.radius);
+            EXPECT_LT(std::fabs(p.y - centre.y), c.radius);
+          }
+          if (c.c < 0) {
+            const double dx = p.x - centre.x;
+            const double dy = p.y - centre.y;
+            EXPECT_LE(std::sqrt(dx * dx + dy * dy), c.radius);
+          }
+          for (std::size_t j = 0; j < i; ++j) {
+            EXPECT_FALSE(p.x == s.points[j].x && p.y == s.points[j].y);
+          }
         }
-        if (c.c < 0) {
-          const double dx = p.x - centre.x;
-          const double dy = p.y - centre.y;
-          EXPECT_LE(std::sqrt(dx * dx + dy * dy), c.radius);
-        }
-        for (std::size_t j = 0; j < i; ++j) {
-          EXPECT_FALSE(p.x == s.points[j].x && p.y == s.points[j].y);
-        }
-      }
-      // Labels are never drawn: every entry keeps its own (mode 2), and in
-      // mode 1 the sort puts species 1 first.
-      for (std::size_t i = 0; i < 36; ++i) {
-        if (c.mode == 1) {
-          EXPECT_EQ(s.points[i].species, i < 12 ? 0 : 1);
-        } else {
-          EXPECT_EQ(s.points[i].species, observed[i].species);
+        // Labels are never drawn: every entry keeps its own (mode 2), and in
+        // mode 1 the sort puts species 1 first.
+        for (std::size_t i = 0; i < 36; ++i) {
+          if (c.mode == 1) {
+            EXPECT_EQ(s.points[i].species, i < 12 ? 0 : 1);
+          } else {
+            EXPECT_EQ(s.points[i].species, observed[i].species);
+          }
         }
       }
     }
-   }
   }
 }
 
@@ -275,8 +275,8 @@ TEST(SimulateCluster, FailsWhenThePatternCannotBeMade) {
   };
   for (const auto& c : cases) {
     for (const GeneratorKind generator : testing::kBothGenerators) {
-      SCOPED_TRACE(::testing::Message() << c.what << ", "
-                                        << generator_name(generator));
+      SCOPED_TRACE(::testing::Message()
+                   << c.what << ", " << generator_name(generator));
       AnalysisState s = cluster_plot(c.radius, c.c, c.n, c.m);
       s.grid_scale = c.scale;
       testing::ModelRun run(s, RandomizeMode::kSpecies2, {generator, 77});

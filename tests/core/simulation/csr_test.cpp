@@ -87,28 +87,28 @@ AnalysisState bivariate_pattern() {
 }
 
 TEST(SimulateCsr, ModeOneKeepsSpeciesOneAndAvoidsIt) {
- for (const GeneratorKind generator : testing::kBothGenerators) {
-  SCOPED_TRACE(generator_name(generator));
-  AnalysisState s = bivariate_pattern();
-  const auto observed = s.points;
-  testing::ModelRun run(s, RandomizeMode::kSpecies2, {generator, 12345});
-  for (int sim = 1; sim <= 5; ++sim) {
-    ASSERT_EQ(run.simulate(s, sim), "");
-    std::set<std::pair<double, double>> positions;
-    for (std::size_t i = 0; i < s.points.size(); ++i) {
-      const auto& p = s.points[i];
-      EXPECT_EQ(p.species, observed[i].species);
-      if (p.species == 0) {
-        EXPECT_EQ(p.x, observed[i].x);
-        EXPECT_EQ(p.y, observed[i].y);
+  for (const GeneratorKind generator : testing::kBothGenerators) {
+    SCOPED_TRACE(generator_name(generator));
+    AnalysisState s = bivariate_pattern();
+    const auto observed = s.points;
+    testing::ModelRun run(s, RandomizeMode::kSpecies2, {generator, 12345});
+    for (int sim = 1; sim <= 5; ++sim) {
+      ASSERT_EQ(run.simulate(s, sim), "");
+      std::set<std::pair<double, double>> positions;
+      for (std::size_t i = 0; i < s.points.size(); ++i) {
+        const auto& p = s.points[i];
+        EXPECT_EQ(p.species, observed[i].species);
+        if (p.species == 0) {
+          EXPECT_EQ(p.x, observed[i].x);
+          EXPECT_EQ(p.y, observed[i].y);
+        }
+        EXPECT_TRUE(p.x >= 0 && p.x < 20 && p.y >= 0 && p.y < 20);
+        EXPECT_EQ(std::fmod(p.x * 2, 1.0), 0.0);  // multiples of 0.5
+        positions.insert({p.x, p.y});
       }
-      EXPECT_TRUE(p.x >= 0 && p.x < 20 && p.y >= 0 && p.y < 20);
-      EXPECT_EQ(std::fmod(p.x * 2, 1.0), 0.0);  // multiples of 0.5
-      positions.insert({p.x, p.y});
+      EXPECT_EQ(positions.size(), s.points.size());  // no coincidences
     }
-    EXPECT_EQ(positions.size(), s.points.size());  // no coincidences
   }
- }
 }
 
 TEST(SimulateCsr, ModeTwoKeepsTheObservedSpeciesCounts) {

@@ -104,8 +104,8 @@ TEST(DrawStatistics, AcceptsWithTheProbabilityAsked) {
     double classic_rate;  // 1 / trunc(1/p + 0.5), or 1/32768 below that
   };
   const Case cases[] = {
-      {0.7, 200000, 1.0},           // c = 0.7, one close point
-      {0.36, 200000, 1.0 / 3},      // c = 0.6, two
+      {0.7, 200000, 1.0},             // c = 0.7, one close point
+      {0.36, 200000, 1.0 / 3},        // c = 0.6, two
       {1e-6, 20000000, 1.0 / 32768},  // only the draw 0 of 0 .. 32767
   };
   for (const auto& c : cases) {
@@ -120,7 +120,8 @@ TEST(DrawStatistics, AcceptsWithTheProbabilityAsked) {
       const double z = (kept - n * c.p) / std::sqrt(n * c.p * (1 - c.p));
       if (generator == GeneratorKind::kClassic) {
         EXPECT_GT(std::fabs(z), 5) << kept;
-        EXPECT_NEAR(kept / n, c.classic_rate, 6 * std::sqrt(c.classic_rate / n));
+        EXPECT_NEAR(kept / n, c.classic_rate,
+                    6 * std::sqrt(c.classic_rate / n));
       } else {
         EXPECT_LT(std::fabs(z), 5) << kept;
       }
@@ -173,8 +174,9 @@ TEST(DrawStatistics, OffspringCountsFollowTheConditionedPoissonLaw) {
       const double samples = static_cast<double>(c.patterns) * c.centres;
       for (std::size_t k = 0; k < expected.size(); ++k) {
         expected[k] = samples * pk;
-        pk *= static_cast<double>(c.n_offspring - static_cast<std::int32_t>(k)) /
-              static_cast<double>(k + 1) * p / (1 - p);
+        pk *=
+            static_cast<double>(c.n_offspring - static_cast<std::int32_t>(k)) /
+            static_cast<double>(k + 1) * p / (1 - p);
       }
       expect_fit(generator, true, pearson(histogram, expected));
     }

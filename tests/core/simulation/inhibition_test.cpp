@@ -200,8 +200,8 @@ TEST(SimulateInhibition, FailsWhenThePointsCannotBePlaced) {
   };
   for (const auto& c : cases) {
     for (const GeneratorKind generator : testing::kBothGenerators) {
-      SCOPED_TRACE(::testing::Message() << c.what << ", "
-                                        << generator_name(generator));
+      SCOPED_TRACE(::testing::Message()
+                   << c.what << ", " << generator_name(generator));
       AnalysisState s;
       s.process_type = ProcessType::kInhibition;
       s.x_axis = c.x_axis;
@@ -230,40 +230,40 @@ AnalysisState bivariate_plot(double c) {
 
 TEST(SimulateInhibition, ModeOneMovesOnlySpeciesTwo) {
   for (const double c : {0.0, 0.3}) {
-   for (const GeneratorKind generator : testing::kBothGenerators) {
-    SCOPED_TRACE(::testing::Message() << c << ", "
-                                      << generator_name(generator));
-    AnalysisState s = bivariate_plot(c);
-    const auto observed = s.points;
-    testing::ModelRun run(s, RandomizeMode::kSpecies2, {generator, 1234});
-    for (int sim = 1; sim <= 4; ++sim) {
-      ASSERT_EQ(run.simulate(s, sim), "");
-      for (std::size_t i = 0; i < s.points.size(); ++i) {
-        ASSERT_EQ(s.points[i].species, observed[i].species);
-        if (observed[i].species == 0) {
-          EXPECT_EQ(s.points[i].x, observed[i].x);
-          EXPECT_EQ(s.points[i].y, observed[i].y);
-          continue;
-        }
-        // Every fixed point belongs to the comparison set, later ones too.
-        for (const auto& q : observed) {
-          if (q.species != 0) continue;
-          EXPECT_FALSE(s.points[i].x == q.x && s.points[i].y == q.y);
-          if (c == 0) {
-            EXPECT_GE(distance(s.points[i], q), s.radius);
+    for (const GeneratorKind generator : testing::kBothGenerators) {
+      SCOPED_TRACE(::testing::Message()
+                   << c << ", " << generator_name(generator));
+      AnalysisState s = bivariate_plot(c);
+      const auto observed = s.points;
+      testing::ModelRun run(s, RandomizeMode::kSpecies2, {generator, 1234});
+      for (int sim = 1; sim <= 4; ++sim) {
+        ASSERT_EQ(run.simulate(s, sim), "");
+        for (std::size_t i = 0; i < s.points.size(); ++i) {
+          ASSERT_EQ(s.points[i].species, observed[i].species);
+          if (observed[i].species == 0) {
+            EXPECT_EQ(s.points[i].x, observed[i].x);
+            EXPECT_EQ(s.points[i].y, observed[i].y);
+            continue;
+          }
+          // Every fixed point belongs to the comparison set, later ones too.
+          for (const auto& q : observed) {
+            if (q.species != 0) continue;
+            EXPECT_FALSE(s.points[i].x == q.x && s.points[i].y == q.y);
+            if (c == 0) {
+              EXPECT_GE(distance(s.points[i], q), s.radius);
+            }
           }
         }
       }
     }
-   }
   }
 }
 
 TEST(SimulateInhibition, ModeTwoKeepsTheSpeciesCounts) {
   for (const double c : {0.0, 0.6}) {
     for (const GeneratorKind generator : testing::kBothGenerators) {
-      SCOPED_TRACE(::testing::Message() << c << ", "
-                                        << generator_name(generator));
+      SCOPED_TRACE(::testing::Message()
+                   << c << ", " << generator_name(generator));
       AnalysisState s = bivariate_plot(c);
       testing::ModelRun run(s, RandomizeMode::kBothSpecies, {generator, 4321});
       for (int sim = 1; sim <= 4; ++sim) {

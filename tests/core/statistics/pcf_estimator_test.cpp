@@ -31,14 +31,14 @@ TEST(PcfKernel, TwoPointsFarFromTheEdges) {
   constexpr double kArea = 100.0 * 100.0;
   struct Case {
     double h;
-    int t;      // the distance looked at
-    double k;   // k_h(t - 10) by hand
+    int t;     // the distance looked at
+    double k;  // k_h(t - 10) by hand
   };
   const Case cases[] = {
-      {2, 10, 3.0 / 8},             // the kernel's peak, 3 / (4h)
-      {2, 9, 3.0 / 8 * (1 - 0.25)},  // t = d - h/2
+      {2, 10, 3.0 / 8},               // the kernel's peak, 3 / (4h)
+      {2, 9, 3.0 / 8 * (1 - 0.25)},   // t = d - h/2
       {2, 11, 3.0 / 8 * (1 - 0.25)},  // t = d + h/2
-      {2, 12, 0},                    // |t - d| = h: no weight
+      {2, 12, 0},                     // |t - d| = h: no weight
       {0.5, 10, 1.5},
       {0.5, 11, 0},
       // A kernel wider than several distances reaches all of them.
@@ -48,12 +48,13 @@ TEST(PcfKernel, TwoPointsFarFromTheEdges) {
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(::testing::Message() << "h = " << c.h << ", t = " << c.t);
-    AnalysisState s = make_pattern({{45, 50, 0}, {55, 50, 0}}, false, 0, 100,
-                                   100, 1, 19);
+    AnalysisState s =
+        make_pattern({{45, 50, 0}, {55, 50, 0}}, false, 0, 100, 100, 1, 19);
     const std::vector<double> g = kernel_g(s, c.h);
     ASSERT_EQ(g.size(), 20u);
     const double want = kArea / (2 * kPi * c.t * 4) * 2 * c.k;
-    EXPECT_NEAR(g[static_cast<std::size_t>(c.t - 1)], want, 1e-12 * want + 1e-15);
+    EXPECT_NEAR(g[static_cast<std::size_t>(c.t - 1)], want,
+                1e-12 * want + 1e-15);
     // Far from the pair's distance g is 0.
     EXPECT_EQ(g[0], 0.0);
   }
@@ -63,8 +64,8 @@ TEST(PcfKernel, TwoPointsFarFromTheEdges) {
 // A / (2 pi t n1 n2) k_h(t - d), combined as (n2 g12 + n1 g21) / (n1 + n2),
 // and O carries each partner's density n / A.
 TEST(PcfKernel, BivariatePairsAndTheORing) {
-  AnalysisState s = make_pattern({{45, 50, 0}, {55, 50, 1}, {20, 80, 0}},
-                                 true, 0, 100, 100, 1, 19);
+  AnalysisState s = make_pattern({{45, 50, 0}, {55, 50, 1}, {20, 80, 0}}, true,
+                                 0, 100, 100, 1, 19);
   const double h = 2;
   const double k = 3.0 / 8;  // at t = 10
   const double g12 = 1e4 * k / (2 * kPi * 10 * 2 * 1);
@@ -76,8 +77,8 @@ TEST(PcfKernel, BivariatePairsAndTheORing) {
 }
 
 TEST(PcfKernel, TheORingIsTheDensityTimesG) {
-  AnalysisState s = make_pattern(random_points(300, 60, 40, 3), false, 0, 60,
-                                 40, 0.5, 29);
+  AnalysisState s =
+      make_pattern(random_points(300, 60, 40, 3), false, 0, 60, 40, 0.5, 29);
   const std::vector<double> g = kernel_g(s, 1.2);
   const std::vector<double> o = kernel_g(s, 1.2, true);
   for (std::size_t i = 0; i < g.size(); ++i) {
@@ -107,7 +108,8 @@ TEST(PcfKernel, EveryInstructionSetGivesTheSameBits) {
 TEST(PcfRing, RingsAddUpToK) {
   for (const int t_min_steps : {1, 3}) {
     for (const bool bivariate : {false, true}) {
-      SCOPED_TRACE(::testing::Message() << t_min_steps << (bivariate ? " bi" : ""));
+      SCOPED_TRACE(::testing::Message()
+                   << t_min_steps << (bivariate ? " bi" : ""));
       AnalysisState s = make_pattern(random_points(400, 50, 50, 5), bivariate,
                                      0, 50, 50, 0.5, 30);
       s.t_min_steps = t_min_steps;
@@ -147,8 +149,8 @@ TEST(PcfRing, RingsAddUpToK) {
 }
 
 TEST(SummaryFunctions, NameTheirFilesAndTheirValueUnderCsr) {
-  AnalysisState s = make_pattern(random_points(50, 20, 10, 1), true, 0, 20,
-                                 10, 0.5, 5);
+  AnalysisState s =
+      make_pattern(random_points(50, 20, 10, 1), true, 0, 20, 10, 0.5, 5);
   s.n_species1_observed = 20;
   s.n_species2_observed = 30;
   struct Case {
@@ -160,7 +162,10 @@ TEST(SummaryFunctions, NameTheirFilesAndTheirValueUnderCsr) {
   };
   const Case cases[] = {
       {FunctionKind::kL, Direction::kNone, {""}, 0, "L(t) - t"},
-      {FunctionKind::kL, Direction::kCardinal, {"_W4", "_N4", "_E4", "_S4"}, 0,
+      {FunctionKind::kL,
+       Direction::kCardinal,
+       {"_W4", "_N4", "_E4", "_S4"},
+       0,
        "L(t) - t"},
       {FunctionKind::kG, Direction::kNone, {"_g"}, 1, "g(t)"},
       // (n1^2 + n2^2) / (A (n1 + n2)) = 1300 / 10000
@@ -187,8 +192,8 @@ TEST(SummaryFunctions, NameTheirFilesAndTheirValueUnderCsr) {
 }
 
 TEST(SummaryFunctions, RefuseWhatTheyCannotEstimate) {
-  AnalysisState s = make_pattern(random_points(100, 100, 60, 1), false, 0,
-                                 100, 60, 1, 19);  // t = 1 .. 20
+  AnalysisState s = make_pattern(random_points(100, 100, 60, 1), false, 0, 100,
+                                 60, 1, 19);  // t = 1 .. 20
   RunSettings settings;
   settings.function = FunctionKind::kG;
   settings.bandwidth = 10;  // 30 - 20
@@ -199,8 +204,10 @@ TEST(SummaryFunctions, RefuseWhatTheyCannotEstimate) {
   settings.estimator = PcfEstimator::kRing;  // no bandwidth
   EXPECT_EQ(make_summary_function(settings, s)->check(s), "");
   s.t_min_steps = 0;
-  EXPECT_NE(make_summary_function(settings, s)->check(s).text().find(
-                "not defined at t = 0"),
+  EXPECT_NE(make_summary_function(settings, s)
+                ->check(s)
+                .text()
+                .find("not defined at t = 0"),
             std::string::npos);
   // Stoyan's rule: 0.15 / sqrt(100 / 6000).
   EXPECT_DOUBLE_EQ(default_bandwidth(s), 0.15 / std::sqrt(100.0 / 6000));
