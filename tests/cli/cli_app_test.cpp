@@ -184,6 +184,23 @@ TEST_F(CliTest, PairCorrelationRunsWriteTheirOwnFiles) {
   }
 }
 
+TEST_F(CliTest, PairCorrelationInBatches) {
+  dir.write("q.dat", "20 20 1 1 4 19\n2 2\n5 7\n9.5 3\n12 17\n3 14\n");
+  dir.write("b.bat", "p.dat\nq.dat\n");
+  const Result r = run({"auto", "b.bat", "--function", "O", "--significance",
+                        "1", "--seed", "2"});
+  EXPECT_EQ(r.code, 0) << r.err;
+  for (const char* file : {"p_O.ktt", "p_O.sup", "q_O.ktt", "q_O.sup"}) {
+    EXPECT_TRUE(fs::exists(file)) << file;
+  }
+  EXPECT_FALSE(fs::exists("p.ktt"));
+  EXPECT_FALSE(fs::exists("b.err"));
+  // A batch file named like an entry's g file is never written over.
+  dir.write("p_O.ktt", "p.dat\n");
+  EXPECT_EQ(run({"auto", "p_O.ktt", "--function", "O"}).code, 1);
+  EXPECT_EQ(read_bytes("p_O.ktt"), "p.dat\n");
+}
+
 TEST_F(CliTest, PairCorrelationRefusals) {
   struct Case {
     std::vector<const char*> args;

@@ -2,8 +2,8 @@
 # Every golden case (or every COUNT-th from SHARD) under mpirun with three
 # ranks: the files byte for byte against the golden ones, and the exit
 # status, standard output and standard error those of one process. Every
-# third case also runs with the default generator, its files compared with
-# one process's.
+# third case also runs with the default generator (and every sixth with
+# --function g), its files compared with one process's.
 #
 # Usage: golden_mpi.sh QLOR GOLDEN_DIR [SHARD COUNT]
 set -uo pipefail
@@ -33,13 +33,18 @@ while IFS=$'\t' read -r name seed sig dir rnd; do
   [ -f "$case_dir/message.txt" ] && want_rc=1
   [ "$last_rc" = "$want_rc" ] || fail "$name: exit status $last_rc, want $want_rc"
   same_outputs "$name" "$case_dir" "$work/$name/in.mpi"
-  # Every third case again with the default generator: the files of three
-  # ranks those of one process.
+  # Every third case again with the default generator, every other one of
+  # them with the pair correlation function: the files of three ranks those
+  # of one process.
   if ((index % 3 == 0)); then
-    same_as_one_process "$name (philox)" "$work/$name/in" 3 "$qlor" single \
-      "$name.dat" --yes --seed "$seed" --significance "$sig" \
-      --direction "$dir" --randomize "$rnd" --threads "$threads"
-    same_outputs "$name (philox)" "$work/$name/in.one" "$work/$name/in.mpi"
+    function=L
+    ((index % 2 == 0)) && function=g
+    same_as_one_process "$name (philox, $function)" "$work/$name/in" 3 \
+      "$qlor" single "$name.dat" --yes --seed "$seed" --significance "$sig" \
+      --direction "$dir" --randomize "$rnd" --threads "$threads" \
+      --function "$function"
+    same_outputs "$name (philox, $function)" "$work/$name/in.one" \
+      "$work/$name/in.mpi"
   fi
 done <"$golden/cases.tsv"
 
