@@ -12,6 +12,7 @@
 #include "model/analysis_state.h"
 #include "statistics/edge_weight.h"
 #include "statistics/interval_sums.h"
+#include "statistics/kernel_intensity.h"
 #include "statistics/kl_directional.h"
 #include "statistics/kl_estimator.h"
 #include "statistics/pair_kernel.h"
@@ -108,6 +109,19 @@ void BM_ComputePcfRing(benchmark::State& bench) {
     benchmark::ClobberMemory();
   }
   count_items(bench, n);
+}
+
+// The Gaussian kernel intensity at every point (sigma one eighth of the
+// side): every pair's term, as an inhomogeneous run needs for each pattern.
+void BM_KernelIntensity(benchmark::State& bench) {
+  const int n = static_cast<int>(bench.range(0));
+  const AnalysisState state = csr_pattern(n, false, Direction::kNone);
+  std::vector<double> lambda;
+  for (auto _ : bench) {
+    kernel_intensity_at_points(state.points, false, 100, 100, 12.5, lambda);
+    benchmark::DoNotOptimize(lambda.data());
+    benchmark::ClobberMemory();
+  }
 }
 
 // compute_kl with each variant of the kernel the processor runs
@@ -392,6 +406,10 @@ BENCHMARK(BM_ComputePcfKernel)
     ->Arg(5000)
     ->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_ComputePcfRing)->Arg(5000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_KernelIntensity)
+    ->Arg(2000)
+    ->Arg(5000)
+    ->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_ComputeKlVariant)
     ->ArgsProduct({{5000}, {0, 1, 2}})
     ->Unit(benchmark::kMillisecond);
