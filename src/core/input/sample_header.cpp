@@ -1,9 +1,9 @@
 // The header passes over a sample data file.
 #include "input/sample_header.h"
 
-#include <charconv>
 #include <sstream>
 
+#include "input/csv_import.h"
 #include "input/header_reader.h"
 #include "input/parameter_checks.h"
 #include "input/record_reader.h"
@@ -38,30 +38,17 @@ Status read_header_values(const std::string& path, AnalysisState& state,
                             pairs_total_file, records);
 }
 
-namespace {
-
-// The shortest decimal form that reads back as exactly `v`.
-void append_number(std::string& out, double v) {
-  char text[64];
-  const auto end = std::to_chars(text, text + sizeof text, v).ptr;
-  out.append(text, end);
-}
-
-}  // namespace
-
 std::string sample_text(const RunParameters& p,
                         const std::vector<PointRecord>& points) {
   std::string text;
   for (const double v : {p.x_axis, p.y_axis, p.t_min, p.t_interval, p.t_max}) {
-    append_number(text, v);
+    text += shortest_decimal(v);
     text += ' ';
   }
   text += std::to_string(p.n_simulations);
   if (p.process_type != ProcessType::kCsr) {
-    text += ' ';
-    append_number(text, p.radius);
-    text += ' ';
-    append_number(text, p.c);
+    text += ' ' + shortest_decimal(p.radius);
+    text += ' ' + shortest_decimal(p.c);
   }
   if (p.process_type == ProcessType::kCluster) {
     text += ' ' + std::to_string(p.n_centers);
@@ -69,9 +56,9 @@ std::string sample_text(const RunParameters& p,
   text += '\n';
   const bool bivariate = p.analysis_type == AnalysisType::kBivariate;
   for (const PointRecord& point : points) {
-    append_number(text, point.x);
+    text += shortest_decimal(point.x);
     text += ' ';
-    append_number(text, point.y);
+    text += shortest_decimal(point.y);
     if (bivariate) text += point.species == 0 ? " 0" : " 1";
     text += '\n';
   }

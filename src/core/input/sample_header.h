@@ -30,8 +30,8 @@ namespace qlor {
                                         double& pairs_total_file);
 
 /// The text of a sample data file of `parameters` (the header items its
-/// process type and analysis type ask for) and `points`, each number in
-/// the shortest form that reads back exactly.
+/// process type and analysis type ask for) and `points`, each number as
+/// shortest_decimal writes it.
 [[nodiscard]] std::string sample_text(const RunParameters& parameters,
                                       const std::vector<PointRecord>& points);
 
