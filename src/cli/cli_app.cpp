@@ -3,7 +3,6 @@
 #include "cli/cli_app.h"
 
 #include <CLI/CLI.hpp>
-#include <cmath>
 #include <map>
 #include <memory>
 #include <optional>
@@ -50,7 +49,7 @@ std::vector<std::string> names_of(const std::map<std::string, Choice>& map) {
 const CLI::Validator kPositiveLength(
     [](std::string& text) -> std::string {
       double v = 0;
-      if (!parse_decimal(text, v) || !(v > 0) || !std::isfinite(v)) {
+      if (!parse_positive_length(text, v)) {
         return "must be a positive number of plot units, not '" + text + "'";
       }
       return {};

@@ -3,7 +3,6 @@
 // before the separator in front of it.
 #include "app/config_file.h"
 
-#include <cmath>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -78,12 +77,7 @@ constexpr WordKey kWordKeys[] = {
      }},
     {"BANDWIDTH",
      [](RunSettings& settings, const std::string& word) {
-       double h = 0;
-       if (!parse_decimal(word, h) || !(h > 0) || !std::isfinite(h)) {
-         return false;
-       }
-       settings.bandwidth = h;
-       return true;
+       return parse_positive_length(word, settings.bandwidth);
      }},
     {"ESTIMATOR",
      [](RunSettings& settings, const std::string& word) {

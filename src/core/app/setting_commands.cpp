@@ -2,7 +2,6 @@
 // command number and back, so the two never disagree.
 #include "app/setting_commands.h"
 
-#include <cmath>
 #include <cstddef>
 #include <cstdio>
 #include <iterator>
@@ -113,13 +112,8 @@ bool set_bandwidth(RunSettings& settings, const std::string& text) {
     return true;
   }
   const auto last = text.find_last_not_of(" \t");
-  double h = 0;
-  if (!parse_decimal(text.substr(first, last - first + 1), h) || !(h > 0) ||
-      !std::isfinite(h)) {
-    return false;
-  }
-  settings.bandwidth = h;
-  return true;
+  return parse_positive_length(text.substr(first, last - first + 1),
+                               settings.bandwidth);
 }
 
 bool apply_setting_command(RunSettings& settings, int command) {

@@ -2,6 +2,7 @@
 #include "model/decimal.h"
 
 #include <charconv>
+#include <cmath>
 
 namespace qlor {
 
@@ -15,6 +16,16 @@ bool parse_decimal(std::string_view token, double& v) {
   const auto res = std::from_chars(token.data(), token.data() + token.size(), v,
                                    std::chars_format::general);
   return res.ec == std::errc() && res.ptr == token.data() + token.size();
+}
+
+bool parse_positive_length(std::string_view token, double& v) {
+  double parsed = 0;
+  if (!parse_decimal(token, parsed) || !(parsed > 0) ||
+      !std::isfinite(parsed)) {
+    return false;
+  }
+  v = parsed;
+  return true;
 }
 
 }  // namespace qlor
