@@ -18,7 +18,6 @@
 #include "model/clock.h"
 #include "model/decimal.h"
 #include "results/file_names.h"
-#include "statistics/pcf_estimator.h"
 #include "statistics/summary_function.h"
 
 namespace qlor {
@@ -249,10 +248,7 @@ std::string refused_function_options(const CliOptions& o,
 // or "" (also when the file's header cannot be read: the run says why).
 std::string refused_bandwidth(const std::string& path,
                               const RunSettings& settings) {
-  if (settings.function == FunctionKind::kL ||
-      settings.estimator == PcfEstimator::kRing || path.empty()) {
-    return {};
-  }
+  if (settings.function == FunctionKind::kL || path.empty()) return {};
   AnalysisState state;
   double pairs_total = 0;
   if (!read_header_values(path, state, Direction::kNone, Significance::kNone,
@@ -260,11 +256,9 @@ std::string refused_bandwidth(const std::string& path,
            .ok()) {
     return {};
   }
-  const double h =
-      settings.bandwidth > 0 ? settings.bandwidth : default_bandwidth(state);
-  const double largest = largest_bandwidth(state);
-  if (h <= largest) return {};
-  return "qlor: " + path + ": " + bandwidth_too_large(h, largest);
+  const Status refused =
+      check_bandwidth(make_summary_function(settings, state)->choice(), state);
+  return refused.ok() ? std::string() : "qlor: " + path + ": " + refused.text();
 }
 
 int status_of(bool complete) { return complete ? 0 : 1; }

@@ -81,11 +81,7 @@ class PcfFunction final : public SummaryFunction {
              " is not defined at t = 0: the first distance (t_min) must be "
              "above 0  ";
     }
-    if (estimator_ == PcfEstimator::kKernel) {
-      const double largest = largest_bandwidth(state);
-      if (!(h_ <= largest)) return bandwidth_too_large(h_, largest);
-    }
-    return {};
+    return check_bandwidth(choice(), state);
   }
   void estimate(AnalysisState& state, PairScratch& scratch,
                 PatternValues& values) const override {
@@ -127,6 +123,17 @@ std::string bandwidth_too_large(double h, double largest) {
                 "is %.6g  ",
                 h, largest);
   return text;
+}
+
+Status check_bandwidth(const FunctionChoice& choice,
+                       const RunParameters& parameters) {
+  if (choice.kind == FunctionKind::kL ||
+      choice.estimator == PcfEstimator::kRing) {
+    return {};
+  }
+  const double largest = largest_bandwidth(parameters);
+  if (choice.bandwidth <= largest) return {};
+  return bandwidth_too_large(choice.bandwidth, largest);
 }
 
 std::unique_ptr<SummaryFunction> make_summary_function(

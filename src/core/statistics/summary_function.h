@@ -78,6 +78,11 @@ class SummaryFunction {
 /// The message for a half-width above the largest a run allows.
 [[nodiscard]] std::string bandwidth_too_large(double h, double largest);
 
+/// Whether the run of `parameters` allows the choice's kernel half-width:
+/// "" (also for L and the ring estimator) or bandwidth_too_large's message.
+[[nodiscard]] Status check_bandwidth(const FunctionChoice& choice,
+                                     const RunParameters& parameters);
+
 /// The value of O under CSR for a pattern of `n1` and `n2` points of each
 /// species (n2 = 0: univariate) in a plot of area `area`.
 [[nodiscard]] double o_ring_csr_value(double n1, double n2, double area);
