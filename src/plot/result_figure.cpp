@@ -9,8 +9,7 @@
 #include <limits>
 #include <sstream>
 
-#include "input/record_reader.h"
-#include "input/sample_header.h"
+#include "analysis/pattern_run.h"
 #include "model/decimal.h"
 #include "model/settings.h"
 #include "results/file_names.h"
@@ -51,36 +50,6 @@ std::vector<std::string> sector_files(const std::string& base,
     files.push_back(std::move(file));
   }
   return files;
-}
-
-// The sample data file's header values and, for O, its records; false when
-// the file is missing or faulty.
-bool read_sample(const std::string& sample_path, FunctionKind function,
-                 AnalysisState& state) {
-  double pairs_total = 0;
-  std::ifstream records;
-  if (!read_header_values(sample_path, state, Direction::kNone,
-                          Significance::kNone, pairs_total, records)
-           .ok()) {
-    return false;
-  }
-  return function != FunctionKind::kO || read_samples(state, records).ok();
-}
-
-// The function of the run that wrote `stem`'s files and the value it has
-// under CSR, from the sample data file of the run when needed (O).
-void set_function(const std::string& stem, const AnalysisState* sample,
-                  ResultFigure& figure) {
-  RunSettings settings;
-  settings.function = function_of_file(stem + ".ktt");
-  figure.axis_label = function_label(settings.function);
-  if (settings.function == FunctionKind::kO && !sample) {
-    figure.reference = std::numeric_limits<double>::quiet_NaN();
-    return;
-  }
-  const AnalysisState none;
-  const AnalysisState& state = sample ? *sample : none;
-  figure.reference = make_summary_function(settings, state)->csr_value(state);
 }
 
 std::string read_series(const std::string& path, ResultSeries& series) {
@@ -191,9 +160,14 @@ std::string load_result_figure(const std::string& path, ResultFigure& figure) {
       !is_result ? path
                  : run_stem.substr(0, run_stem.size() - suffix.size()) + ".dat";
   AnalysisState sample;
-  const bool sample_read = read_sample(sample_path, function, sample);
+  const bool sample_read =
+      read_run_sample(sample_path, function, Significance::kNone, sample).ok();
   figure.n_simulations = sample_read ? sample.n_simulations : 0;
-  set_function(run_stem, sample_read ? &sample : nullptr, figure);
+  // O's value under CSR needs the sample's counts: without them, no line.
+  figure.axis_label = function_label(function);
+  figure.reference = function == FunctionKind::kO && !sample_read
+                         ? std::numeric_limits<double>::quiet_NaN()
+                         : csr_value_of(function, sample);
   figure.envelope = envelope_kind(figure.n_simulations);
   if (group) {
     figure.title = path_title(base) + " - " + group->name;

@@ -50,6 +50,19 @@ RunFiles run_files(const std::string& input_path,
   return files;
 }
 
+Status read_run_sample(const std::string& path, FunctionKind function,
+                       Significance significance_index, AnalysisState& state) {
+  double pairs_total = 0;
+  std::ifstream records;
+  if (auto s = read_header_values(path, state, Direction::kNone,
+                                  significance_index, pairs_total, records);
+      !s.ok()) {
+    return s;
+  }
+  if (function != FunctionKind::kO) return {};
+  return read_samples(state, records);
+}
+
 Status make_run_function(const AppContext& ctx, const AnalysisState& state,
                          std::unique_ptr<SummaryFunction>& function) {
   if (ctx.settings.function != FunctionKind::kL &&

@@ -52,6 +52,15 @@ struct RunFiles {
 [[nodiscard]] RunFiles run_files(const std::string& input_path,
                                  const SummaryFunction& function);
 
+/// Reads the header values of the sample data file of an earlier run of
+/// `function` (without direction) and, when the function's value under CSR
+/// needs the species' counts (O), its records. Returns "" or the first
+/// failure.
+[[nodiscard]] Status read_run_sample(const std::string& path,
+                                     FunctionKind function,
+                                     Significance significance_index,
+                                     AnalysisState& state);
+
 /// The summary function the settings choose for a run of `state`, checked
 /// against its parameters: "" or the message that ends the run before
 /// anything is written.

@@ -2,14 +2,11 @@
 // the number of simulations, the distances and t_max of the header.
 #include "batch/significance_only.h"
 
-#include <fstream>
 #include <vector>
 
 #include "analysis/open_dialogs.h"
 #include "analysis/pattern_run.h"
 #include "analysis/single_run.h"
-#include "input/record_reader.h"
-#include "input/sample_header.h"
 #include "results/file_names.h"
 #include "results/tmp_file.h"
 
@@ -46,33 +43,6 @@ std::vector<std::string> corresponding_dat_candidates(
   candidates.push_back(tmp_file_name.substr(0, keep) + ".dat");
   return candidates;
 }
-
-namespace {
-
-// The header values of the run's sample file, and the value under CSR of
-// the function its temporary file holds.
-Status read_for_tests(const AppContext& ctx, const ViewState& view,
-                      AnalysisState& state, double& csr_value) {
-  // The function of the earlier run shows in the temporary file's name.
-  RunSettings settings = ctx.settings;
-  settings.function = function_of_file(view.tmp_file_name);
-  double pairs_total = 0;
-  std::ifstream in;
-  // No direction is consulted: the tests work on one temporary file.
-  Status status =
-      read_header_values(view.input_path, state, Direction::kNone,
-                         ctx.settings.significance_index, pairs_total, in);
-  // O's value under CSR needs the species' counts.
-  if (status.ok() && settings.function == FunctionKind::kO) {
-    status = read_samples(state, in, RecordPass::kSingle);
-  }
-  if (status.ok()) {
-    csr_value = make_summary_function(settings, state)->csr_value(state);
-  }
-  return status;
-}
-
-}  // namespace
 
 Status check_tmp_file(const AnalysisState& state,
                       const std::string& tmp_file_name) {
@@ -118,13 +88,15 @@ RunOutcome significance_only(AppContext& ctx, ViewState& view) {
     view.tmp_file_name.clear();
     return outcome;
   }
+  // The function of the earlier run shows in the temporary file's name.
+  const FunctionKind function = function_of_file(view.tmp_file_name);
   AnalysisState state;
-  double csr_value = 0;
-  Status status = read_for_tests(ctx, view, state, csr_value);
+  Status status = read_run_sample(view.input_path, function,
+                                  ctx.settings.significance_index, state);
   if (status.ok()) status = check_tmp_file(state, view.tmp_file_name);
   if (status.ok()) {
-    status =
-        write_tests(ctx, state, csr_value, view.tmp_file_name, outcome.tests);
+    status = write_tests(ctx, state, csr_value_of(function, state),
+                         view.tmp_file_name, outcome.tests);
   }
   outcome.complete = end_of_run(ctx, view, status);
   return outcome;

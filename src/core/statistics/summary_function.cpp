@@ -186,6 +186,12 @@ std::string describe_function(const FunctionChoice& choice) {
   return text + ", kernel of half-width " + h;
 }
 
+double csr_value_of(FunctionKind kind, const AnalysisState& state) {
+  RunSettings settings;
+  settings.function = kind;
+  return make_summary_function(settings, state)->csr_value(state);
+}
+
 const char* function_suffix(FunctionKind kind) { return info(kind).suffix; }
 const char* function_label(FunctionKind kind) { return info(kind).label; }
 

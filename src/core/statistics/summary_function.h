@@ -71,6 +71,11 @@ class SummaryFunction {
 /// "g(t), kernel of half-width 0.212", "O(t), rings", "L(t) - t".
 [[nodiscard]] std::string describe_function(const FunctionChoice& choice);
 
+/// The value under CSR of `kind` for the pattern of `state` (only O reads
+/// it: the species' counts and the plot's area).
+[[nodiscard]] double csr_value_of(FunctionKind kind,
+                                  const AnalysisState& state);
+
 /// The stem suffix and axis label of a function without a run.
 [[nodiscard]] const char* function_suffix(FunctionKind kind);
 [[nodiscard]] const char* function_label(FunctionKind kind);
