@@ -5,26 +5,18 @@ namespace qlor {
 
 PointRecord grid_point(const SimulationLattice& lattice, PatternDraws& draws,
                        std::int32_t cells_x, std::int32_t cells_y) {
-  PointRecord p;
-  if (lattice.grid_halves == 1 || lattice.grid_fifths == 1) {
-    const std::int64_t a = draws.below(cells_x);
-    const std::int64_t b = draws.below(cells_y);
-    std::int64_t dx = 0;
-    std::int64_t dy = 0;
-    if (lattice.grid_halves == 1) {
-      dx = draws.below(2) * 5;
-      dy = draws.below(2) * 5;
-    } else {
-      dx = draws.below(5) * 2;
-      dy = draws.below(5) * 2;
-    }
-    const double divisor = 10 * lattice.grid_scale;
-    p.x = static_cast<double>(10 * a + dx) / divisor;
-    p.y = static_cast<double>(10 * b + dy) / divisor;
-    return p;
+  const std::int32_t steps_per_cell = lattice_steps_per_cell(lattice);
+  const std::int64_t a = draws.below(cells_x);
+  const std::int64_t b = draws.below(cells_y);
+  std::int64_t sub_x = 0;
+  std::int64_t sub_y = 0;
+  if (steps_per_cell > 1) {
+    sub_x = draws.below(steps_per_cell);
+    sub_y = draws.below(steps_per_cell);
   }
-  p.x = draws.below(cells_x) / lattice.grid_scale;
-  p.y = draws.below(cells_y) / lattice.grid_scale;
+  PointRecord p;
+  p.x = lattice_step_value(lattice, a * steps_per_cell + sub_x, steps_per_cell);
+  p.y = lattice_step_value(lattice, b * steps_per_cell + sub_y, steps_per_cell);
   return p;
 }
 
@@ -34,7 +26,7 @@ std::int32_t lattice_steps_per_cell(const SimulationLattice& lattice) {
   return 1;
 }
 
-double lattice_step_value(const SimulationLattice& lattice, std::int32_t step,
+double lattice_step_value(const SimulationLattice& lattice, std::int64_t step,
                           std::int32_t steps_per_cell) {
   if (steps_per_cell == 1) return step / lattice.grid_scale;
   const std::int64_t cell = step / steps_per_cell;

@@ -22,7 +22,7 @@ namespace qlor {
 /// The coordinate of lattice position `step` (>= 0) counted from 0, as
 /// grid_point computes it.
 [[nodiscard]] double lattice_step_value(const SimulationLattice& lattice,
-                                        std::int32_t step,
+                                        std::int64_t step,
                                         std::int32_t steps_per_cell);
 
 }  // namespace qlor
