@@ -10,7 +10,7 @@
 #include "batch/significance_only.h"
 #include "input/sample_header.h"
 #include "model/analysis_state.h"
-#include "results/tmp_file.h"
+#include "results/curve_source.h"
 
 namespace qlor {
 
@@ -29,12 +29,10 @@ Status read_curves(const AnalysisState& state, RunCurves& run) {
   for (std::size_t i = 0; i < n_t; ++i) {
     run.t[i] = state.t_of(static_cast<std::int32_t>(i));
   }
-  TmpFileReader reader;
-  if (!reader.open(run.tmp_path)) return kTmpIncomplete;
-  for (auto& curve : run.curves) {
-    if (!reader.read_block(curve)) return kTmpIncomplete;
-  }
-  return {};
+  const TmpFileCurves curves(run.tmp_path, run.curves.size(), n_t);
+  return curves.each([&](std::size_t s, const std::vector<double>& curve) {
+    run.curves[s] = curve;
+  });
 }
 
 }  // namespace
