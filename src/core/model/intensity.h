@@ -4,27 +4,9 @@
 #pragma once
 
 #include <cstdint>
-#include <string>
 #include <vector>
 
 namespace qlor {
-
-/// Where a run's intensity comes from.
-enum class IntensityKind : std::int32_t {
-  kNone = 0,    // a homogeneous analysis
-  kKernel = 1,  // Gaussian kernel estimate from the points
-  kFile = 2,    // a grid of values from a CSV file
-};
-
-/// The intensity setting: `--intensity kernel[:SIGMA]` or `--intensity
-/// FILE.csv`.
-struct IntensityChoice {
-  IntensityKind kind = IntensityKind::kNone;
-  /// The kernel's standard deviation; 0: one eighth of the plot's shorter
-  /// side.
-  double sigma = 0.0;
-  std::string file;
-};
 
 /// Cell values on a regular grid of cell centres: cell (i, j) is centred on
 /// (x0 + i dx, y0 + j dy) and holds [c - d/2, c + d/2) along each axis.
