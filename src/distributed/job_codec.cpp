@@ -12,7 +12,7 @@ namespace qlor::distributed {
 namespace {
 
 // Changes whenever the encoded layout changes.
-constexpr std::uint64_t kJobMagic = 0x514c4f524a4f4204ull;      // "QLORJOB" 4
+constexpr std::uint64_t kJobMagic = 0x514c4f524a4f4205ull;      // "QLORJOB" 5
 constexpr std::uint64_t kOutcomeMagic = 0x514c4f524f555401ull;  // "QLOROUT" 1
 
 // A new field of the run's parameters must be added to visit_parameters;
@@ -133,6 +133,56 @@ void visit_parameters(Io& io, State& s) {
   io.put_or_get(s.points);
 }
 
+// The intensity of an inhomogeneous run: its source, the kernel's sigma and
+// the grid file's name and cells.
+void put_intensity(Writer& w, const Intensity& intensity) {
+  w.put(intensity.source);
+  w.put(intensity.sigma);
+  w.put(intensity.path);
+  const std::uint8_t grid = intensity.grid != nullptr ? 1 : 0;
+  w.put(grid);
+  if (grid == 0) return;
+  const IntensityGrid& g = *intensity.grid;
+  w.put(g.x0);
+  w.put(g.y0);
+  w.put(g.dx);
+  w.put(g.dy);
+  w.put(g.nx);
+  w.put(g.ny);
+  w.put(static_cast<std::uint64_t>(g.values.size()));
+  for (const auto& v : g.values) w.put(v);
+}
+
+bool get_intensity(Reader& r, Intensity& intensity) {
+  r.get(intensity.source);
+  r.get(intensity.sigma);
+  r.get(intensity.path);
+  std::uint8_t grid = 0;
+  r.get(grid);
+  const auto source = static_cast<std::int32_t>(intensity.source);
+  if (!r.ok() || source < 0 || source > 2 || grid > 1) return false;
+  if (grid == 0) return intensity.source != IntensitySource::kFile;
+  auto g = std::make_shared<IntensityGrid>();
+  r.get(g->x0);
+  r.get(g->y0);
+  r.get(g->dx);
+  r.get(g->dy);
+  r.get(g->nx);
+  r.get(g->ny);
+  std::uint64_t species = 0;
+  r.get(species);
+  if (!r.ok() || species > 2 || g->nx <= 0 || g->ny <= 0) return false;
+  g->values.assign(static_cast<std::size_t>(species), {});
+  const auto cells =
+      static_cast<std::size_t>(g->nx) * static_cast<std::size_t>(g->ny);
+  for (auto& v : g->values) {
+    r.get(v);
+    if (v.size() != cells) return false;
+  }
+  intensity.grid = std::move(g);
+  return r.ok();
+}
+
 struct StateWriter {
   Writer& w;
   template <class T>
@@ -160,6 +210,7 @@ Bytes encode_job(const JobHeader& header, const AnalysisState& observed) {
   w.put(header.function.direction);
   w.put(header.function.estimator);
   w.put(header.function.bandwidth);
+  put_intensity(w, header.function.intensity);
   w.put(header.threads);
   w.put(header.randomize_mode);
   w.put(header.seed.generator);
@@ -181,6 +232,7 @@ bool decode_job(std::span<const char> bytes, JobHeader& header,
   r.get(header.function.direction);
   r.get(header.function.estimator);
   r.get(header.function.bandwidth);
+  if (!get_intensity(r, header.function.intensity)) return false;
   r.get(header.threads);
   r.get(header.randomize_mode);
   r.get(header.seed.generator);

@@ -340,7 +340,8 @@ void serve_job(MPI_Comm comm, const Bytes& job_bytes) {
   if (!decode_job(job_bytes, header, observed)) {
     MPI_Abort(comm, kAbortMismatch);
   }
-  const SimulationEnv env{header.seed, header.randomize_mode};
+  const SimulationEnv env{header.seed, header.randomize_mode,
+                          header.function.intensity};
   // Every rank prepares the model as rank 0 did, from the same pattern and
   // seed; a failure here fails each pattern this rank makes.
   std::unique_ptr<NullModel> model;

@@ -25,7 +25,10 @@ Status run_in_memory(const AppContext& ctx, const RunParameters& parameters,
     return s;
   }
   std::unique_ptr<SummaryFunction> function;
-  if (auto s = make_run_function(ctx, state, function); !s.ok()) return s;
+  if (auto s = make_run_function(ctx, "the pattern", state, function);
+      !s.ok()) {
+    return s;
+  }
   run.parameters = state;
   run.t = interval_distances(state);
   run.suffixes = function->suffixes();
@@ -33,7 +36,7 @@ Status run_in_memory(const AppContext& ctx, const RunParameters& parameters,
   run.axis_label = function->axis_label();
   run.seed = start_run_seed(ctx);
   run.curves.assign(run.suffixes.size(), CurveSet{});
-  const SimulationEnv env{run.seed, ctx.settings.randomize_mode};
+  const SimulationEnv env = simulation_env(ctx, run.seed, *function);
   std::unique_ptr<NullModel> model;
   if (auto s = make_null_model(state, env, model); !s.ok()) return s;
   return ctx.executor->run(state, *model, *function, 0, state.n_simulations,

@@ -22,7 +22,11 @@ PatternOutcome make_pattern(AnalysisState& state, const NullModel& model,
       outcome.status = model.simulate(state, draws);
       if (!outcome.status.ok()) return outcome;
     }
-    function.estimate(state, scratch, outcome.values);
+    outcome.status = function.estimate(state, scratch, outcome.values);
+    if (!outcome.status.ok() && s > 0) {
+      outcome.status = "Simulated pattern " + std::to_string(s) + ": " +
+                       outcome.status.text();
+    }
   } catch (const std::bad_alloc&) {
     outcome.status = Status::allocation_failure(AllocationCause::kSamplePoints);
   }

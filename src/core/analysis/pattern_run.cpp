@@ -6,6 +6,7 @@
 
 #include "analysis/pattern_executor.h"
 #include "analysis/pattern_pipeline.h"
+#include "input/intensity_grid.h"
 #include "input/sample_header.h"
 #include "results/file_names.h"
 #include "results/result_file.h"
@@ -63,14 +64,62 @@ Status read_run_sample(const std::string& path, FunctionKind function,
   return read_samples(state, records);
 }
 
-Status make_run_function(const AppContext& ctx, const AnalysisState& state,
+Status resolve_intensity(const RunSettings& settings,
+                         const AnalysisState& state, Intensity& intensity) {
+  const IntensitySetting& setting = settings.intensity;
+  intensity = {};
+  if (setting.source == IntensitySource::kNone) return {};
+  if (settings.function == FunctionKind::kO) return kIntensityWithORing;
+  if (settings.direction_index != Direction::kNone) {
+    return kIntensityWithDirection;
+  }
+  if (settings.function == FunctionKind::kG &&
+      settings.estimator == PcfEstimator::kRing) {
+    return kIntensityWithRings;
+  }
+  intensity.source = setting.source;
+  if (setting.source == IntensitySource::kKernel) {
+    intensity.sigma = setting.sigma > 0
+                          ? setting.sigma
+                          : default_sigma(state.x_axis, state.y_axis);
+    return {};
+  }
+  intensity.path = setting.path;
+  auto grid = std::make_shared<IntensityGrid>();
+  if (auto s = read_intensity_grid(
+          setting.path, state.analysis_type == AnalysisType::kBivariate,
+          state.x_axis, state.y_axis, *grid);
+      !s.ok()) {
+    return s;
+  }
+  intensity.grid = std::move(grid);
+  return {};
+}
+
+Status make_run_function(const AppContext& ctx, const std::string& input_path,
+                         const AnalysisState& state,
                          std::unique_ptr<SummaryFunction>& function) {
   if (ctx.settings.function != FunctionKind::kL &&
       ctx.settings.direction_index != Direction::kNone) {
     return kFunctionWithDirection;
   }
-  function = make_summary_function(ctx.settings, state);
-  return function->check(state);
+  Intensity intensity;
+  if (auto s = resolve_intensity(ctx.settings, state, intensity); !s.ok()) {
+    return s;
+  }
+  function = make_summary_function(ctx.settings, state, intensity);
+  Status status = function->check(state);
+  // An intensity that fails at the pattern's points: name the pattern.
+  if (!status.ok() && intensity.inhomogeneous() &&
+      status.text().find("point ") != std::string::npos) {
+    status = input_path + ": " + status.text();
+  }
+  return status;
+}
+
+SimulationEnv simulation_env(const AppContext& ctx, const RunSeed& seed,
+                             const SummaryFunction& function) {
+  return {seed, ctx.settings.randomize_mode, function.choice().intensity};
 }
 
 Status read_sample_file(const AppContext& ctx, const std::string& input_path,
@@ -109,7 +158,7 @@ Status run_patterns(const AppContext& ctx, AnalysisState& state,
     if (status.ok() && after_pattern) after_pattern(s);
     return status;
   };
-  const SimulationEnv env{seed, ctx.settings.randomize_mode};
+  const SimulationEnv env = simulation_env(ctx, seed, function);
   if (auto out = output_naming_input(files.input_path, files.tmp_paths);
       !out.empty()) {
     release_run_arrays(state);
@@ -134,19 +183,23 @@ Status write_results(const AppContext& ctx, const AnalysisState& state,
   if (!status.ok()) return status;
   // A directional run writes four temporary files and runs no test.
   if (files.tmp_paths.size() != 1) return status;
-  return write_tests(ctx, state, function.csr_value(state),
-                     files.tmp_paths.front(), tests);
+  return write_tests(ctx, state, function.choice().kind,
+                     function.csr_value(state), files.tmp_paths.front(), tests);
 }
 
 Status write_tests(const AppContext& ctx, const AnalysisState& state,
-                   double csr_value, const std::string& tmp_file_name,
+                   FunctionKind function, double csr_value,
+                   const std::string& tmp_file_name,
                    std::vector<TestOutcome>& tests) {
   Status status;
   const TestCentre centre = ctx.settings.test_centre;
   // Centred on the CSR value, a test of another model's run still asks
   // whether the pattern is CSR.
   std::string note;
-  if (centre == TestCentre::kCsr && state.process_type != ProcessType::kCsr) {
+  const bool inhomogeneous =
+      function == FunctionKind::kLinhom || function == FunctionKind::kGinhom;
+  if (centre == TestCentre::kCsr && state.process_type != ProcessType::kCsr &&
+      !inhomogeneous) {
     note = std::string("departure from CSR, not from the ") +
            null_model_name(state) +
            " model: --centre mean tests the model itself";

@@ -16,6 +16,7 @@
 #include "model/progress_counters.h"
 #include "model/run_seed.h"
 #include "results/test_outcome.h"
+#include "simulation/simulation_common.h"
 #include "statistics/summary_function.h"
 
 namespace qlor {
@@ -61,12 +62,35 @@ struct RunFiles {
                                      Significance significance_index,
                                      AnalysisState& state);
 
-/// The summary function the settings choose for a run of `state`, checked
-/// against its parameters: "" or the message that ends the run before
-/// anything is written.
+inline constexpr const char* kIntensityWithDirection =
+    "The inhomogeneous functions are estimated over all directions: set "
+    "Direction to None  ";
+inline constexpr const char* kIntensityWithORing =
+    "O(t) has no inhomogeneous form here: choose L or g with an intensity  ";
+inline constexpr const char* kIntensityWithRings =
+    "g_inhom(t) is estimated by the kernel: leave out the ring estimator  ";
+
+/// The intensity the settings choose for a run of `state`: the kernel's
+/// sigma (its default for 0), or the grid file read and checked against the
+/// plot. Returns "" or the message that ends the run before anything is
+/// written.
+[[nodiscard]] Status resolve_intensity(const RunSettings& settings,
+                                       const AnalysisState& state,
+                                       Intensity& intensity);
+
+/// The summary function the settings choose for a run of the sample file
+/// `input_path` read into `state`, with its intensity resolved and checked
+/// against its parameters and points: "" or the message that ends the run
+/// before anything is written.
 [[nodiscard]] Status make_run_function(
-    const AppContext& ctx, const AnalysisState& state,
-    std::unique_ptr<SummaryFunction>& function);
+    const AppContext& ctx, const std::string& input_path,
+    const AnalysisState& state, std::unique_ptr<SummaryFunction>& function);
+
+/// What the simulations of a run with `seed` need: the seed, the randomise
+/// setting and the function's intensity, which picks the null model.
+[[nodiscard]] SimulationEnv simulation_env(const AppContext& ctx,
+                                           const RunSeed& seed,
+                                           const SummaryFunction& function);
 
 /// Reads the header, the header values and the records of `input_path` and
 /// derives the simulation grid; the file's work goes to
@@ -104,12 +128,14 @@ struct RunFiles {
                                    const RunFiles& files,
                                    std::vector<TestOutcome>& tests);
 
-/// Runs the tests of significance selected on `tmp_file_name`, adding each
-/// test that ran to `tests`; centred on CSR they measure departure from
-/// `csr_value`, the function's value under CSR. Returns ok or the failing
-/// test's status.
+/// Runs the tests of significance selected on `tmp_file_name`, the curves
+/// of `function`, adding each test that ran to `tests`; centred on CSR they
+/// measure departure from `csr_value`, the function's value under CSR (for
+/// an inhomogeneous function, under the Poisson process of its intensity,
+/// which is the run's null model). Returns ok or the failing test's status.
 [[nodiscard]] Status write_tests(const AppContext& ctx,
-                                 const AnalysisState& state, double csr_value,
+                                 const AnalysisState& state,
+                                 FunctionKind function, double csr_value,
                                  const std::string& tmp_file_name,
                                  std::vector<TestOutcome>& tests);
 

@@ -44,7 +44,8 @@ Status analyse_input(AppContext& ctx, const std::string& input_path,
     return s;
   }
   std::unique_ptr<SummaryFunction> function;
-  if (auto s = make_run_function(ctx, state, function); !s.ok()) return s;
+  if (auto s = make_run_function(ctx, input_path, state, function); !s.ok())
+    return s;
   const RunSeed seed = start_run_seed(ctx);
   if (interactive) {
     if (auto s = confirm_parameters(ctx, state, *function, seed); !s.ok()) {

@@ -42,7 +42,8 @@ Status analyse_entry(AppContext& ctx, const std::string& input_path,
     return s;
   }
   std::unique_ptr<SummaryFunction> function;
-  if (auto s = make_run_function(ctx, state, function); !s.ok()) return s;
+  if (auto s = make_run_function(ctx, input_path, state, function); !s.ok())
+    return s;
   if (auto s = allocate_result_arrays(state, ctx.settings.direction_index);
       !s.ok()) {
     return s;

@@ -95,7 +95,7 @@ RunOutcome significance_only(AppContext& ctx, ViewState& view) {
                                   ctx.settings.significance_index, state);
   if (status.ok()) status = check_tmp_file(state, view.tmp_file_name);
   if (status.ok()) {
-    status = write_tests(ctx, state, csr_value_of(function, state),
+    status = write_tests(ctx, state, function, csr_value_of(function, state),
                          view.tmp_file_name, outcome.tests);
   }
   outcome.complete = end_of_run(ctx, view, status);

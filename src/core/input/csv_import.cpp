@@ -98,19 +98,6 @@ char detect_separator(const std::string& header) {
   return ',';
 }
 
-std::string shortest_decimal(double v) {
-  char buf[64];
-  const auto res = std::to_chars(buf, buf + sizeof buf, v);
-  std::string s(buf, res.ptr);
-  // Plain notation keeps the file readable by the sample reader.
-  if (s.find('e') != std::string::npos) {
-    const auto fixed =
-        std::to_chars(buf, buf + sizeof buf, v, std::chars_format::fixed);
-    s.assign(buf, fixed.ptr);
-  }
-  return s;
-}
-
 std::optional<std::string> import_points_csv(const std::string& csv,
                                              const ImportOptions& o,
                                              std::string& error) {

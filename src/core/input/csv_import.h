@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "model/decimal.h"
+
 namespace qlor {
 
 /// What the sample data file's header says besides the points.
@@ -34,9 +36,6 @@ struct ImportOptions {
 
 /// Picks the separator of a header row: tab, semicolon or comma.
 [[nodiscard]] char detect_separator(const std::string& header);
-
-/// The shortest decimal text that reads back as v ("10.5", "3", "7.25").
-[[nodiscard]] std::string shortest_decimal(double v);
 
 /// Converts CSV text into the text of a sample data file. Returns the file
 /// text, or nothing with `error` set to a message naming the row.

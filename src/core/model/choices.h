@@ -65,6 +65,9 @@ enum class FunctionKind : std::int32_t {
   kL = 0,  // L(t) - t
   kG = 1,  // the pair correlation function g(t)
   kO = 2,  // the O-ring statistic O(t) = lambda g(t)
+  // The inhomogeneous functions: what L and g become with an intensity.
+  kLinhom = 3,  // L_inhom(t) - t
+  kGinhom = 4,  // the inhomogeneous pair correlation function g_inhom(t)
 };
 
 /// How g and O are estimated.

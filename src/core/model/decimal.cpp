@@ -28,4 +28,17 @@ bool parse_positive_length(std::string_view token, double& v) {
   return true;
 }
 
+std::string shortest_decimal(double v) {
+  char buf[64];
+  const auto res = std::to_chars(buf, buf + sizeof buf, v);
+  std::string s(buf, res.ptr);
+  // Plain notation keeps the file readable by the sample reader.
+  if (s.find('e') != std::string::npos) {
+    const auto fixed =
+        std::to_chars(buf, buf + sizeof buf, v, std::chars_format::fixed);
+    s.assign(buf, fixed.ptr);
+  }
+  return s;
+}
+
 }  // namespace qlor

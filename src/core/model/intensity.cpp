@@ -4,6 +4,8 @@
 #include <algorithm>
 #include <cmath>
 
+#include "model/decimal.h"
+
 namespace qlor {
 
 namespace {
@@ -50,6 +52,58 @@ double smallest_edge_mass(double x_axis, double y_axis, double sigma) {
   // Each factor is symmetric about the plot's middle and smallest at its
   // edges.
   return edge_mass(0, 0, x_axis, y_axis, sigma);
+}
+
+Status parse_intensity_setting(const std::string& text,
+                               IntensitySetting& setting) {
+  IntensitySetting parsed;
+  if (text.empty() || text == "none") {
+    setting = parsed;
+    return {};
+  }
+  const std::string kernel = "kernel";
+  if (text == kernel) {
+    parsed.source = IntensitySource::kKernel;
+  } else if (text.starts_with(kernel + ":")) {
+    const std::string number = text.substr(kernel.size() + 1);
+    double sigma = 0;
+    if (!parse_positive_length(number, sigma)) {
+      return "the kernel's sigma must be a number above 0, not '" + number +
+             "'";
+    }
+    parsed.source = IntensitySource::kKernel;
+    parsed.sigma = sigma;
+  } else {
+    parsed.source = IntensitySource::kFile;
+    parsed.path = text;
+  }
+  setting = parsed;
+  return {};
+}
+
+std::string intensity_setting_text(const IntensitySetting& setting) {
+  switch (setting.source) {
+    case IntensitySource::kNone:
+      break;
+    case IntensitySource::kKernel:
+      return setting.sigma > 0 ? "kernel:" + shortest_decimal(setting.sigma)
+                               : "kernel";
+    case IntensitySource::kFile:
+      return setting.path;
+  }
+  return "none";
+}
+
+std::string describe_intensity(const Intensity& intensity) {
+  switch (intensity.source) {
+    case IntensitySource::kNone:
+      break;
+    case IntensitySource::kKernel:
+      return "kernel, sigma " + shortest_decimal(intensity.sigma);
+    case IntensitySource::kFile:
+      return "file " + intensity.path;
+  }
+  return "homogeneous";
 }
 
 double default_sigma(double x_axis, double y_axis) {

@@ -4,7 +4,11 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
+#include <string>
 #include <vector>
+
+#include "model/status.h"
 
 namespace qlor {
 
@@ -21,6 +25,51 @@ struct IntensityGrid {
   std::int32_t ny = 0;
   std::vector<std::vector<double>> values;
 };
+
+/// Where the intensity of an inhomogeneous analysis comes from.
+enum class IntensitySource : std::int32_t {
+  kNone = 0,    // a homogeneous analysis
+  kKernel = 1,  // the Gaussian kernel estimate from each pattern's points
+  kFile = 2,    // a grid of values read from a file
+};
+
+/// The intensity a user asked for: "none", "kernel", "kernel:SIGMA" or the
+/// path of a grid file.
+struct IntensitySetting {
+  IntensitySource source = IntensitySource::kNone;
+  double sigma = 0;  // the kernel's; 0: default_sigma
+  std::string path;  // the file's
+
+  friend bool operator==(const IntensitySetting&,
+                         const IntensitySetting&) = default;
+};
+
+/// The intensity of one run, resolved: the kernel's standard deviation, or
+/// the grid read from the file.
+struct Intensity {
+  IntensitySource source = IntensitySource::kNone;
+  double sigma = 0;
+  std::shared_ptr<const IntensityGrid> grid;
+  std::string path;  // the grid file's, for messages
+
+  [[nodiscard]] bool inhomogeneous() const {
+    return source != IntensitySource::kNone;
+  }
+};
+
+/// Reads the text of an intensity setting (as --intensity and INTENSITY=
+/// give it) into `setting`: "" or the message for a kernel's sigma that is
+/// not a number above 0.
+[[nodiscard]] Status parse_intensity_setting(const std::string& text,
+                                             IntensitySetting& setting);
+
+/// The setting as its text reads: "none", "kernel", "kernel:2.5", a path.
+[[nodiscard]] std::string intensity_setting_text(
+    const IntensitySetting& setting);
+
+/// The intensity of a run as the run's lines show it: "kernel, sigma 12.5"
+/// or "file habitat.csv".
+[[nodiscard]] std::string describe_intensity(const Intensity& intensity);
 
 /// The value of species s's intensity at (x, y), a point the grid covers.
 [[nodiscard]] double grid_intensity(const IntensityGrid& grid, int species,

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "model/choices.h"
+#include "model/intensity.h"
 
 namespace qlor {
 
@@ -26,6 +27,8 @@ struct RunSettings {
   /// 0.15 / sqrt(lambda).
   double bandwidth = 0.0;
   PcfEstimator estimator = PcfEstimator::kKernel;
+  /// The intensity of an inhomogeneous analysis (none: homogeneous).
+  IntensitySetting intensity;
 };
 
 /// The four temporary-file suffixes of a direction (empty for none).

@@ -15,6 +15,15 @@ constexpr std::int64_t kMaxCountSweeps = 1000000;
 
 }  // namespace
 
+double ClassicDraws::uniform() {
+  std::uint64_t bits = 0;
+  for (int i = 0; i < 3; ++i) {
+    bits = (bits << 15) | static_cast<std::uint64_t>(rng_.draw());
+  }
+  bits = (bits << 8) | static_cast<std::uint64_t>(rng_.draw() >> 7);
+  return static_cast<double>(bits) * (1.0 / 9007199254740992.0);
+}
+
 bool ClassicDraws::accept(double p) { return draw_acceptance(p, rng_); }
 
 std::int32_t ClassicDraws::label(std::int32_t short1, std::int32_t short2) {

@@ -24,6 +24,8 @@ class ClassicDraws final : public PatternDraws {
   [[nodiscard]] std::int32_t below(std::int32_t m) override {
     return rng_.draw_mod(m);
   }
+  /// 53 bits from four draws, the first the highest.
+  [[nodiscard]] double uniform() override;
   [[nodiscard]] bool accept(double p) override;
   /// A coin while both species are short, then the short species.
   [[nodiscard]] std::int32_t label(std::int32_t short1,

@@ -3,6 +3,7 @@
 
 #include "simulation/cluster.h"
 #include "simulation/csr.h"
+#include "simulation/heterogeneous_poisson.h"
 #include "simulation/inhibition.h"
 
 namespace qlor {
@@ -40,6 +41,19 @@ const char* null_model_name(const RunParameters& parameters) {
 
 Status make_null_model(const AnalysisState& observed, const SimulationEnv& env,
                        std::unique_ptr<NullModel>& model) {
+  if (env.intensity.inhomogeneous()) {
+    model = make_heterogeneous_poisson_model(env.randomize_mode, env.intensity);
+  } else {
+    model = make_header_model(observed, env);
+  }
+  const std::unique_ptr<PatternDraws> draws = make_pattern_draws(env.seed);
+  draws->start_pattern(0);
+  return model->prepare(observed, *draws);
+}
+
+std::unique_ptr<NullModel> make_header_model(const AnalysisState& observed,
+                                             const SimulationEnv& env) {
+  std::unique_ptr<NullModel> model;
   switch (observed.process_type) {
     case ProcessType::kCsr:
       model = make_csr_model(env.randomize_mode);
@@ -51,9 +65,13 @@ Status make_null_model(const AnalysisState& observed, const SimulationEnv& env,
       model = make_cluster_model(env.randomize_mode);
       break;
   }
-  const std::unique_ptr<PatternDraws> draws = make_pattern_draws(env.seed);
-  draws->start_pattern(0);
-  return model->prepare(observed, *draws);
+  return model;
+}
+
+const char* run_model_name(const RunParameters& parameters,
+                           const Intensity& intensity) {
+  return intensity.inhomogeneous() ? "heterogeneous Poisson"
+                                   : null_model_name(parameters);
 }
 
 }  // namespace qlor

@@ -39,15 +39,25 @@ class NullModel {
 /// "Strauss-type inhibition" or "cluster".
 [[nodiscard]] const char* null_model_name(const RunParameters& parameters);
 
+/// The name of the run's model: "heterogeneous Poisson" for an
+/// inhomogeneous run, the header's otherwise.
+[[nodiscard]] const char* run_model_name(const RunParameters& parameters,
+                                         const Intensity& intensity);
+
 /// A model whose every pattern fails with `status`: what a rank of a
 /// parallel run makes when it cannot prepare the run's model.
 [[nodiscard]] std::unique_ptr<NullModel> make_failing_model(Status status);
 
-/// The null model of the file's header, prepared from the observed pattern
-/// with the run's generator and seed. Returns "" or the preparation's
+/// The run's null model, prepared from the observed pattern with the run's
+/// generator and seed: the heterogeneous Poisson process of the run's
+/// intensity, or the file header's model. Returns "" or the preparation's
 /// failure ("MAF:1").
 [[nodiscard]] Status make_null_model(const AnalysisState& observed,
                                      const SimulationEnv& env,
                                      std::unique_ptr<NullModel>& model);
+
+/// The file header's model, unprepared.
+[[nodiscard]] std::unique_ptr<NullModel> make_header_model(
+    const AnalysisState& observed, const SimulationEnv& env);
 
 }  // namespace qlor

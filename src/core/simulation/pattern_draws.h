@@ -27,6 +27,8 @@ class PatternDraws {
 
   /// An integer from 0 to m - 1 (m >= 1).
   [[nodiscard]] virtual std::int32_t below(std::int32_t m) = 0;
+  /// A uniform double in [0, 1) with 53 random bits.
+  [[nodiscard]] virtual double uniform() = 0;
   /// True with probability p (never for p <= 0 or not a number).
   [[nodiscard]] virtual bool accept(double p) = 0;
   /// The label (0 or 1) of the next point of a relabelled pattern, with

@@ -37,7 +37,7 @@ class PhiloxDraws final : public PatternDraws {
   /// The next 32 random bits of the stream.
   [[nodiscard]] std::uint32_t next32();
   /// A uniform double in [0, 1), 53 random bits.
-  [[nodiscard]] double uniform();
+  [[nodiscard]] double uniform() override;
 
  private:
   using Philox = r123::Philox4x32;

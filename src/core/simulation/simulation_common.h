@@ -5,6 +5,7 @@
 #include <cstdint>
 
 #include "model/analysis_state.h"
+#include "model/intensity.h"
 #include "model/run_seed.h"
 #include "simulation/pattern_draws.h"
 #include "simulation/simulation_grid.h"
@@ -15,6 +16,9 @@ namespace qlor {
 struct SimulationEnv {
   RunSeed seed;
   RandomizeMode randomize_mode = RandomizeMode::kSpecies2;
+  /// An inhomogeneous run's intensity: its null model is the heterogeneous
+  /// Poisson process, whatever the header's.
+  Intensity intensity = {};
 };
 
 /// True when point i keeps its observed position (mode 1, species 1).

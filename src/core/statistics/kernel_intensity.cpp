@@ -3,11 +3,11 @@
 // tree, so that two, four or eight lanes to a register give the same bits.
 #include "statistics/kernel_intensity.h"
 
-#include <bit>
 #include <cmath>
 #include <cstdint>
 #include <numbers>
 
+#include "model/fixed_math.h"
 #include "model/intensity.h"
 
 namespace qlor {
@@ -15,36 +15,6 @@ namespace qlor {
 namespace {
 
 constexpr std::size_t kLanes = 8;
-
-// e^a by a = k ln 2 + r, |r| <= ln 2 / 2: 2^k from the exponent bits and
-// e^r by Taylor's polynomial to degree 13 (its remainder is below 2^-55
-// relative). Branch-free, so that the compiler vectorises the callers.
-[[gnu::always_inline]] inline double exp_of(double a) {
-  constexpr double kLog2e = 1.4426950408889634074;
-  constexpr double kLn2High = 0.693147180369123816490;  // 32 bits of ln 2
-  constexpr double kLn2Low = 1.90821492927058770002e-10;
-  constexpr double kRound = 6755399441055744.0;  // 1.5 * 2^52
-  const double shifted = a * kLog2e + kRound;
-  const double k = shifted - kRound;  // a / ln 2 rounded to an integer
-  const double r = (a - k * kLn2High) - k * kLn2Low;
-  double p = 1.0 / 6227020800.0;  // 1 / 13!
-  p = p * r + 1.0 / 479001600.0;
-  p = p * r + 1.0 / 39916800.0;
-  p = p * r + 1.0 / 3628800.0;
-  p = p * r + 1.0 / 362880.0;
-  p = p * r + 1.0 / 40320.0;
-  p = p * r + 1.0 / 5040.0;
-  p = p * r + 1.0 / 720.0;
-  p = p * r + 1.0 / 120.0;
-  p = p * r + 1.0 / 24.0;
-  p = p * r + 1.0 / 6.0;
-  p = p * r + 0.5;
-  p = p * r + 1.0;
-  p = p * r + 1.0;
-  // 2^k: k + 1023 in the exponent field (k >= -57 here, a normal number).
-  const auto bits = (std::bit_cast<std::uint64_t>(shifted) + 1023u) << 52;
-  return p * std::bit_cast<double>(bits);
-}
 
 // One species' points, padded to whole lanes with points so far away that
 // their terms are left out.
@@ -81,7 +51,7 @@ struct SpeciesPoints {
       const double dy = ys[k] - y;
       const double a = -(dx * dx + dy * dy) * inverse_two_var;
       const bool counts = k != q && a > -kKernelCutoffExponent;
-      lane[l] += counts ? exp_of(a) : 0.0;
+      lane[l] += counts ? fixed_exp(a) : 0.0;
     }
   }
   return ((lane[0] + lane[1]) + (lane[2] + lane[3])) +
@@ -103,7 +73,7 @@ template <int W>
 
 }  // namespace
 
-double kernel_exp(double a) { return exp_of(a); }
+double kernel_exp(double a) { return fixed_exp(a); }
 
 void kernel_intensity_at_points(const std::vector<PointRecord>& points,
                                 bool by_species, double x_axis, double y_axis,

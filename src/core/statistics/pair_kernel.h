@@ -236,6 +236,7 @@ struct PairScratch {
   std::vector<double> survivor_d;       // and their distances
   std::vector<std::int32_t> survivor_first;  // and their first intervals
   EdgeBatch edges;                           // the survivors' edge weights
+  std::vector<double> scale;  // by point: 1 / intensity (inhomogeneous)
 };
 
 /// Builds the grids for a pattern: one of all points, or for a bivariate

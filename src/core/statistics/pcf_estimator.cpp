@@ -29,7 +29,8 @@ struct KernelRun {
   double inverse_step;
   std::int64_t first_step;  // the lattice step of padded entry 0
   std::int64_t slots;
-  std::int64_t last_start;  // the highest entry a pair starts at
+  std::int64_t last_start;    // the highest entry a pair starts at
+  const double* point_scale;  // by point: a factor of its pairs' terms, or null
 };
 
 /// Per-candidate scratch of one centre: the entry where each candidate's
@@ -41,6 +42,7 @@ struct KernelScratch {
   std::vector<std::int32_t> start;  // the same as an index
   std::vector<double> values;
   std::vector<std::int32_t> place;  // by partner: its candidate
+  std::vector<double> weights;      // by candidate: edge weight times scales
 };
 
 /// The kernel values of a centre's candidates q < count, each weighted by
@@ -115,6 +117,17 @@ template <int W>
                                  run.reach);
           edge_weights<W>(edges, candidates.d, candidates.count, scratch.edges);
           candidate_weight = scratch.edges.weights.data();
+        }
+        if (run.point_scale) {
+          // Each candidate's edge weight times the scales of its pair.
+          const double centre_scale = run.point_scale[candidates.j];
+          double* weights = kernel.weights.data();
+          for (std::size_t q = 0; q < candidates.count; ++q) {
+            const double edge = candidate_weight ? candidate_weight[q] : 1.0;
+            weights[q] =
+                edge * (centre_scale * run.point_scale[candidates.point(q)]);
+          }
+          candidate_weight = weights;
         }
         kernel_values(run, candidates.d, candidate_weight, candidates.count,
                       kernel);
@@ -199,6 +212,12 @@ void finish(const AnalysisState& state, const PairCounts& c, bool o_ring,
 void pcf_kernel_sums(const AnalysisState& state, double h, PairScratch& scratch,
                      std::vector<double>& sums_12, std::vector<double>& sums_21,
                      KernelIsa isa) {
+  pcf_kernel_sums(state, h, nullptr, scratch, sums_12, sums_21, isa);
+}
+
+void pcf_kernel_sums(const AnalysisState& state, double h, const double* scale,
+                     PairScratch& scratch, std::vector<double>& sums_12,
+                     std::vector<double>& sums_21, KernelIsa isa) {
   const std::vector<double> t = interval_distances(state);
   sums_12.assign(t.size(), 0.0);
   sums_21.assign(t.size(), 0.0);
@@ -220,13 +239,15 @@ void pcf_kernel_sums(const AnalysisState& state, double h, PairScratch& scratch,
                       1.0 / state.t_interval,
                       state.t_min_steps - slots,
                       slots,
-                      n + slots};
+                      n + slots,
+                      scale};
   KernelScratch kernel;
   kernel.capacity = state.points.size();
   kernel.first.resize(kernel.capacity);
   kernel.start.resize(kernel.capacity);
   kernel.values.resize(kernel.capacity * static_cast<std::size_t>(slots));
   kernel.place.resize(kernel.capacity);
+  if (scale) kernel.weights.resize(kernel.capacity);
   KernelSumsCall call{state,           run, scratch, kernel, padded_12.data(),
                       padded_21.data()};
   run_kernel<kernel_sums_variant<2>, kernel_sums_variant<4>,

@@ -22,6 +22,11 @@ namespace qlor {
 void pcf_kernel_sums(const AnalysisState& state, double h, PairScratch& scratch,
                      std::vector<double>& sums_12, std::vector<double>& sums_21,
                      KernelIsa isa);
+/// The same with each pair's term times scale[j] * scale[k] (the inverse
+/// intensities of an inhomogeneous g; nullptr: 1).
+void pcf_kernel_sums(const AnalysisState& state, double h, const double* scale,
+                     PairScratch& scratch, std::vector<double>& sums_12,
+                     std::vector<double>& sums_21, KernelIsa isa);
 void pcf_kernel_sums(const AnalysisState& state, double h, PairScratch& scratch,
                      std::vector<double>& sums_12,
                      std::vector<double>& sums_21);

@@ -6,6 +6,7 @@
 #include <cstdio>
 
 #include "statistics/estimate.h"
+#include "statistics/inhomogeneous.h"
 #include "statistics/pcf_estimator.h"
 
 namespace qlor {
@@ -22,6 +23,8 @@ constexpr FunctionInfo kFunctions[] = {
     {FunctionKind::kL, "", "L(t) - t"},
     {FunctionKind::kG, "_g", "g(t)"},
     {FunctionKind::kO, "_O", "O(t)"},
+    {FunctionKind::kLinhom, "_Linhom", "L_inhom(t) - t"},
+    {FunctionKind::kGinhom, "_ginhom", "g_inhom(t)"},
 };
 
 const FunctionInfo& info(FunctionKind kind) {
@@ -37,17 +40,18 @@ class LFunction final : public SummaryFunction {
   explicit LFunction(Direction direction) : direction_(direction) {}
 
   [[nodiscard]] FunctionChoice choice() const override {
-    return {FunctionKind::kL, direction_, PcfEstimator::kKernel, 0.0};
+    return {FunctionKind::kL, direction_, PcfEstimator::kKernel, 0.0, {}};
   }
 
-  void estimate(AnalysisState& state, PairScratch& scratch,
-                PatternValues& values) const override {
+  Status estimate(AnalysisState& state, PairScratch& scratch,
+                  PatternValues& values) const override {
     estimate_pattern(state, direction_, scratch);
     if (direction_ == Direction::kNone) {
       values.assign(1, state.l_values);
     } else {
       values.assign(state.sector_l_values.begin(), state.sector_l_values.end());
     }
+    return {};
   }
   [[nodiscard]] std::vector<std::string> suffixes() const override {
     if (direction_ == Direction::kNone) return {""};
@@ -65,6 +69,14 @@ class LFunction final : public SummaryFunction {
   Direction direction_;
 };
 
+/// g and its relatives are not defined at t = 0.
+Status check_first_distance(FunctionKind kind, const AnalysisState& state) {
+  if (state.t_min_steps > 0) return {};
+  return std::string(info(kind).label) +
+         " is not defined at t = 0: the first distance (t_min) must be "
+         "above 0  ";
+}
+
 /// g(t) or the O-ring statistic, by the kernel of half-width h or by rings.
 class PcfFunction final : public SummaryFunction {
  public:
@@ -72,19 +84,15 @@ class PcfFunction final : public SummaryFunction {
       : kind_(kind), estimator_(estimator), h_(h) {}
 
   [[nodiscard]] FunctionChoice choice() const override {
-    return {kind_, Direction::kNone, estimator_, h_};
+    return {kind_, Direction::kNone, estimator_, h_, {}};
   }
 
   [[nodiscard]] Status check(const AnalysisState& state) const override {
-    if (state.t_min_steps <= 0) {
-      return std::string(info(kind_).label) +
-             " is not defined at t = 0: the first distance (t_min) must be "
-             "above 0  ";
-    }
+    if (auto s = check_first_distance(kind_, state); !s.ok()) return s;
     return check_bandwidth(choice(), state);
   }
-  void estimate(AnalysisState& state, PairScratch& scratch,
-                PatternValues& values) const override {
+  Status estimate(AnalysisState& state, PairScratch& scratch,
+                  PatternValues& values) const override {
     values.resize(1);
     const bool o_ring = kind_ == FunctionKind::kO;
     if (estimator_ == PcfEstimator::kRing) {
@@ -92,6 +100,7 @@ class PcfFunction final : public SummaryFunction {
     } else {
       compute_pcf_kernel(state, h_, o_ring, scratch, values[0]);
     }
+    return {};
   }
   [[nodiscard]] std::vector<std::string> suffixes() const override {
     return {info(kind_).suffix};
@@ -113,6 +122,56 @@ class PcfFunction final : public SummaryFunction {
   double h_;
 };
 
+/// L_inhom(t) - t, or g_inhom(t) by the kernel of half-width h, with the
+/// intensity at each pattern's points found anew.
+class InhomogeneousFunction final : public SummaryFunction {
+ public:
+  InhomogeneousFunction(FunctionKind kind, double h, Intensity intensity)
+      : kind_(kind), h_(h), intensity_(std::move(intensity)) {}
+
+  [[nodiscard]] FunctionChoice choice() const override {
+    return {kind_, Direction::kNone, PcfEstimator::kKernel, h_, intensity_};
+  }
+
+  [[nodiscard]] Status check(const AnalysisState& state) const override {
+    if (kind_ == FunctionKind::kGinhom) {
+      if (auto s = check_first_distance(kind_, state); !s.ok()) return s;
+      if (auto s = check_bandwidth(choice(), state); !s.ok()) return s;
+    }
+    std::vector<double> lambda;
+    return intensity_at_points(state, intensity_, lambda);
+  }
+  Status estimate(AnalysisState& state, PairScratch& scratch,
+                  PatternValues& values) const override {
+    std::vector<double>& scale = scratch.scale;
+    if (auto s = intensity_at_points(state, intensity_, scale); !s.ok()) {
+      return s;
+    }
+    for (double& v : scale) v = 1.0 / v;
+    values.resize(1);
+    if (kind_ == FunctionKind::kGinhom) {
+      compute_g_inhom(state, scale, h_, scratch, values[0]);
+    } else {
+      compute_l_inhom(state, scale, scratch, values[0]);
+    }
+    return {};
+  }
+  [[nodiscard]] std::vector<std::string> suffixes() const override {
+    return {info(kind_).suffix};
+  }
+  [[nodiscard]] double csr_value(const AnalysisState&) const override {
+    return kind_ == FunctionKind::kGinhom ? 1.0 : 0.0;
+  }
+  [[nodiscard]] const char* axis_label() const override {
+    return info(kind_).label;
+  }
+
+ private:
+  FunctionKind kind_;
+  double h_;
+  Intensity intensity_;
+};
+
 }  // namespace
 
 std::string bandwidth_too_large(double h, double largest) {
@@ -127,7 +186,7 @@ std::string bandwidth_too_large(double h, double largest) {
 
 Status check_bandwidth(const FunctionChoice& choice,
                        const RunParameters& parameters) {
-  if (choice.kind == FunctionKind::kL ||
+  if (choice.kind == FunctionKind::kL || choice.kind == FunctionKind::kLinhom ||
       choice.estimator == PcfEstimator::kRing) {
     return {};
   }
@@ -137,12 +196,20 @@ Status check_bandwidth(const FunctionChoice& choice,
 }
 
 std::unique_ptr<SummaryFunction> make_summary_function(
-    const RunSettings& settings, const AnalysisState& observed) {
+    const RunSettings& settings, const AnalysisState& observed,
+    const Intensity& intensity) {
   FunctionChoice choice{settings.function, settings.direction_index,
-                        settings.estimator, settings.bandwidth};
-  if (choice.kind != FunctionKind::kL && !(choice.bandwidth > 0)) {
+                        settings.estimator, settings.bandwidth, intensity};
+  if (intensity.inhomogeneous()) {
+    choice.kind = settings.function == FunctionKind::kG ? FunctionKind::kGinhom
+                                                        : FunctionKind::kLinhom;
+    choice.estimator = PcfEstimator::kKernel;
+  }
+  if (choice.kind != FunctionKind::kL && choice.kind != FunctionKind::kLinhom &&
+      !(choice.bandwidth > 0)) {
     choice.bandwidth = default_bandwidth(observed);
   }
+  if (choice.kind == FunctionKind::kLinhom) choice.bandwidth = 0;
   return make_summary_function(choice);
 }
 
@@ -153,6 +220,10 @@ std::unique_ptr<SummaryFunction> make_summary_function(
     case FunctionKind::kO:
       return std::make_unique<PcfFunction>(choice.kind, choice.estimator,
                                            choice.bandwidth);
+    case FunctionKind::kLinhom:
+    case FunctionKind::kGinhom:
+      return std::make_unique<InhomogeneousFunction>(
+          choice.kind, choice.bandwidth, choice.intensity);
     case FunctionKind::kL:
       break;
   }
@@ -179,11 +250,19 @@ FunctionKind function_of_file(const std::string& path) {
 
 std::string describe_function(const FunctionChoice& choice) {
   std::string text = info(choice.kind).label;
-  if (choice.kind == FunctionKind::kL) return text;
-  if (choice.estimator == PcfEstimator::kRing) return text + ", rings";
-  char h[64];
-  std::snprintf(h, sizeof h, "%.6g", choice.bandwidth);
-  return text + ", kernel of half-width " + h;
+  if (choice.kind != FunctionKind::kL && choice.kind != FunctionKind::kLinhom) {
+    if (choice.estimator == PcfEstimator::kRing) {
+      text += ", rings";
+    } else {
+      char h[64];
+      std::snprintf(h, sizeof h, "%.6g", choice.bandwidth);
+      text += std::string(", kernel of half-width ") + h;
+    }
+  }
+  if (choice.intensity.inhomogeneous()) {
+    text += ", intensity " + describe_intensity(choice.intensity);
+  }
+  return text;
 }
 
 double csr_value_of(FunctionKind kind, const AnalysisState& state) {

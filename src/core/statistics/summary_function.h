@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "model/analysis_state.h"
+#include "model/intensity.h"
 #include "model/settings.h"
 #include "statistics/pair_kernel.h"
 
@@ -24,7 +25,8 @@ struct FunctionChoice {
   FunctionKind kind = FunctionKind::kL;
   Direction direction = Direction::kNone;          // L only
   PcfEstimator estimator = PcfEstimator::kKernel;  // g and O only
-  double bandwidth = 0.0;  // the kernel's half-width, resolved
+  double bandwidth = 0.0;    // the kernel's half-width, resolved
+  Intensity intensity = {};  // the inhomogeneous functions only
 };
 
 class SummaryFunction {
@@ -42,33 +44,43 @@ class SummaryFunction {
   }
   /// Estimates the curves of the pattern in `state.points` into `values`.
   /// Safe on several threads at once, each with its own state and scratch.
-  virtual void estimate(AnalysisState& state, PairScratch& scratch,
-                        PatternValues& values) const = 0;
+  /// Returns "" or the message for a pattern the function cannot estimate
+  /// (an inhomogeneous function's zero intensity at a point).
+  [[nodiscard]] virtual Status estimate(AnalysisState& state,
+                                        PairScratch& scratch,
+                                        PatternValues& values) const = 0;
   /// What the stems of the run's files end in, one per curve: "" for L,
-  /// the four sector suffixes of a directional L, "_g", "_O".
+  /// the four sector suffixes of a directional L, "_g", "_O", "_Linhom",
+  /// "_ginhom".
   [[nodiscard]] virtual std::vector<std::string> suffixes() const = 0;
   /// The function's value under CSR for the run's pattern (0 for L(t) - t,
-  /// 1 for g, the partners' density for O): what the tests centred on CSR
-  /// measure departure from.
+  /// 1 for g, the partners' density for O; the inhomogeneous ones' under
+  /// the Poisson process of their intensity, 0 and 1): what the tests
+  /// centred on CSR measure departure from.
   [[nodiscard]] virtual double csr_value(const AnalysisState& state) const = 0;
-  /// "L(t) - t", "g(t)", "O(t)".
+  /// "L(t) - t", "g(t)", "O(t)", "L_inhom(t) - t", "g_inhom(t)".
   [[nodiscard]] virtual const char* axis_label() const = 0;
 };
 
 /// The function the settings choose for a run of `observed` (the bandwidth
-/// of g and O resolved from it).
+/// of g and O resolved from it) with the run's `intensity` (resolved: the
+/// kernel's sigma or the grid read), which turns L into L_inhom and g into
+/// g_inhom.
 [[nodiscard]] std::unique_ptr<SummaryFunction> make_summary_function(
-    const RunSettings& settings, const AnalysisState& observed);
+    const RunSettings& settings, const AnalysisState& observed,
+    const Intensity& intensity = {});
 
 /// The one place that turns a choice into a function.
 [[nodiscard]] std::unique_ptr<SummaryFunction> make_summary_function(
     const FunctionChoice& choice);
 
 /// The function whose files a file's name shows: a stem ending in "_g" (as
-/// in plot1_g.tmp or plot1_g.ktt) g, in "_O" O, any other L.
+/// in plot1_g.tmp or plot1_g.ktt) g, in "_O" O, in "_Linhom" or "_ginhom"
+/// the inhomogeneous L or g, any other L.
 [[nodiscard]] FunctionKind function_of_file(const std::string& path);
 
-/// "g(t), kernel of half-width 0.212", "O(t), rings", "L(t) - t".
+/// "g(t), kernel of half-width 0.212", "O(t), rings", "L(t) - t",
+/// "L_inhom(t) - t, intensity kernel, sigma 12.5".
 [[nodiscard]] std::string describe_function(const FunctionChoice& choice);
 
 /// The value under CSR of `kind` for the pattern of `state` (only O reads
