@@ -72,6 +72,7 @@ struct CliOptions {
   std::optional<std::string> function;
   std::optional<double> bandwidth;
   std::optional<std::string> estimator;
+  std::optional<std::string> intensity;
   bool yes = false;
   bool no = false;
 };
@@ -142,6 +143,21 @@ void add_run_options(CLI::App& app, CliOptions& o, unsigned groups) {
                    "(differences of K between consecutive distances)")
         ->check(CLI::IsMember(names_of(kEstimatorNames)))
         ->option_text("kernel|ring");
+    app.add_option("--intensity", o.intensity,
+                   "Inhomogeneous analysis: L_inhom (or g_inhom with "
+                   "--function g) against a heterogeneous Poisson null "
+                   "model, with the intensity estimated by a Gaussian kernel "
+                   "(sigma: one eighth of the plot's shorter side, or "
+                   "kernel:SIGMA) or read from a grid file (CSV x,y,"
+                   "intensity); writes NAME_Linhom.* or NAME_ginhom.*")
+        ->check(CLI::Validator(
+            [](std::string& text) {
+              IntensitySetting setting;
+              const Status s = parse_intensity_setting(text, setting);
+              return s.ok() ? std::string() : s.text();
+            },
+            "", "intensity"))
+        ->option_text("kernel[:SIGMA]|FILE.csv");
   }
   if (groups & kRunOptions) {
     app.add_option("--seed", o.seed,
@@ -226,6 +242,9 @@ void apply_options(const CliOptions& o, AppContext& ctx) {
   if (o.function) ctx.settings.function = kFunctionNames.at(*o.function);
   if (o.bandwidth) ctx.settings.bandwidth = *o.bandwidth;
   if (o.estimator) ctx.settings.estimator = kEstimatorNames.at(*o.estimator);
+  if (o.intensity) {
+    (void)parse_intensity_setting(*o.intensity, ctx.settings.intensity);
+  }
 }
 
 // Combinations of the function options that no run takes; "" when none.
@@ -240,6 +259,21 @@ std::string refused_function_options(const CliOptions& o,
     return std::string("qlor: ") +
            (o.estimator ? "--estimator" : "--bandwidth") +
            " applies to --function g or O only";
+  }
+  if (settings.intensity.source != IntensitySource::kNone) {
+    if (settings.function == FunctionKind::kO) {
+      return "qlor: --intensity applies to --function L or g: O(t) has no "
+             "inhomogeneous form here";
+    }
+    if (settings.direction_index != Direction::kNone) {
+      return "qlor: --intensity: the inhomogeneous functions are estimated "
+             "over all directions (--direction none)";
+    }
+    if (settings.function == FunctionKind::kG &&
+        settings.estimator == PcfEstimator::kRing) {
+      return "qlor: --intensity: g_inhom is estimated by the kernel, not "
+             "--estimator ring";
+    }
   }
   return {};
 }

@@ -30,8 +30,15 @@ Status confirm_parameters(AppContext& ctx, const AnalysisState& state,
     run_lines = "function: " + describe_function(function.choice()) + "\n";
   }
   run_lines += run_seed_text(seed);
+  const Intensity& intensity = function.choice().intensity;
+  const std::string model =
+      intensity.inhomogeneous()
+          ? "Heterogeneous Poisson (intensity " +
+                describe_intensity(intensity) + ")"
+          : std::string();
   const Answer answer = ctx.platform.message_box(
-      confirm_parameters_text(state, run_lines), Buttons::kYesNo, Icon::kNone);
+      confirm_parameters_text(state, run_lines, model), Buttons::kYesNo,
+      Icon::kNone);
   return answer == Answer::kYes ? std::string() : std::string(kAborted);
 }
 

@@ -41,10 +41,12 @@ std::string upper_case(std::string text) {
 }
 
 // Settings whose value is a word (KEY=word, either in any case); `apply`
-// gets the word in upper case and returns false for one it does not take.
+// gets the word in upper case (as written when `keeps_case`: a path) and
+// returns false for one it does not take.
 struct WordKey {
   const char* key;
   bool (*apply)(RunSettings& settings, const std::string& word);
+  bool keeps_case = false;
 };
 
 constexpr WordKey kWordKeys[] = {
@@ -86,6 +88,21 @@ constexpr WordKey kWordKeys[] = {
            word == "RING" ? PcfEstimator::kRing : PcfEstimator::kKernel;
        return true;
      }},
+    // none, kernel, kernel:SIGMA or the path of a grid file.
+    {"INTENSITY",
+     [](RunSettings& settings, const std::string& word) {
+       const std::string folded = upper_case(word);
+       if (folded == "NONE" || folded == "KERNEL" ||
+           folded.starts_with("KERNEL:")) {
+         std::string lower = folded;
+         for (char& c : lower) {
+           if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+         }
+         return parse_intensity_setting(lower, settings.intensity).ok();
+       }
+       return parse_intensity_setting(word, settings.intensity).ok();
+     },
+     true},
 };
 
 void show_line_message(AppContext& ctx, const char* format, int line_number) {
@@ -102,7 +119,8 @@ bool apply_word_line(AppContext& ctx, const std::string& line, bool& in_range) {
   const std::string key = upper_case(line.substr(0, equals));
   for (const auto& k : kWordKeys) {
     if (key != k.key) continue;
-    in_range = k.apply(ctx.settings, upper_case(line.substr(equals + 1)));
+    const std::string word = line.substr(equals + 1);
+    in_range = k.apply(ctx.settings, k.keeps_case ? word : upper_case(word));
     return true;
   }
   return false;

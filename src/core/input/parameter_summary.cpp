@@ -18,11 +18,13 @@ void append_format(std::string& out, const char* format, Args... args) {
   out += piece;
 }
 
-std::string summary_body(const AnalysisState& s) {
+std::string summary_body(const AnalysisState& s, const std::string& model) {
   std::string text = s.analysis_type == AnalysisType::kUnivariate
                          ? "Type:\tUnivariate pattern analysis\n\n"
                          : "Type:\tBivariate pattern analysis\n\n";
-  if (s.process_type == ProcessType::kCsr) {
+  if (!model.empty()) {
+    text += "Process:  " + model + "\n\n";
+  } else if (s.process_type == ProcessType::kCsr) {
     text += "Process:  Complete Spatial Randomness (CSR)\n\n";
   } else if (s.process_type == ProcessType::kInhibition) {
     text += s.c == 0 ? "Process:  Simple Sequential Inhibition (SSI)\n\n"
@@ -49,6 +51,11 @@ std::string summary_body(const AnalysisState& s) {
         "\tProbability  'c' =\t%.2lf\nt_max =\t%.2lf\tCenters =\t\t%d\n\n",
         s.t_min, s.radius, s.t_interval, s.c, s.t_max, s.n_centers);
   }
+  if (!model.empty() && s.process_type != ProcessType::kCsr) {
+    text += s.process_type == ProcessType::kInhibition
+                ? "(the header's inhibition parameters are not used)\n\n"
+                : "(the header's cluster parameters are not used)\n\n";
+  }
   append_format(text, "No. of points = %d\n", s.n_points);
   return text;
 }
@@ -56,10 +63,11 @@ std::string summary_body(const AnalysisState& s) {
 }  // namespace
 
 std::string confirm_parameters_text(const AnalysisState& state,
-                                    const std::string& run_line) {
+                                    const std::string& run_line,
+                                    const std::string& model) {
   return "QLOR has recognised the following parameters :  "
          "______________________________________\n\n" +
-         summary_body(state) + run_line + "\n\nPROCEED  WITH  ANALYSIS  ?\n";
+         summary_body(state, model) + run_line + "\n\nPROCEED  WITH  ANALYSIS  ?\n";
 }
 
 std::string checked_parameters_text(const AnalysisState& state,
@@ -70,7 +78,7 @@ std::string checked_parameters_text(const AnalysisState& state,
       "FILE :\t%s  \n\nQLOR has recognised the following parameters :  \n",
       file_title.c_str());
   return text + "______________________________________  \n\n" +
-         summary_body(state) + "\nNO  DATA  ERRORS  DETECTED\n\n";
+         summary_body(state, {}) + "\nNO  DATA  ERRORS  DETECTED\n\n";
 }
 
 }  // namespace qlor
