@@ -77,7 +77,8 @@ class MainFrameTest : public QObject {
         "&Analysis{Single &File|Ctrl+F / - / Batch File{&PreCheck|Ctrl+P / - "
         "/ Check && &Analyse|Ctrl+A / - / A&uto Analyse|Ctrl+U} / - / "
         "&Significance only|Ctrl+S / - / &Function{L(t) - t* / - / g(t) - "
-        "pair correlation* / O(t) - O-ring* / - / &Bandwidth...}}",
+        "pair correlation* / O(t) - O-ring* / - / &Bandwidth... / - / "
+        "&Intensity...}}",
         "&Significance{No test* / - / Ripley's Supremum* / - / Cramer-von "
         "Mises* / - / Both tests*}",
         "&Direction{None* / - / 90° W,N,E,S* / - / 90° SW,NW,NE,SE* / - / "

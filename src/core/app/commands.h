@@ -39,6 +39,8 @@ enum CommandId : int {
   kCmdFunctionO = 32799,
   /// Asks for the kernel's half-width of g and O.
   kCmdBandwidth = 32800,
+  /// Asks for the intensity of an inhomogeneous analysis.
+  kCmdIntensity = 32801,
 
   kCmdProgressAlways = 32791,
   kCmdProgressAbove1M = 32792,

@@ -172,6 +172,8 @@ std::string show_settings_text(const RunSettings& settings) {
                                                     : "CSR value";
   text += "\n\nFunction :\t\t";
   text += function_text(settings);
+  text += "\n\nIntensity :\t\t";
+  text += intensity_setting_text(settings.intensity);
   return text;
 }
 

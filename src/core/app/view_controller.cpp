@@ -87,6 +87,8 @@ bool ViewController::on_command(int command) {
       return true;
     case kCmdBandwidth:
       return ask_bandwidth();
+    case kCmdIntensity:
+      return ask_intensity();
     default:
       break;
   }
@@ -110,6 +112,21 @@ bool ViewController::ask_bandwidth() {
   if (!answer) return false;
   if (!set_bandwidth(ctx_.settings, *answer)) {
     ctx_.platform.message_box(kBandwidthRefused, Buttons::kOk, Icon::kStop);
+    return false;
+  }
+  return true;
+}
+
+bool ViewController::ask_intensity() {
+  const std::optional<std::string> answer = ctx_.platform.ask_text(
+      "Intensity",
+      "Inhomogeneous L and g against a heterogeneous Poisson null model:\n"
+      "kernel (sigma one eighth of the shorter side), kernel:SIGMA,\n"
+      "the path of a grid file (CSV x,y,intensity), or none",
+      intensity_setting_text(ctx_.settings.intensity));
+  if (!answer) return false;
+  if (!parse_intensity_setting(*answer, ctx_.settings.intensity).ok()) {
+    ctx_.platform.message_box(kIntensityRefused, Buttons::kOk, Icon::kStop);
     return false;
   }
   return true;

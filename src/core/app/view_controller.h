@@ -21,6 +21,10 @@ inline constexpr const char* kBandwidthRefused =
     "The bandwidth must be a positive number (or empty for 0.15 / "
     "sqrt(lambda))  ";
 
+inline constexpr const char* kIntensityRefused =
+    "The intensity must be none, kernel, kernel:SIGMA with SIGMA a positive "
+    "number, or the path of a grid file  ";
+
 class ViewController {
  public:
   /// Sets up the view's state and reads the configuration file at
@@ -112,6 +116,7 @@ class ViewController {
   bool finish(RunOutcome outcome);
   // Analysis > Function > Bandwidth...: true when a bandwidth was set.
   bool ask_bandwidth();
+  bool ask_intensity();
 
   AppContext ctx_;
   ViewState view_;

@@ -51,7 +51,8 @@ TEST(SettingCommands, ShowSettingsText) {
             "SW,NW,NE,SE\n\nRandomize :\t\tBoth species  "
             "\n\nGenerator :\t\tclassic"
             "\n\nTest centre :\t\tCSR value"
-            "\n\nFunction :\t\tL(t) - t");
+            "\n\nFunction :\t\tL(t) - t"
+            "\n\nIntensity :\t\tnone");
 }
 
 }  // namespace
