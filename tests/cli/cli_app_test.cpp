@@ -298,5 +298,81 @@ TEST_F(CliTest, ProgressGoesToAFileOnlyWhenAsked) {
   }
 }
 
+TEST_F(CliTest, InhomogeneousRunsWriteTheirOwnFiles) {
+  // A 2 x 2 grid: the west half four times as dense as the east.
+  dir.write("lambda.csv",
+            "x,y,intensity\n5,5,0.2\n15,5,0.05\n5,15,0.2\n15,15,0.05\n");
+  for (const char* intensity : {"kernel:4", "lambda.csv"}) {
+    for (const char* function : {"L", "g"}) {
+      SCOPED_TRACE(std::string(intensity) + " " + function);
+      const std::string stem =
+          std::string("p_") + (function[0] == 'L' ? "Linhom" : "ginhom");
+      Result r = run({"single", "p.dat", "--yes", "--intensity", intensity,
+                      "--function", function, "--significance", "both",
+                      "--seed", "4", "--threads", "1"});
+      ASSERT_EQ(r.code, 0) << r.err;
+      EXPECT_TRUE(r.said("Process:  Heterogeneous Poisson"));
+      for (const char* ext : {".tmp", ".ktt", ".sup", ".cvm"}) {
+        EXPECT_TRUE(fs::exists(stem + ext)) << ext;
+      }
+      const std::string tmp = read_bytes(stem + ".tmp");
+      r = run({"single", "p.dat", "--yes", "--intensity", intensity,
+               "--function", function, "--significance", "both", "--seed", "4",
+               "--threads", "3"});
+      EXPECT_EQ(read_bytes(stem + ".tmp"), tmp);
+    }
+  }
+  EXPECT_FALSE(fs::exists("p.tmp"));
+  dir.write("qlor.ini", "INTENSITY=kernel:4\n");
+  EXPECT_TRUE(run({"settings"}).said("Intensity :\t\tkernel:4"));
+}
+
+TEST_F(CliTest, InhomogeneousRefusals) {
+  struct Case {
+    std::vector<const char*> args;
+    int code;
+    const char* says;
+  };
+  dir.write("short.csv", "x,y,intensity\n5,5,1\n15,5,1\n");  // y to 10
+  dir.write("negative.csv", "x,y,intensity\n5,5,1\n15,5,-1\n5,15,1\n15,15,1\n");
+  // p.dat's point 2, (5, 5), lies in the south-west cell.
+  dir.write("zero.csv", "x,y,intensity\n5,5,0\n15,5,1\n5,15,1\n15,15,1\n");
+  dir.write("far.dat", "20 20 1 1 5 19\n1 1\n1.5 1\n19 19\n");
+  const Case cases[] = {
+      {{"single", "p.dat", "--yes", "--intensity", "kernel:0"}, 2, "above 0"},
+      {{"single", "p.dat", "--yes", "--intensity", "kernel:x"}, 2, "above 0"},
+      {{"single", "p.dat", "--yes", "--intensity", "kernel", "--function", "O"},
+       2,
+       "O(t) has no inhomogeneous form"},
+      {{"single", "p.dat", "--yes", "--intensity", "kernel", "--direction",
+        "1"},
+       2,
+       "over all directions"},
+      {{"single", "p.dat", "--yes", "--intensity", "missing.csv"},
+       1,
+       "missing.csv"},
+      {{"single", "p.dat", "--yes", "--intensity", "short.csv"},
+       1,
+       "short.csv"},
+      {{"single", "p.dat", "--yes", "--intensity", "negative.csv"},
+       1,
+       "negative.csv"},
+      {{"single", "p.dat", "--yes", "--intensity", "zero.csv"}, 1, "zero.csv"},
+      {{"single", "far.dat", "--yes", "--intensity", "kernel:0.1"},
+       1,
+       "far.dat: the kernel estimate of the intensity is 0 at point 3"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.says);
+    const Result r = run(c.args);
+    EXPECT_EQ(r.code, c.code);
+    EXPECT_TRUE(r.said(c.says)) << r.out << r.err;
+  }
+  // Nothing written by a refused run.
+  for (const char* file : {"p_Linhom.tmp", "p_O.tmp", "far_Linhom.tmp"}) {
+    EXPECT_FALSE(fs::exists(file)) << file;
+  }
+}
+
 }  // namespace
 }  // namespace qlor

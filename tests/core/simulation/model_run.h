@@ -9,9 +9,10 @@
 namespace qlor::testing {
 
 struct ModelRun {
-  ModelRun(const AnalysisState& observed, RandomizeMode mode, RunSeed seed)
+  ModelRun(const AnalysisState& observed, RandomizeMode mode, RunSeed seed,
+           const Intensity& intensity = {})
       : draws(make_pattern_draws(seed)) {
-    prepared = make_null_model(observed, {seed, mode}, model);
+    prepared = make_null_model(observed, {seed, mode, intensity}, model);
   }
   /// Pattern s on `state`.
   [[nodiscard]] Status simulate(AnalysisState& state, std::int32_t s) {
