@@ -12,11 +12,13 @@
 #include "model/analysis_state.h"
 #include "statistics/edge_weight.h"
 #include "statistics/interval_sums.h"
+#include "statistics/inhomogeneous.h"
 #include "statistics/kernel_intensity.h"
 #include "statistics/kl_directional.h"
 #include "statistics/kl_estimator.h"
 #include "statistics/pair_kernel.h"
 #include "statistics/pcf_estimator.h"
+#include "statistics/summary_function.h"
 
 namespace qlor {
 namespace {
@@ -120,6 +122,44 @@ void BM_KernelIntensity(benchmark::State& bench) {
   for (auto _ : bench) {
     kernel_intensity_at_points(state.points, false, 100, 100, 12.5, lambda);
     benchmark::DoNotOptimize(lambda.data());
+    benchmark::ClobberMemory();
+  }
+}
+
+// The whole estimate of an inhomogeneous pattern, L_inhom with the kernel
+// intensity of the default sigma: the intensity at the points, then the
+// weighted pair sums. Beside BM_ComputeKl, a Linhom run's cost per pattern.
+void BM_ComputeLinhom(benchmark::State& bench) {
+  const int n = static_cast<int>(bench.range(0));
+  AnalysisState state = csr_pattern(n, false, Direction::kNone);
+  FunctionChoice choice;
+  choice.kind = FunctionKind::kLinhom;
+  choice.intensity.source = IntensitySource::kKernel;
+  choice.intensity.sigma = 12.5;
+  const auto function = make_summary_function(choice);
+  PairScratch scratch;
+  PatternValues values;
+  for (auto _ : bench) {
+    if (!function->estimate(state, scratch, values).ok()) {
+      bench.SkipWithError("no intensity");
+      return;
+    }
+    benchmark::DoNotOptimize(values.data());
+    benchmark::ClobberMemory();
+  }
+}
+
+// The weighted pair sums alone.
+void BM_WeightedPairSums(benchmark::State& bench) {
+  const int n = static_cast<int>(bench.range(0));
+  AnalysisState state = csr_pattern(n, false, Direction::kNone);
+  const std::vector<double> scale(state.points.size(), 1.0);
+  PairScratch scratch;
+  std::vector<double> s12;
+  std::vector<double> s21;
+  for (auto _ : bench) {
+    weighted_pair_sums(state, scale, scratch, s12, s21);
+    benchmark::DoNotOptimize(s12.data());
     benchmark::ClobberMemory();
   }
 }
@@ -406,6 +446,11 @@ BENCHMARK(BM_ComputePcfKernel)
     ->Arg(5000)
     ->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_ComputePcfRing)->Arg(5000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ComputeLinhom)
+    ->Arg(2000)
+    ->Arg(5000)
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_WeightedPairSums)->Arg(5000)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_KernelIntensity)
     ->Arg(2000)
     ->Arg(5000)

@@ -1,6 +1,9 @@
-// Sums of Gaussian kernel terms in eight fixed lanes: lane l adds the terms
-// of partners l, l + 8, l + 16, ..., and the lanes are added in one fixed
-// tree, so that two, four or eight lanes to a register give the same bits.
+// Sums of Gaussian kernel terms, each pair's term found once. A point's
+// terms with the points after it go to eight fixed lanes (lane l adds the
+// terms of partners l, l + 8, l + 16, ...) added in one fixed tree; its
+// terms with the points before it are added one by one in ascending order,
+// as each earlier point passes. Two, four or eight lanes to a register give
+// the same bits.
 #include "statistics/kernel_intensity.h"
 
 #include <cmath>
@@ -33,25 +36,30 @@ struct SpeciesPoints {
   }
 };
 
-// The sum of the kernel terms exp(-d^2 / (2 sigma^2)) of point q of `s`
-// with every other point of `s`, in the fixed lanes.
-[[gnu::always_inline]] inline double kernel_sum(const SpeciesPoints& s,
-                                                std::size_t q,
-                                                double inverse_two_var) {
+// Adds the kernel terms exp(-d^2 / (2 sigma^2)) of point q with every later
+// point k > q of `s`: to q's own sum, in the fixed lanes, and to each k's
+// column sum, which so gathers the terms of k with the points before it in
+// ascending order. Each term is found once for its pair.
+[[gnu::always_inline]] inline double later_terms(const SpeciesPoints& s,
+                                                 std::size_t q,
+                                                 double inverse_two_var,
+                                                 double* __restrict column) {
   const double x = s.x[q];
   const double y = s.y[q];
-  const double* xs = s.x.data();
-  const double* ys = s.y.data();
+  const double* __restrict xs = s.x.data();
+  const double* __restrict ys = s.y.data();
   const std::size_t m = s.x.size();
   double lane[kLanes] = {};
-  for (std::size_t j = 0; j < m; j += kLanes) {
+  for (std::size_t j = (q + 1) / kLanes * kLanes; j < m; j += kLanes) {
     for (std::size_t l = 0; l < kLanes; ++l) {
       const std::size_t k = j + l;
       const double dx = xs[k] - x;
       const double dy = ys[k] - y;
       const double a = -(dx * dx + dy * dy) * inverse_two_var;
-      const bool counts = k != q && a > -kKernelCutoffExponent;
-      lane[l] += counts ? fixed_exp(a) : 0.0;
+      const bool counts = k > q && a > -kKernelCutoffExponent;
+      const double term = counts ? fixed_exp(a) : 0.0;
+      lane[l] += term;
+      column[k] += term;
     }
   }
   return ((lane[0] + lane[1]) + (lane[2] + lane[3])) +
@@ -64,10 +72,15 @@ struct IntensityCall {
   double* sums;
 };
 
+// sums[q] = (the terms of q with the later points) + (the terms of q with
+// the earlier ones).
 template <int W>
 [[gnu::always_inline]] inline void sums_variant(IntensityCall& call) {
+  std::vector<double> column(call.points.x.size(), 0.0);
   for (std::size_t q = 0; q < call.points.count; ++q) {
-    call.sums[q] = kernel_sum(call.points, q, call.inverse_two_var);
+    const double later =
+        later_terms(call.points, q, call.inverse_two_var, column.data());
+    call.sums[q] = later + column[q];
   }
 }
 
