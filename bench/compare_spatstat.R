@@ -5,15 +5,18 @@
 #     writes a CSR pattern of N points in a 100 x 100 plot, coordinates on the
 #     0.01 grid and distinct, as a sample data file for t = 0.5 .. 25 by 0.5
 #     and NSIM simulations. TYPE is "uni", "bi" (bivariate: the first half
-#     species 0, the rest species 1) or "pcf" (univariate, for the pair
-#     correlation function). Prints the seconds spatstat's envelope of NSIM
+#     species 0, the rest species 1), "pcf" (univariate, for the pair
+#     correlation function) or "kinhom" (univariate, for the inhomogeneous K). Prints the seconds spatstat's envelope of NSIM
 #     simulations is estimated to take, from a short envelope.
-#   Rscript compare_spatstat.R envelope FILE.dat [pcf]
+#   Rscript compare_spatstat.R envelope FILE.dat [pcf|kinhom]
 #     reads the points and the number of simulations back from FILE.dat and
 #     prints "elapsed user" seconds of the envelope call alone: of L, or
 #     with "pcf" of g by the Epanechnikov kernel of QLOR's default
 #     half-width h = 0.15 / sqrt(lambda) (spatstat's bw is the kernel's
-#     standard deviation, h / sqrt(5)).
+#     standard deviation, h / sqrt(5)), or with "kinhom" of Kinhom with the
+#     kernel intensity of sigma 12.5 (leave-one-out at the points, exact
+#     edge correction, no renormalisation) against the heterogeneous
+#     Poisson process of the kernel image.
 suppressPackageStartupMessages({
   library(spatstat.geom)
   library(spatstat.random)
@@ -39,8 +42,23 @@ read_pattern <- function(path) {
 }
 
 # Runs the envelope of the pattern; returns the system.time of the call.
-time_envelope <- function(X, nsim, use_pcf = FALSE) {
-  if (use_pcf) {
+time_envelope <- function(X, nsim, kind = "") {
+  if (kind == "kinhom") {
+    sigma <- 12.5
+    system.time({
+      lam <- density(X, sigma = sigma)
+      # ppp() around rpoint: without it the simulated patterns get the
+      # image's mask window, and the isotropic correction refuses masks.
+      envelope(X, Kinhom, nsim = nsim,
+               simulate = expression({
+                 Y <- rpoint(X$n, lam)
+                 ppp(Y$x, Y$y, window = Window(X))
+               }),
+               sigma = sigma, correction = "isotropic", nlarge = Inf,
+               renormalise = FALSE, leaveoneout = TRUE, r = r,
+               verbose = FALSE)
+    })
+  } else if (kind == "pcf") {
     h <- 0.15 / sqrt(npoints(X) / area(window))
     system.time(envelope(X, pcf, nsim = nsim, fix.n = TRUE,
                          correction = "isotropic", kernel = "epanechnikov",
@@ -81,7 +99,7 @@ make_pattern <- function(path, type, n, nsim, seed) {
   writeLines(lines, con)
   close(con)
   # Estimate the envelope's cost from a short one (3 simulations, 4 patterns).
-  probe <- time_envelope(X, 3, type == "pcf")[["elapsed"]]
+  probe <- time_envelope(X, 3, if (type %in% c("pcf", "kinhom")) type else "")[["elapsed"]]
   cat(sprintf("%.1f\n", probe / 4 * (nsim + 1)))
 }
 
@@ -90,9 +108,9 @@ if (length(args) == 6 && args[1] == "make") {
                as.integer(args[6]))
 } else if (length(args) %in% 2:3 && args[1] == "envelope") {
   p <- read_pattern(args[2])
-  t <- time_envelope(p$X, p$nsim, length(args) == 3 && args[3] == "pcf")
+  t <- time_envelope(p$X, p$nsim, if (length(args) == 3) args[3] else "")
   cat(sprintf("%.3f %.3f\n", t[["elapsed"]], t[["user.self"]]))
 } else {
   stop("usage: compare_spatstat.R make FILE TYPE N NSIM SEED | ",
-       "envelope FILE [pcf]")
+       "envelope FILE [pcf|kinhom]")
 }

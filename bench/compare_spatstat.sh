@@ -4,14 +4,16 @@
 # Carlo envelope of 99 simulations, univariate (Lest) and bivariate (Lcross,
 # species 1 fixed, species 2 placed at random), and the pair correlation
 # function (pcf against qlor --function g, Epanechnikov kernel of half-width
-# 0.15 / sqrt(lambda)), 100 x 100 plot, distances 0.5 .. 25 by 0.5. QLOR
-# runs with one thread and with all threads.
+# 0.15 / sqrt(lambda)), and the inhomogeneous K (Kinhom against qlor
+# --intensity kernel:12.5, the kernel intensity of sigma 12.5, one eighth of
+# the side, against a heterogeneous Poisson null), 100 x 100 plot, distances
+# 0.5 .. 25 by 0.5. QLOR runs with one thread and with all threads.
 #
 # Usage: bench/compare_spatstat.sh
 # Environment:
 #   QLOR_BENCH_BUILD   build directory (default: <repo>/build-bench)
 #   BENCH_SIZES        numbers of points (default: "1000 5000 20000")
-#   BENCH_TYPES        "uni bi" (default), "pcf", or any of them
+#   BENCH_TYPES        "uni bi" (default), "pcf", "kinhom", or any of them
 #   BENCH_SEED         seed of the patterns and of QLOR's --seed (default 20240)
 #   BENCH_NSIM         simulations (default 99)
 #   BENCH_LIMIT        seconds; a case that spatstat or QLOR (one thread) is
@@ -56,6 +58,7 @@ nsim_wanted="${BENCH_NSIM:-99}"
 limit="${BENCH_LIMIT:-120}"
 all_threads="${BENCH_THREADS:-$(nproc)}"
 repeat="${BENCH_REPEAT:-1}"
+kinhom_sigma=12.5
 
 as_root() {
   if [ "$(id -u)" -eq 0 ]; then "$@"; else sudo "$@"; fi
@@ -97,9 +100,21 @@ time_command() {
   { time "$@" >/dev/null 2>&1; } 2>&1
 }
 
-# The stem of QLOR's files for a case type, and its function option.
-stem_of() { if [ "$1" = pcf ]; then echo p_g; else echo p; fi; }
-function_of() { if [ "$1" = pcf ]; then echo g; else echo L; fi; }
+# The stem of QLOR's files for a case type, and its function options.
+stem_of() {
+  case "$1" in
+    pcf) echo p_g ;;
+    kinhom) echo p_Linhom ;;
+    *) echo p ;;
+  esac
+}
+options_of() {
+  case "$1" in
+    pcf) echo --function g ;;
+    kinhom) echo --intensity "kernel:$kinhom_sigma" ;;
+    *) echo --function L ;;
+  esac
+}
 
 # Runs QLOR on FILE in a fresh folder of its own; prints "wall user".
 run_qlor() {
@@ -107,7 +122,7 @@ run_qlor() {
   rm -rf "$dir" && mkdir -p "$dir" && cp "$file" "$dir/p.dat"
   (cd "$dir" && time_command "$qlor" single p.dat --yes --seed "$seed" \
      --randomize 1 --progress 4 --threads "$threads" \
-     --function "$(function_of "${type:-uni}")")
+     $(options_of "${type:-uni}"))
   [ -f "$dir/$(stem_of "${type:-uni}").ktt" ] ||
     { echo "QLOR failed on $file" >&2; exit 1; }
 }
@@ -195,7 +210,7 @@ for type in $types; do
         same="DIFFERENT"
     done
     sp_kind=""
-    [ "$type" = pcf ] && sp_kind=pcf
+    case "$type" in pcf | kinhom) sp_kind="$type" ;; esac
     read -r sp_wall sp_user < <(best_of Rscript "$here/compare_spatstat.R" envelope "$file" $sp_kind)
     need "$sp_estimate" "$q1_wall" "$qn_wall" "$sp_wall"
     printf '%-5s %6s %4s | %7.2f (%6.2f) | %7.2f (%6.2f) | %7.2f (%6.2f) | %8s %8s | %7s  %s\n' \
@@ -219,7 +234,11 @@ for type in $types; do
       awk -v r="$(ratio "$sp_wall" "$qn_wall")" 'BEGIN { exit !(r < 100) }' &&
         misses+=("pcf n=$n: spatstat/QLOR $(ratio "$sp_wall" "$qn_wall") < 100")
     fi
-    if [ "$n" -ge 5000 ] && [ "$type" != pcf ]; then
+    if [ "$type" = kinhom ] && [ "$n" -ge 2000 ]; then
+      awk -v a="$sp_wall" -v b="$qn_wall" 'BEGIN { exit !(a < 10 * b) }' &&
+        misses+=("kinhom n=$n: spatstat/QLOR $(ratio "$sp_wall" "$qn_wall") < 10")
+    fi
+    if [ "$n" -ge 5000 ] && [ "$type" != pcf ] && [ "$type" != kinhom ]; then
       awk -v r="$(ratio "$sp_wall" "$qn_wall")" -v w="$want" 'BEGIN { exit !(r < w) }' &&
         misses+=("$type n=$n: spatstat/QLOR $(ratio "$sp_wall" "$qn_wall") < $want")
       awk -v r="$(ratio "$q1_wall" "$qn_wall")" 'BEGIN { exit !(r < 1.9) }' &&
@@ -231,7 +250,7 @@ echo "sp/qN = spatstat time / QLOR time with N threads; scaling = QLOR 1 thread 
 echo "spatstat runs with r = c(0, 0.5, ..., 25): its distance vector must start at 0"
 echo "load average at end: $(cut -d' ' -f1-3 /proc/loadavg)"
 if [ "${#misses[@]}" -eq 0 ]; then
-  echo "targets met: spatstat/QLOR >= 5 (uni), >= 30 (bi) at n >= 5000, >= 100 (pcf) at n >= 2000; scaling >= 1.9"
+  echo "targets met: spatstat/QLOR >= 5 (uni), >= 30 (bi) at n >= 5000, >= 100 (pcf), >= 10 (kinhom) at n >= 2000; scaling >= 1.9"
 else
   echo "targets missed:"
   printf '  %s\n' "${misses[@]}"

@@ -16,12 +16,16 @@ namespace qlor {
 
 namespace {
 
+constexpr std::size_t kBanks = 4;
+
 struct WeightedCall {
   const AnalysisState& state;
   const double* scale;
   PairScratch& scratch;
-  double* histogram_12;  // one slot per interval, and one beyond all
+  // kBanks banks of bank_size slots: one per interval, and one beyond all.
+  double* histogram_12;
   double* histogram_21;
+  std::size_t bank_size;
 };
 
 template <int W>
@@ -51,21 +55,28 @@ template <int W>
           edge_weights<W>(edges, candidates.d, candidates.count, scratch.edges);
           edge = scratch.edges.weights.data();
         }
+        // Candidate q adds to bank q % kBanks: consecutive adds seldom
+        // wait for each other's store.
         for (std::size_t q = 0; q < candidates.count; ++q) {
           const std::size_t k = candidates.point(q);
           if (k == candidates.j) continue;
           const double w = edge ? edge[q] : 1.0;
-          histogram[intervals.first(q)] += w * (centre_scale * scale[k]);
+          histogram[(q % kBanks) * call.bank_size + intervals.first(q)] +=
+              w * (centre_scale * scale[k]);
         }
       });
 }
 
-// The sums at every distance from the histogram of first distances.
-void accumulate(const std::vector<double>& histogram,
+// The sums at every distance from the banks of the histogram of first
+// distances.
+void accumulate(const std::vector<double>& histogram, std::size_t bank_size,
                 std::vector<double>& sums) {
+  static_assert(kBanks == 4);
+  const double* h = histogram.data();
   double running = 0;
   for (std::size_t i = 0; i < sums.size(); ++i) {
-    running += histogram[i];
+    running += (h[i] + h[bank_size + i]) +
+               (h[2 * bank_size + i] + h[3 * bank_size + i]);
     sums[i] = running;
   }
 }
@@ -117,16 +128,17 @@ void weighted_pair_sums(const AnalysisState& state,
                         std::vector<double>& sums_12,
                         std::vector<double>& sums_21, KernelIsa isa) {
   const auto n = static_cast<std::size_t>(state.last_interval) + 1;
-  std::vector<double> histogram_12(n + 1, 0.0);
-  std::vector<double> histogram_21(n + 1, 0.0);
-  WeightedCall call{state, scale.data(), scratch, histogram_12.data(),
-                    histogram_21.data()};
+  std::vector<double> histogram_12(kBanks * (n + 1), 0.0);
+  std::vector<double> histogram_21(kBanks * (n + 1), 0.0);
+  WeightedCall call{
+      state, scale.data(), scratch, histogram_12.data(), histogram_21.data(),
+      n + 1};
   run_kernel<weighted_sums_variant<2>, weighted_sums_variant<4>,
              weighted_sums_variant<8>>(isa, call);
   sums_12.assign(n, 0.0);
   sums_21.assign(n, 0.0);
-  accumulate(histogram_12, sums_12);
-  accumulate(histogram_21, sums_21);
+  accumulate(histogram_12, n + 1, sums_12);
+  accumulate(histogram_21, n + 1, sums_21);
 }
 
 void weighted_pair_sums(const AnalysisState& state,

@@ -8,6 +8,7 @@
 
 #include <cmath>
 #include <cstdint>
+#include <new>
 #include <numbers>
 
 #include "model/fixed_math.h"
@@ -19,11 +20,31 @@ namespace {
 
 constexpr std::size_t kLanes = 8;
 
+// Storage on whole cache lines, so that no vector of eight straddles two.
+template <class T>
+struct LineAllocator {
+  using value_type = T;
+  LineAllocator() = default;
+  template <class U>
+  explicit LineAllocator(const LineAllocator<U>&) {}
+  T* allocate(std::size_t n) {
+    return static_cast<T*>(
+        ::operator new (n * sizeof(T), std::align_val_t{64}));
+  }
+  void deallocate(T* p, std::size_t) {
+    ::operator delete (p, std::align_val_t{64});
+  }
+  friend bool operator==(const LineAllocator&, const LineAllocator&) {
+    return true;
+  }
+};
+using Lanes = std::vector<double, LineAllocator<double>>;
+
 // One species' points, padded to whole lanes with points so far away that
 // their terms are left out.
 struct SpeciesPoints {
-  std::vector<double> x;
-  std::vector<double> y;
+  Lanes x;
+  Lanes y;
   std::vector<std::size_t> index;  // in the pattern
   std::size_t count = 0;           // the real ones
 
@@ -76,7 +97,7 @@ struct IntensityCall {
 // the earlier ones).
 template <int W>
 [[gnu::always_inline]] inline void sums_variant(IntensityCall& call) {
-  std::vector<double> column(call.points.x.size(), 0.0);
+  Lanes column(call.points.x.size(), 0.0);
   for (std::size_t q = 0; q < call.points.count; ++q) {
     const double later =
         later_terms(call.points, q, call.inverse_two_var, column.data());
