@@ -6,6 +6,7 @@
 #pragma once
 
 #include <bit>
+#include <cmath>
 #include <cstdint>
 
 namespace qlor {
@@ -76,6 +77,46 @@ namespace qlor {
   const double kd = static_cast<double>(k);
   // 2f + 2f^3 p, with the small part added first.
   return (kd * kLn2High + 2.0 * f) + (kd * kLn2Low + 2.0 * f * (f2 * p));
+}
+
+/// arccos x for -1 <= x <= 1, within one unit in the last place: the
+/// rational approximations of asin on [0, 1/2] of Sun's fdlibm, evaluated
+/// for every argument and the branches chosen by selects. |x| < 1/2: pi/2 -
+/// (x + x r(x^2)); beyond, with z = (1 - |x|) / 2 and s = sqrt z: 2 (s + s
+/// r(z)) for x > 0 (s split in two halves for its last bits), pi - 2 (s + s
+/// r(z)) for x < 0.
+[[gnu::always_inline]] inline double fixed_acos(double x) {
+  constexpr double kFullPi = 3.14159265358979311600e+00;
+  constexpr double kHalfPiHigh = 1.57079632679489655800e+00;
+  constexpr double kHalfPiLow = 6.12323399573676603587e-17;
+  constexpr double p0 = 1.66666666666666657415e-01;
+  constexpr double p1 = -3.25565818622400915405e-01;
+  constexpr double p2 = 2.01212532134862925881e-01;
+  constexpr double p3 = -4.00555345006794114027e-02;
+  constexpr double p4 = 7.91534994289814532176e-04;
+  constexpr double p5 = 3.47933107596021167570e-05;
+  constexpr double q1 = -2.40339491173441421878e+00;
+  constexpr double q2 = 2.02094576023350569471e+00;
+  constexpr double q3 = -6.88283971605453293030e-01;
+  constexpr double q4 = 7.70381505559019352791e-02;
+  const double ax = std::bit_cast<double>(std::bit_cast<std::uint64_t>(x) &
+                                          0x7fffffffffffffffull);
+  const bool middle = ax < 0.5;
+  const double z = middle ? x * x : (1.0 - ax) * 0.5;
+  const double p = z * (p0 + z * (p1 + z * (p2 + z * (p3 + z * (p4 + z * p5)))));
+  const double q = 1.0 + z * (q1 + z * (q2 + z * (q3 + z * q4)));
+  const double r = p / q;
+  const double s = std::sqrt(z);
+  // s's high half, exact when squared, and the low part of sqrt z.
+  const double high = std::bit_cast<double>(std::bit_cast<std::uint64_t>(s) &
+                                            0xffffffff00000000ull);
+  const double c = (z - high * high) / (s + high);
+  const double from_middle = kHalfPiHigh - (x - (kHalfPiLow - x * r));
+  const double from_one = 2.0 * (high + (r * s + c));
+  const double from_minus_one = kFullPi - 2.0 * (s + (r * s - kHalfPiLow));
+  // At |x| = 1, z = 0 and c is 0 / 0.
+  const double positive = ax == 1.0 ? 0.0 : from_one;
+  return middle ? from_middle : (x > 0 ? positive : from_minus_one);
 }
 
 }  // namespace qlor

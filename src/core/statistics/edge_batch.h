@@ -1,9 +1,8 @@
 // The edge-correction weights of many circles around one centre at once,
 // bit for bit those of analyse_edges: the edge tests, the ratios and the
 // weight formula run as select-only loops the compiler vectorises, and the
-// arguments that need an arc cosine are packed and passed to the library's
-// acos in tight loops (with AVX-512, grouped by the range of the library's
-// acos they fall in), their results scattered back.
+// arguments that need an arc cosine are packed, their arc cosines found in
+// vectors (fixed_acos, the same bits in every width) and scattered back.
 #pragma once
 
 #include <algorithm>
@@ -15,36 +14,25 @@
 #include <iterator>
 #include <vector>
 
+#include "model/fixed_math.h"
 #include "statistics/avx512.h"
 #include "statistics/edge_weight.h"
 #include "statistics/kernel_isa.h"
 
 namespace qlor {
 
-/// The bounds of the ranges of [0, 1] in which glibc's acos takes different
-/// paths. Its branches are predicted, and its tables stay in cache, when the
-/// arguments of one range come one after another: in the order the circles
-/// give them, a call costs nearly twice as much. Only the speed depends on
-/// the bounds; every argument gets its own acos whatever its group.
-inline constexpr double kAcosRangeBounds[] = {0.125,    0.5,      0.75,
-                                              0.921875, 0.953125, 0.96875};
-inline constexpr int kAcosGroups = std::size(kAcosRangeBounds) + 1;
-
 /// Reusable arrays of edge_weights, sized for a centre's candidates.
 struct EdgeBatch {
   std::vector<double> arcs;           // the x edges' arcs, then the y edges'
   std::vector<double> arguments;      // acos arguments, packed
   std::vector<std::int32_t> places;   // where each one's arc goes
-  std::vector<std::int32_t> grouped;  // their positions by acos range
   std::vector<double> weights;        // by circle
 
-  // The packing and the grouping store whole vectors: room for one beyond
-  // the last.
+  // The packing stores whole vectors: room for one beyond the last.
   void resize(std::size_t circles) {
     arcs.resize(2 * circles);
     arguments.resize(2 * circles + 8);
     places.resize(2 * circles + 8);
-    grouped.resize(kAcosGroups * (2 * circles + 16));
     weights.resize(circles);
   }
 };
@@ -159,58 +147,6 @@ QLOR_TARGET_AVX512 inline std::size_t pack_crossed_avx512(
   return packed;
 }
 
-/// Which of arguments[i], .. arguments[i + 15] lie below n (live), and which
-/// reach each bound of kAcosRangeBounds (none beyond n).
-struct AcosBoundMasks {
-  __mmask16 live;
-  __mmask16 reach[kAcosGroups - 1];
-};
-[[gnu::always_inline]] QLOR_TARGET_AVX512 inline AcosBoundMasks
-acos_bound_masks(const double* arguments, std::size_t i, std::size_t n) {
-  const std::size_t left = n - i;
-  const __mmask8 live_lo = live_lanes(left);
-  const __mmask8 live_hi = live_lanes(left > 8 ? left - 8 : 0);
-  const __m512d lo = _mm512_maskz_loadu_pd(live_lo, arguments + i);
-  const __m512d hi = _mm512_maskz_loadu_pd(live_hi, arguments + i + 8);
-  AcosBoundMasks masks{};
-  masks.live = static_cast<__mmask16>(live_lo | unsigned{live_hi} << 8);
-  for (int b = 0; b < kAcosGroups - 1; ++b) {
-    const __m512d bound = _mm512_set1_pd(kAcosRangeBounds[b]);
-    masks.reach[b] = static_cast<__mmask16>(
-        _mm512_mask_cmp_pd_mask(live_lo, lo, bound, _CMP_GE_OQ) |
-        unsigned{_mm512_mask_cmp_pd_mask(live_hi, hi, bound, _CMP_GE_OQ)} << 8);
-  }
-  return masks;
-}
-
-/// The positions of the n packed arguments grouped by the ranges of
-/// kAcosRangeBounds, sixteen at a time with AVX-512: group g's positions go,
-/// in ascending order, to grouped + g * (n + 16), compressed in a register
-/// and stored whole. Returns each group's number. Called, not inlined.
-QLOR_TARGET_AVX512 inline std::array<std::size_t, kAcosGroups>
-group_for_acos_avx512(const double* arguments, std::size_t n,
-                      std::int32_t* grouped) {
-  const __m512i lanes =
-      _mm512_setr_epi32(0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15);
-  std::array<std::size_t, kAcosGroups> length{};
-  for (std::size_t i = 0; i < n; i += 16) {
-    const AcosBoundMasks masks = acos_bound_masks(arguments, i, n);
-    const __m512i at =
-        _mm512_add_epi32(lanes, _mm512_set1_epi32(static_cast<int>(i)));
-    for (int g = 0; g < kAcosGroups; ++g) {
-      // At or above the group's lower bound, not at or above its upper one:
-      // NaN falls in the first group only.
-      const auto above = g == 0 ? masks.live : masks.reach[g - 1];
-      const auto keep = static_cast<__mmask16>(
-          g == kAcosGroups - 1 ? above : above & ~masks.reach[g]);
-      std::int32_t* run = grouped + static_cast<std::size_t>(g) * (n + 16);
-      _mm512_storeu_si512(run + length[g],
-                          _mm512_maskz_compress_epi32(keep, at));
-      length[g] += static_cast<std::size_t>(__builtin_popcount(keep));
-    }
-  }
-  return length;
-}
 #endif
 
 /// batch.weights[q] = analyse_edges(x_axis, y_axis, x, y, d[q]).w_tot for
@@ -234,19 +170,9 @@ template <int W, bool X, bool Y>
   std::size_t packed = 0;
 #ifdef QLOR_WIDE_KERNELS
   if constexpr (W == 8) {
-    std::int32_t* grouped = batch.grouped.data();
     // Only the halves of arcs that the weights below read.
     std::fill(arcs + (X ? 0 : count), arcs + (Y ? 2 * count : count), 0.0);
     packed = pack_crossed_avx512<X, Y>(c, d, count, arguments, places);
-    const auto runs = group_for_acos_avx512(arguments, packed, grouped);
-    for (int g = 0; g < kAcosGroups; ++g) {
-      const std::int32_t* run =
-          grouped + static_cast<std::size_t>(g) * (packed + 16);
-      for (std::size_t i = 0; i < runs[g]; ++i) {
-        const auto at = static_cast<std::size_t>(run[i]);
-        arcs[places[at]] = std::acos(arguments[at]);
-      }
-    }
   } else
 #endif
   {
@@ -274,11 +200,13 @@ template <int W, bool X, bool Y>
       places[packed] = static_cast<std::int32_t>(count + q);
       packed += y_crossed ? 1 : 0;
     }
-    // In the circles' order: grouped by range with scalar code, the calls
-    // saved about what the grouping cost.
-    for (std::size_t i = 0; i < packed; ++i) {
-      arcs[places[i]] = std::acos(arguments[i]);
-    }
+  }
+  // The arc cosines in vectors, then each to its circle.
+  for (std::size_t i = 0; i < packed; ++i) {
+    arguments[i] = fixed_acos(arguments[i]);
+  }
+  for (std::size_t i = 0; i < packed; ++i) {
+    arcs[places[i]] = arguments[i];
   }
   // Ten-digit pi on purpose, as in analyse_edges.
   if constexpr (!X || !Y) {

@@ -5,6 +5,8 @@
 #include <array>
 #include <cmath>
 
+#include "model/fixed_math.h"
+
 namespace qlor {
 
 /// The ten-digit pi of every estimator (not the full double value).
@@ -60,8 +62,8 @@ inline EdgeAnalysis analyse_edges(double x_axis, double y_axis, double x,
   }
   if (x_edge < 0 && y_edge < 0) return r;
 
-  if (x_edge >= 0) r.a[x_edge] = std::acos(r.e[x_edge]);
-  if (y_edge >= 0) r.a[y_edge] = std::acos(r.e[y_edge]);
+  if (x_edge >= 0) r.a[x_edge] = fixed_acos(r.e[x_edge]);
+  if (y_edge >= 0) r.a[y_edge] = fixed_acos(r.e[y_edge]);
   if (x_edge < 0 || y_edge < 0) {
     r.crossed = 1;
     r.edge = x_edge >= 0 ? x_edge : y_edge;

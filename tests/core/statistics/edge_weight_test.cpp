@@ -141,49 +141,6 @@ TEST(EdgeWeight, BatchedWeightsAreTheSameBits) {
   }
 }
 
-#ifdef QLOR_WIDE_KERNELS
-// Every argument lands in exactly one group, the one whose range holds it,
-// in its order: at the bounds, one ulp either side, the ends of [0, 1] and
-// beyond, NaN, and runs that end anywhere within a vector.
-TEST(EdgeWeight, AcosGroupsHoldEveryArgumentOnce) {
-  if (supported_kernel_isas().back() != KernelIsa::kAvx512) GTEST_SKIP();
-  std::vector<double> values = {0.0,       -0.0,         1.0, -1.0, HUGE_VAL,
-                                -HUGE_VAL, std::nan(""), 0.3, 0.99};
-  for (const double bound : kAcosRangeBounds) {
-    values.insert(values.end(), {std::nextafter(bound, 0.0), bound,
-                                 std::nextafter(bound, 1.0)});
-  }
-  const auto group_of = [](double v) {
-    int g = 0;
-    for (const double bound : kAcosRangeBounds) g += v >= bound ? 1 : 0;
-    return g;
-  };
-  for (std::size_t n = 0; n <= 3 * values.size(); ++n) {
-    SCOPED_TRACE(n);
-    std::vector<double> arguments(n + 8);
-    for (std::size_t i = 0; i < n; ++i) {
-      arguments[i] = values[(i * 7) % values.size()];
-    }
-    std::vector<std::int32_t> grouped(kAcosGroups * (n + 16), -1);
-    const auto runs =
-        group_for_acos_avx512(arguments.data(), n, grouped.data());
-    std::vector<int> seen(n, 0);
-    for (int g = 0; g < kAcosGroups; ++g) {
-      const std::int32_t* run =
-          grouped.data() + static_cast<std::size_t>(g) * (n + 16);
-      for (std::size_t k = 0; k < runs[static_cast<std::size_t>(g)]; ++k) {
-        ASSERT_GE(run[k], 0);
-        ASSERT_LT(static_cast<std::size_t>(run[k]), n);
-        EXPECT_TRUE(k == 0 || run[k - 1] < run[k]) << k;
-        EXPECT_EQ(group_of(arguments[static_cast<std::size_t>(run[k])]), g)
-            << arguments[static_cast<std::size_t>(run[k])];
-        ++seen[static_cast<std::size_t>(run[k])];
-      }
-    }
-    for (std::size_t i = 0; i < n; ++i) EXPECT_EQ(seen[i], 1) << i;
-  }
-}
-#endif
 
 }  // namespace
 }  // namespace qlor
