@@ -146,6 +146,47 @@ TEST(JobCodec, CarriesTheRunAndRefusesEveryTruncationAndAForeignMagic) {
   EXPECT_FALSE(decode_job(encode_outcome(1, {}), got, state));
 }
 
+// An inhomogeneous run's intensity travels whole: the kernel's sigma, or the
+// grid file's cells, so that every rank weighs and simulates alike.
+TEST(JobCodec, CarriesTheIntensity) {
+  auto grid = std::make_shared<IntensityGrid>();
+  grid->x0 = 2.5;
+  grid->y0 = 1.25;
+  grid->dx = 5;
+  grid->dy = 2.5;
+  grid->nx = 2;
+  grid->ny = 4;
+  grid->values = {std::vector<double>(8, 0.5), std::vector<double>(8, 2.0)};
+  grid->values[1][7] = 3.75;
+  JobHeader header;
+  header.function.kind = FunctionKind::kGinhom;
+  header.function.intensity.source = IntensitySource::kFile;
+  header.function.intensity.path = "habitat.csv";
+  header.function.intensity.grid = grid;
+  const Bytes bytes = encode_job(header, small_state());
+  JobHeader got;
+  AnalysisState state;
+  ASSERT_TRUE(decode_job(bytes, got, state));
+  const Intensity& intensity = got.function.intensity;
+  EXPECT_EQ(got.function.kind, FunctionKind::kGinhom);
+  EXPECT_EQ(intensity.source, IntensitySource::kFile);
+  EXPECT_EQ(intensity.path, "habitat.csv");
+  ASSERT_NE(intensity.grid, nullptr);
+  EXPECT_EQ(intensity.grid->ny, 4);
+  EXPECT_EQ(intensity.grid->dy, 2.5);
+  EXPECT_EQ(intensity.grid->values, grid->values);
+  for (std::size_t n = 0; n < bytes.size(); ++n) {
+    AnalysisState s;
+    EXPECT_FALSE(decode_job(std::span(bytes.data(), n), got, s)) << n;
+  }
+
+  header.function.intensity = {IntensitySource::kKernel, 12.5, nullptr, ""};
+  ASSERT_TRUE(decode_job(encode_job(header, small_state()), got, state));
+  EXPECT_EQ(got.function.intensity.source, IntensitySource::kKernel);
+  EXPECT_EQ(got.function.intensity.sigma, 12.5);
+  EXPECT_EQ(got.function.intensity.grid, nullptr);
+}
+
 TEST(OutcomeCodec, CarriesFailuresAndSectorValues) {
   struct Case {
     std::int32_t s;

@@ -3,7 +3,8 @@
 # ranks: the files byte for byte against the golden ones, and the exit
 # status, standard output and standard error those of one process. Every
 # third case also runs with the default generator (and every sixth with
-# --function g), its files compared with one process's.
+# --function g), and, without a direction, inhomogeneous (--intensity
+# kernel), its files compared with one process's.
 #
 # Usage: golden_mpi.sh QLOR GOLDEN_DIR [SHARD COUNT]
 set -uo pipefail
@@ -45,6 +46,16 @@ while IFS=$'\t' read -r name seed sig dir rnd; do
       --function "$function"
     same_outputs "$name (philox, $function)" "$work/$name/in.one" \
       "$work/$name/in.mpi"
+    # And inhomogeneous, with its kernel intensity, where no direction is
+    # asked for.
+    if [ "$dir" = 0 ]; then
+      same_as_one_process "$name (philox, $function, kernel)" "$work/$name/in" 3 \
+        "$qlor" single "$name.dat" --yes --seed "$seed" --significance "$sig" \
+        --randomize "$rnd" --threads "$threads" --function "$function" \
+        --intensity kernel
+      same_outputs "$name (philox, $function, kernel)" "$work/$name/in.one" \
+        "$work/$name/in.mpi"
+    fi
   fi
 done <"$golden/cases.tsv"
 
