@@ -323,8 +323,17 @@ TEST_F(CliTest, InhomogeneousRunsWriteTheirOwnFiles) {
     }
   }
   EXPECT_FALSE(fs::exists("p.tmp"));
+  // qlor.ini and batches: each entry's own kernel estimate.
   dir.write("qlor.ini", "INTENSITY=kernel:4\n");
   EXPECT_TRUE(run({"settings"}).said("Intensity :\t\tkernel:4"));
+  dir.write("q.dat", "20 20 1 1 4 19\n2 2\n5 7\n9.5 3\n12 17\n3 14\n");
+  dir.write("b.bat", "p.dat\nq.dat\n");
+  const Result r = run({"auto", "b.bat", "--significance", "1", "--seed", "2"});
+  EXPECT_EQ(r.code, 0) << r.err;
+  for (const char* file : {"q_Linhom.ktt", "q_Linhom.sup", "p_Linhom.sup"}) {
+    EXPECT_TRUE(fs::exists(file)) << file;
+  }
+  EXPECT_FALSE(fs::exists("q.ktt"));
 }
 
 TEST_F(CliTest, InhomogeneousRefusals) {

@@ -15,6 +15,7 @@
 #include "simulation/cluster_tables.h"
 #include "simulation/null_model.h"
 #include "simulation/simulation_grid.h"
+#include "statistics/inhomogeneous.h"
 #include "statistics/kl_estimator.h"
 
 namespace qlor {
@@ -108,13 +109,14 @@ Status make_run_function(const AppContext& ctx, const std::string& input_path,
     return s;
   }
   function = make_summary_function(ctx.settings, state, intensity);
-  Status status = function->check(state);
-  // An intensity that fails at the pattern's points: name the pattern.
-  if (!status.ok() && intensity.inhomogeneous() &&
-      status.text().find("point ") != std::string::npos) {
-    status = input_path + ": " + status.text();
+  if (auto s = function->check(state); !s.ok()) return s;
+  if (!intensity.inhomogeneous()) return {};
+  // An intensity that the observed points cannot divide by.
+  std::vector<double> lambda;
+  if (auto s = intensity_at_points(state, intensity, lambda); !s.ok()) {
+    return input_path + ": " + s.text();
   }
-  return status;
+  return {};
 }
 
 SimulationEnv simulation_env(const AppContext& ctx, const RunSeed& seed,

@@ -79,9 +79,10 @@ inline constexpr const char* kIntensityWithRings =
                                        Intensity& intensity);
 
 /// The summary function the settings choose for a run of the sample file
-/// `input_path` read into `state`, with its intensity resolved and checked
-/// against its parameters and points: "" or the message that ends the run
-/// before anything is written.
+/// `input_path` read into `state`, with its intensity resolved, checked
+/// against its parameters and, inhomogeneous, against its points (a zero
+/// intensity at one, named with `input_path`): "" or the message that ends
+/// the run before anything is written.
 [[nodiscard]] Status make_run_function(
     const AppContext& ctx, const std::string& input_path,
     const AnalysisState& state, std::unique_ptr<SummaryFunction>& function);

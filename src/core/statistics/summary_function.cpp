@@ -134,12 +134,9 @@ class InhomogeneousFunction final : public SummaryFunction {
   }
 
   [[nodiscard]] Status check(const AnalysisState& state) const override {
-    if (kind_ == FunctionKind::kGinhom) {
-      if (auto s = check_first_distance(kind_, state); !s.ok()) return s;
-      if (auto s = check_bandwidth(choice(), state); !s.ok()) return s;
-    }
-    std::vector<double> lambda;
-    return intensity_at_points(state, intensity_, lambda);
+    if (kind_ != FunctionKind::kGinhom) return {};
+    if (auto s = check_first_distance(kind_, state); !s.ok()) return s;
+    return check_bandwidth(choice(), state);
   }
   Status estimate(AnalysisState& state, PairScratch& scratch,
                   PatternValues& values) const override {

@@ -1,6 +1,6 @@
 // The inhomogeneous functions: the homogeneous ones again under a constant
 // intensity, the weighted pair sums against a plain sum on every instruction
-// set, the kernel's edge mass in closed form, and the points it refuses.
+// set, and the points they refuse.
 #include "statistics/inhomogeneous.h"
 
 #include <gtest/gtest.h>
@@ -121,28 +121,6 @@ TEST(Inhomogeneous, WeightedSumsAreThePlainSumOnEveryInstructionSet) {
       EXPECT_NEAR(want_21[at], plain[1], 1e-12 * plain[1]) << i;
     }
   }
-}
-
-TEST(Inhomogeneous, EdgeMassInClosedForm) {
-  // Along an axis two sigmas long: Phi(1) - Phi(-1) from its middle,
-  // Phi(2) - Phi(0) from either end.
-  const double one_sigma = std::erf(1 / std::sqrt(2.0));
-  const double half = std::erf(std::sqrt(2.0)) / 2;
-  struct Case {
-    double x, y, want;
-  };
-  const Case cases[] = {
-      {1, 1, one_sigma * one_sigma},  // the centre
-      {0, 1, half * one_sigma},       // an edge
-      {2, 0, half * half},            // a corner
-      {0, 2, half * half},
-  };
-  for (const Case& c : cases) {
-    EXPECT_NEAR(edge_mass(c.x, c.y, 2, 2, 1), c.want, 1e-15) << c.x << c.y;
-  }
-  EXPECT_DOUBLE_EQ(smallest_edge_mass(2, 2, 1), half * half);
-  // Far inside a large plot almost all of the kernel counts.
-  EXPECT_NEAR(edge_mass(500, 500, 1000, 1000, 1), 1.0, 1e-15);
 }
 
 TEST(Inhomogeneous, AZeroIntensityAtAPointIsRefusedNamingIt) {
