@@ -154,6 +154,7 @@ void put_intensity(Writer& w, const Intensity& intensity) {
 }
 
 bool get_intensity(Reader& r, Intensity& intensity) {
+  intensity = {};
   r.get(intensity.source);
   r.get(intensity.sigma);
   r.get(intensity.path);
