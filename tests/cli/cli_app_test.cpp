@@ -334,6 +334,11 @@ TEST_F(CliTest, InhomogeneousRunsWriteTheirOwnFiles) {
     EXPECT_TRUE(fs::exists(file)) << file;
   }
   EXPECT_FALSE(fs::exists("q.ktt"));
+  // A batch file named like an entry's inhomogeneous file is never written
+  // over.
+  dir.write("p_Linhom.ktt", "p.dat\n");
+  EXPECT_EQ(run({"auto", "p_Linhom.ktt"}).code, 1);
+  EXPECT_EQ(read_bytes("p_Linhom.ktt"), "p.dat\n");
 }
 
 TEST_F(CliTest, InhomogeneousRefusals) {

@@ -24,7 +24,14 @@ bool is_batch_file(const std::string& path, const std::string& batch) {
 // What the files a batch entry's run writes end in after the stem (a
 // batch runs no directional analysis: one file per kind).
 std::vector<std::string> entry_extensions(const RunSettings& settings) {
-  const std::string function = function_suffix(settings.function);
+  // The suffix of the function the settings make (L_inhom for L with an
+  // intensity), whatever the entry's plot.
+  Intensity intensity;
+  intensity.source = settings.intensity.source;
+  const std::string function =
+      make_summary_function(settings, AnalysisState{}, intensity)
+          ->suffixes()
+          .front();
   std::vector<std::string> extensions{function + ".tmp", function + ".ktt"};
   if (runs_supremum(settings.significance_index)) {
     extensions.push_back(function +
