@@ -8,6 +8,7 @@
 #include <optional>
 #include <string>
 
+#include "analysis/pattern_run.h"
 #include "app/commands.h"
 #include "app/setting_commands.h"
 #include "app/view_controller.h"
@@ -18,6 +19,7 @@
 #include "model/clock.h"
 #include "model/decimal.h"
 #include "results/file_names.h"
+#include "simulation/null_model.h"
 #include "statistics/summary_function.h"
 
 namespace qlor {
@@ -33,6 +35,9 @@ const std::map<std::string, TestCentre> kCentreNames{
     {"csr", TestCentre::kCsr}, {"mean", TestCentre::kMean}};
 const std::map<std::string, FunctionKind> kFunctionNames{
     {"L", FunctionKind::kL}, {"g", FunctionKind::kG}, {"O", FunctionKind::kO}};
+const std::map<std::string, NullKind> kNullNames{{"header", NullKind::kHeader},
+                                                 {"labels", NullKind::kLabels},
+                                                 {"shift", NullKind::kShift}};
 const std::map<std::string, PcfEstimator> kEstimatorNames{
     {"kernel", PcfEstimator::kKernel}, {"ring", PcfEstimator::kRing}};
 
@@ -73,6 +78,7 @@ struct CliOptions {
   std::optional<double> bandwidth;
   std::optional<std::string> estimator;
   std::optional<std::string> intensity;
+  std::optional<std::string> null_model;
   bool yes = false;
   bool no = false;
 };
@@ -158,6 +164,14 @@ void add_run_options(CLI::App& app, CliOptions& o, unsigned groups) {
             },
             "", "intensity"))
         ->option_text("kernel[:SIGMA]|FILE.csv");
+    app.add_option("--null", o.null_model,
+                   "Null model of a bivariate file: header (the header's "
+                   "model with --randomize, the default), labels (random "
+                   "labelling: positions fixed, labels shuffled) or shift "
+                   "(toroidal shift of species 2); writes NAME_labels.* or "
+                   "NAME_shift.*")
+        ->check(CLI::IsMember(names_of(kNullNames)))
+        ->option_text("header|labels|shift");
   }
   if (groups & kRunOptions) {
     app.add_option("--seed", o.seed,
@@ -245,6 +259,7 @@ void apply_options(const CliOptions& o, AppContext& ctx) {
   if (o.intensity) {
     (void)parse_intensity_setting(*o.intensity, ctx.settings.intensity);
   }
+  if (o.null_model) ctx.settings.null_model = kNullNames.at(*o.null_model);
 }
 
 // Combinations of the function options that no run takes; "" when none.
@@ -261,6 +276,10 @@ std::string refused_function_options(const CliOptions& o,
            " applies to --function g or O only";
   }
   if (settings.intensity.source != IntensitySource::kNone) {
+    if (settings.null_model != NullKind::kHeader) {
+      return "qlor: --null labels and shift do not take --intensity: the "
+             "inhomogeneous functions have their own null model";
+    }
     if (settings.function == FunctionKind::kO) {
       return "qlor: --intensity applies to --function L or g: O(t) has no "
              "inhomogeneous form here";
@@ -293,6 +312,21 @@ std::string refused_bandwidth(const std::string& path,
   const Status refused =
       check_bandwidth(make_summary_function(settings, state)->choice(), state);
   return refused.ok() ? std::string() : "qlor: " + path + ": " + refused.text();
+}
+
+// A null model that the named sample file cannot take (random labelling and
+// the shift need two species): the message, or "" (also when the file
+// cannot be read: the run says why).
+std::string refused_null(const std::string& path, const RunSettings& settings) {
+  if (settings.null_model == NullKind::kHeader || path.empty()) return {};
+  AnalysisState state;
+  if (!read_run_sample(path, FunctionKind::kL, Significance::kNone, state)
+           .ok() ||
+      state.analysis_type == AnalysisType::kBivariate) {
+    return {};
+  }
+  return "qlor: " + path + ": --null " + null_kind_name(settings.null_model) +
+         " needs a bivariate file (x y species)";
 }
 
 int status_of(bool complete) { return complete ? 0 : 1; }
@@ -410,6 +444,9 @@ int run_cli(int argc, const char* const* argv, std::istream& in,
         refused_function_options(options, view.context().settings);
     if (refused.empty() && *commands.single) {
       refused = refused_bandwidth(commands.file, view.context().settings);
+    }
+    if (refused.empty() && *commands.single) {
+      refused = refused_null(commands.file, view.context().settings);
     }
     if (!refused.empty()) {
       err << refused << '\n';

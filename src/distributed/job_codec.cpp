@@ -12,7 +12,7 @@ namespace qlor::distributed {
 namespace {
 
 // Changes whenever the encoded layout changes.
-constexpr std::uint64_t kJobMagic = 0x514c4f524a4f4205ull;      // "QLORJOB" 5
+constexpr std::uint64_t kJobMagic = 0x514c4f524a4f4206ull;      // "QLORJOB" 6
 constexpr std::uint64_t kOutcomeMagic = 0x514c4f524f555401ull;  // "QLOROUT" 1
 
 // A new field of the run's parameters must be added to visit_parameters;
@@ -214,6 +214,7 @@ Bytes encode_job(const JobHeader& header, const AnalysisState& observed) {
   put_intensity(w, header.function.intensity);
   w.put(header.threads);
   w.put(header.randomize_mode);
+  w.put(header.null_kind);
   w.put(header.seed.generator);
   w.put(header.seed.seed);
   StateWriter sw{w};
@@ -236,6 +237,11 @@ bool decode_job(std::span<const char> bytes, JobHeader& header,
   if (!get_intensity(r, header.function.intensity)) return false;
   r.get(header.threads);
   r.get(header.randomize_mode);
+  r.get(header.null_kind);
+  if (const auto n = static_cast<std::int32_t>(header.null_kind);
+      !r.ok() || n < 0 || n > 2) {
+    return false;
+  }
   r.get(header.seed.generator);
   r.get(header.seed.seed);
   StateReader sr{r};
@@ -253,6 +259,7 @@ JobHeader make_job_header(std::int32_t first, std::int32_t last,
   header.function = function.choice();
   header.threads = threads;
   header.randomize_mode = env.randomize_mode;
+  header.null_kind = env.null_kind;
   header.seed = env.seed;
   return header;
 }

@@ -23,6 +23,7 @@ struct JobHeader {
   /// Worker threads per rank as requested (0: each rank's cores).
   std::int32_t threads = 0;
   RandomizeMode randomize_mode = RandomizeMode::kSpecies2;
+  NullKind null_kind = NullKind::kHeader;
   /// The run's generator and seed: every rank draws the same streams.
   RunSeed seed;
 };

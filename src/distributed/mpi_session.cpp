@@ -341,7 +341,7 @@ void serve_job(MPI_Comm comm, const Bytes& job_bytes) {
     MPI_Abort(comm, kAbortMismatch);
   }
   const SimulationEnv env{header.seed, header.randomize_mode,
-                          header.function.intensity};
+                          header.function.intensity, header.null_kind};
   // Every rank prepares the model as rank 0 did, from the same pattern and
   // seed; a failure here fails each pattern this rank makes.
   std::unique_ptr<NullModel> model;

@@ -10,6 +10,7 @@
 #include <sstream>
 
 #include "analysis/pattern_run.h"
+#include "analysis/run_name.h"
 #include "model/decimal.h"
 #include "model/settings.h"
 #include "results/file_names.h"
@@ -154,11 +155,11 @@ std::string load_result_figure(const std::string& path, ResultFigure& figure) {
   // suffix.
   const std::string run_stem =
       files.size() == 1 ? change_extension(files.front(), "") : base;
-  const FunctionKind function = function_of_file(run_stem + ".ktt");
-  const std::string suffix = function_suffix(function);
-  const std::string sample_path =
-      !is_result ? path
-                 : run_stem.substr(0, run_stem.size() - suffix.size()) + ".dat";
+  const RunName run = parse_run_name(run_stem + ".ktt");
+  const FunctionKind function = run.function;
+  const std::string sample_path = !is_result                ? path
+                                  : run.sample_path.empty() ? run_stem + ".dat"
+                                                            : run.sample_path;
   AnalysisState sample;
   const bool sample_read =
       read_run_sample(sample_path, function, Significance::kNone, sample).ok();

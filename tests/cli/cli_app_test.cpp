@@ -388,5 +388,52 @@ TEST_F(CliTest, InhomogeneousRefusals) {
   }
 }
 
+TEST_F(CliTest, BivariateNullModelsWriteTheirOwnFiles) {
+  dir.write("b.dat",
+            "20 20 1 1 5 19\n1 1 0\n5 5 1\n9.5 3 0\n12 17 1\n3 14 0\n"
+            "17.5 8 1\n6 11 1\n15 2 0\n");
+  for (const char* null : {"labels", "shift"}) {
+    for (const char* function : {"L", "O"}) {
+      SCOPED_TRACE(std::string(null) + " " + function);
+      const std::string stem =
+          std::string("b") + (function[0] == 'L' ? "" : "_O") + "_" + null;
+      Result r = run({"single", "b.dat", "--yes", "--null", null, "--function",
+                      function, "--significance", "both", "--seed", "4",
+                      "--threads", "1"});
+      ASSERT_EQ(r.code, 0) << r.err;
+      EXPECT_TRUE(r.said(null[0] == 'l' ? "Process:  Random labelling"
+                                        : "Process:  Toroidal shift"));
+      for (const char* ext : {".tmp", ".ktt", ".sup", ".cvm"}) {
+        EXPECT_TRUE(fs::exists(stem + ext)) << ext;
+      }
+      const std::string tmp = read_bytes(stem + ".tmp");
+      const std::string sup = read_bytes(stem + ".sup");
+      r = run({"single", "b.dat", "--yes", "--null", null, "--function",
+               function, "--significance", "both", "--seed", "4", "--threads",
+               "3"});
+      EXPECT_EQ(read_bytes(stem + ".tmp"), tmp);
+      // The tests of an earlier run find its sample and function by name.
+      fs::remove(stem + ".sup");
+      const std::string tmp_name = stem + ".tmp";
+      r = run({"significance", tmp_name.c_str(), "--significance", "1"});
+      EXPECT_EQ(r.code, 0) << r.err;
+      EXPECT_EQ(read_bytes(stem + ".sup"), sup);
+    }
+  }
+  EXPECT_FALSE(fs::exists("b.tmp"));
+  dir.write("qlor.ini", "NULL=shift\n");
+  EXPECT_TRUE(run({"settings"}).said("Null model :\t\ttoroidal shift"));
+  fs::remove("qlor.ini");
+  // Refused: one species, or an intensity beside.
+  Result r = run({"single", "p.dat", "--yes", "--null", "labels"});
+  EXPECT_EQ(r.code, 2);
+  EXPECT_TRUE(r.said("needs a bivariate file")) << r.err;
+  r = run(
+      {"single", "b.dat", "--yes", "--null", "shift", "--intensity", "kernel"});
+  EXPECT_EQ(r.code, 2);
+  EXPECT_TRUE(r.said("do not take --intensity")) << r.err;
+  EXPECT_FALSE(fs::exists("p_labels.tmp"));
+}
+
 }  // namespace
 }  // namespace qlor

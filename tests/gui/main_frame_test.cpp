@@ -78,7 +78,8 @@ class MainFrameTest : public QObject {
         "/ Check && &Analyse|Ctrl+A / - / A&uto Analyse|Ctrl+U} / - / "
         "&Significance only|Ctrl+S / - / &Function{L(t) - t* / - / g(t) - "
         "pair correlation* / O(t) - O-ring* / - / &Bandwidth... / - / "
-        "&Intensity...}}",
+        "&Intensity...} / &Null model{Header's model* / - / Random "
+        "labelling* / Toroidal shift*}}",
         "&Significance{No test* / - / Ripley's Supremum* / - / Cramer-von "
         "Mises* / - / Both tests*}",
         "&Direction{None* / - / 90° W,N,E,S* / - / 90° SW,NW,NE,SE* / - / "

@@ -4,7 +4,8 @@
 # status, standard output and standard error those of one process. Every
 # third case also runs with the default generator (and every sixth with
 # --function g), and, without a direction, inhomogeneous (--intensity
-# kernel), its files compared with one process's.
+# kernel), and, bivariate, under random labelling, its files compared with
+# one process's.
 #
 # Usage: golden_mpi.sh QLOR GOLDEN_DIR [SHARD COUNT]
 set -uo pipefail
@@ -54,6 +55,15 @@ while IFS=$'\t' read -r name seed sig dir rnd; do
         --randomize "$rnd" --threads "$threads" --function "$function" \
         --intensity kernel
       same_outputs "$name (philox, $function, kernel)" "$work/$name/in.one" \
+        "$work/$name/in.mpi"
+    fi
+    # And bivariate cases under random labelling.
+    if [ "$(awk 'NR == 2 { print NF; exit }' "$work/$name/in/$name.dat")" = 3 ]; then
+      same_as_one_process "$name (philox, $function, labels)" "$work/$name/in" 3 \
+        "$qlor" single "$name.dat" --yes --seed "$seed" --significance "$sig" \
+        --direction "$dir" --threads "$threads" --function "$function" \
+        --null labels
+      same_outputs "$name (philox, $function, labels)" "$work/$name/in.one" \
         "$work/$name/in.mpi"
     fi
   fi

@@ -44,10 +44,11 @@ std::string output_naming_input(const std::string& input_path,
 }  // namespace
 
 RunFiles run_files(const std::string& input_path,
-                   const SummaryFunction& function) {
+                   const SummaryFunction& function, NullKind null_kind) {
   RunFiles files{input_path, {}};
   for (const std::string& suffix : function.suffixes()) {
-    files.tmp_paths.push_back(change_extension(input_path, suffix + ".tmp"));
+    files.tmp_paths.push_back(
+        change_extension(input_path, suffix + null_suffix(null_kind) + ".tmp"));
   }
   return files;
 }
@@ -108,6 +109,12 @@ Status make_run_function(const AppContext& ctx, const std::string& input_path,
   if (auto s = resolve_intensity(ctx.settings, state, intensity); !s.ok()) {
     return s;
   }
+  if (ctx.settings.null_model != NullKind::kHeader) {
+    if (intensity.inhomogeneous()) return kNullWithIntensity;
+    if (state.analysis_type != AnalysisType::kBivariate) {
+      return kNullNeedsTwoSpecies;
+    }
+  }
   function = make_summary_function(ctx.settings, state, intensity);
   if (auto s = function->check(state); !s.ok()) return s;
   if (!intensity.inhomogeneous()) return {};
@@ -121,7 +128,8 @@ Status make_run_function(const AppContext& ctx, const std::string& input_path,
 
 SimulationEnv simulation_env(const AppContext& ctx, const RunSeed& seed,
                              const SummaryFunction& function) {
-  return {seed, ctx.settings.randomize_mode, function.choice().intensity};
+  return {seed, ctx.settings.randomize_mode, function.choice().intensity,
+          ctx.settings.null_model};
 }
 
 Status read_sample_file(const AppContext& ctx, const std::string& input_path,
@@ -186,11 +194,12 @@ Status write_results(const AppContext& ctx, const AnalysisState& state,
   // A directional run writes four temporary files and runs no test.
   if (files.tmp_paths.size() != 1) return status;
   return write_tests(ctx, state, function.choice().kind,
-                     function.csr_value(state), files.tmp_paths.front(), tests);
+                     ctx.settings.null_model, function.csr_value(state),
+                     files.tmp_paths.front(), tests);
 }
 
 Status write_tests(const AppContext& ctx, const AnalysisState& state,
-                   FunctionKind function, double csr_value,
+                   FunctionKind function, NullKind null_kind, double csr_value,
                    const std::string& tmp_file_name,
                    std::vector<TestOutcome>& tests) {
   Status status;
@@ -200,10 +209,13 @@ Status write_tests(const AppContext& ctx, const AnalysisState& state,
   std::string note;
   const bool inhomogeneous =
       function == FunctionKind::kLinhom || function == FunctionKind::kGinhom;
-  if (centre == TestCentre::kCsr && state.process_type != ProcessType::kCsr &&
-      !inhomogeneous) {
+  SimulationEnv env;
+  env.null_kind = null_kind;
+  if (centre == TestCentre::kCsr && !inhomogeneous &&
+      (state.process_type != ProcessType::kCsr ||
+       null_kind != NullKind::kHeader)) {
     note = std::string("departure from CSR, not from the ") +
-           null_model_name(state) +
+           run_model_name(state, env) +
            " model: --centre mean tests the model itself";
   }
   // With both tests the second status replaces the first, except that a

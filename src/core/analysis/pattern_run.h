@@ -49,9 +49,11 @@ struct RunFiles {
   std::vector<std::string> tmp_paths;
 };
 
-/// The files a run of `input_path` reads and writes.
+/// The files a run of `input_path` reads and writes: the function's
+/// suffixes, then the null model's.
 [[nodiscard]] RunFiles run_files(const std::string& input_path,
-                                 const SummaryFunction& function);
+                                 const SummaryFunction& function,
+                                 NullKind null_kind);
 
 /// Reads the header values of the sample data file of an earlier run of
 /// `function` (without direction) and, when the function's value under CSR
@@ -67,6 +69,12 @@ inline constexpr const char* kIntensityWithDirection =
     "Direction to None  ";
 inline constexpr const char* kIntensityWithORing =
     "O(t) has no inhomogeneous form here: choose L or g with an intensity  ";
+inline constexpr const char* kNullNeedsTwoSpecies =
+    "Random labelling and the toroidal shift need a bivariate file (x y "
+    "species)  ";
+inline constexpr const char* kNullWithIntensity =
+    "The inhomogeneous functions have their own null model: leave out "
+    "random labelling and the toroidal shift  ";
 inline constexpr const char* kIntensityWithRings =
     "g_inhom(t) is estimated by the kernel: leave out the ring estimator  ";
 
@@ -130,13 +138,15 @@ inline constexpr const char* kIntensityWithRings =
                                    std::vector<TestOutcome>& tests);
 
 /// Runs the tests of significance selected on `tmp_file_name`, the curves
-/// of `function`, adding each test that ran to `tests`; centred on CSR they
-/// measure departure from `csr_value`, the function's value under CSR (for
-/// an inhomogeneous function, under the Poisson process of its intensity,
-/// which is the run's null model). Returns ok or the failing test's status.
+/// of `function` under the null model `null_kind`, adding each test that
+/// ran to `tests`; centred on CSR they measure departure from `csr_value`,
+/// the function's value under CSR (for an inhomogeneous function, under the
+/// Poisson process of its intensity, which is the run's null model).
+/// Returns ok or the failing test's status.
 [[nodiscard]] Status write_tests(const AppContext& ctx,
                                  const AnalysisState& state,
-                                 FunctionKind function, double csr_value,
+                                 FunctionKind function, NullKind null_kind,
+                                 double csr_value,
                                  const std::string& tmp_file_name,
                                  std::vector<TestOutcome>& tests);
 

@@ -22,6 +22,25 @@ bool direction_with_test(const RunSettings& settings) {
          settings.significance_index != Significance::kNone;
 }
 
+// The parameter summary's line for a null model that is not the header's;
+// "" for the header's.
+std::string model_line(const AppContext& ctx, const SummaryFunction& function) {
+  const Intensity& intensity = function.choice().intensity;
+  if (intensity.inhomogeneous()) {
+    return "Heterogeneous Poisson (intensity " + describe_intensity(intensity) +
+           ")";
+  }
+  switch (ctx.settings.null_model) {
+    case NullKind::kLabels:
+      return "Random labelling (positions fixed, labels shuffled)";
+    case NullKind::kShift:
+      return "Toroidal shift (species 1 fixed, species 2 moved on the torus)";
+    case NullKind::kHeader:
+      break;
+  }
+  return {};
+}
+
 Status confirm_parameters(AppContext& ctx, const AnalysisState& state,
                           const SummaryFunction& function,
                           const RunSeed& seed) {
@@ -30,15 +49,10 @@ Status confirm_parameters(AppContext& ctx, const AnalysisState& state,
     run_lines = "function: " + describe_function(function.choice()) + "\n";
   }
   run_lines += run_seed_text(seed);
-  const Intensity& intensity = function.choice().intensity;
-  const std::string model =
-      intensity.inhomogeneous()
-          ? "Heterogeneous Poisson (intensity " +
-                describe_intensity(intensity) + ")"
-          : std::string();
-  const Answer answer = ctx.platform.message_box(
-      confirm_parameters_text(state, run_lines, model), Buttons::kYesNo,
-      Icon::kNone);
+  const std::string model = model_line(ctx, function);
+  const Answer answer =
+      ctx.platform.message_box(confirm_parameters_text(state, run_lines, model),
+                               Buttons::kYesNo, Icon::kNone);
   return answer == Answer::kYes ? std::string() : std::string(kAborted);
 }
 
@@ -76,7 +90,8 @@ Status analyse_input(AppContext& ctx, const std::string& input_path,
                      counters.pairs_done_file);
     }
   };
-  const RunFiles files = run_files(input_path, *function);
+  const RunFiles files =
+      run_files(input_path, *function, ctx.settings.null_model);
   outcome.seeds.push_back({input_path, seed});
   if (auto s = run_patterns(ctx, state, *function, files, seed, counters,
                             after_pattern);

@@ -42,6 +42,10 @@ enum CommandId : int {
   /// Asks for the intensity of an inhomogeneous analysis.
   kCmdIntensity = 32801,
 
+  kCmdNullHeader = 32802,
+  kCmdNullLabels = 32803,
+  kCmdNullShift = 32804,
+
   kCmdProgressAlways = 32791,
   kCmdProgressAbove1M = 32792,
   kCmdProgressAbove10M = 32793,

@@ -88,6 +88,19 @@ constexpr WordKey kWordKeys[] = {
            word == "RING" ? PcfEstimator::kRing : PcfEstimator::kKernel;
        return true;
      }},
+    {"NULL",
+     [](RunSettings& settings, const std::string& word) {
+       if (word == "HEADER") {
+         settings.null_model = NullKind::kHeader;
+       } else if (word == "LABELS") {
+         settings.null_model = NullKind::kLabels;
+       } else if (word == "SHIFT") {
+         settings.null_model = NullKind::kShift;
+       } else {
+         return false;
+       }
+       return true;
+     }},
     // none, kernel, kernel:SIGMA or the path of a grid file.
     {"INTENSITY",
      [](RunSettings& settings, const std::string& word) {

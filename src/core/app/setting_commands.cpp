@@ -25,6 +25,7 @@ constexpr GroupRange kGroups[] = {
     {SettingGroup::kRandomize, kCmdRandomizeSpecies2, kCmdRandomizeBoth},
     {SettingGroup::kProgress, kCmdProgressAlways, kCmdProgressNever},
     {SettingGroup::kFunction, kCmdFunctionL, kCmdFunctionO},
+    {SettingGroup::kNull, kCmdNullHeader, kCmdNullShift},
 };
 
 // The index form of the group's current value, counted from its first item.
@@ -45,6 +46,8 @@ int current_offset(const RunSettings& settings, SettingGroup group) {
       return -1;
     case SettingGroup::kFunction:
       return index_of(settings.function);
+    case SettingGroup::kNull:
+      return index_of(settings.null_model);
   }
   return -1;
 }
@@ -100,6 +103,10 @@ bool set_setting(RunSettings& settings, SettingGroup group, int index) {
     case SettingGroup::kFunction:
       if (index < 0 || index > 2) return false;
       settings.function = static_cast<FunctionKind>(index);
+      return true;
+    case SettingGroup::kNull:
+      if (index < 0 || index > 2) return false;
+      settings.null_model = static_cast<NullKind>(index);
       return true;
   }
   return false;
@@ -174,6 +181,10 @@ std::string show_settings_text(const RunSettings& settings) {
   text += function_text(settings);
   text += "\n\nIntensity :\t\t";
   text += intensity_setting_text(settings.intensity);
+  static const char* const kNulls[] = {"header's model", "random labelling",
+                                       "toroidal shift"};
+  text += "\n\nNull model :\t\t";
+  text += pick(kNulls, 3, index_of(settings.null_model));
   return text;
 }
 

@@ -17,6 +17,7 @@ enum class SettingGroup {
   kRandomize,
   kProgress,
   kFunction,
+  kNull,
 };
 
 /// Thresholds of the Progress Ctrl Bar choices, in i-j calculations.
@@ -31,7 +32,8 @@ inline constexpr double kProgressThresholds[] = {0, 1000000, 10000000,
 
 /// Sets the group's setting to the choice that the configuration file and
 /// the command line number `index` (significance and direction 0 to 3,
-/// randomize 1 and 2, progress 0 to 4, function 0 L, 1 g, 2 O). Returns false
+/// randomize 1 and 2, progress 0 to 4, function 0 L, 1 g, 2 O, null model 0
+/// header, 1 labels, 2 shift). Returns false
 /// (and changes nothing) for a number out of range.
 bool set_setting(RunSettings& settings, SettingGroup group, int index);
 

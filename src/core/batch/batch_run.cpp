@@ -55,7 +55,8 @@ Status analyse_entry(AppContext& ctx, const std::string& input_path,
                      c.pairs_total_file, c.pairs_done_file, file_title);
     }
   };
-  const RunFiles files = run_files(input_path, *function);
+  const RunFiles files =
+      run_files(input_path, *function, ctx.settings.null_model);
   const RunSeed seed = start_run_seed(ctx);
   outcome.seeds.push_back({input_path, seed});
   if (auto s =

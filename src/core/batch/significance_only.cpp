@@ -6,6 +6,7 @@
 
 #include "analysis/open_dialogs.h"
 #include "analysis/pattern_run.h"
+#include "analysis/run_name.h"
 #include "analysis/single_run.h"
 #include "results/file_names.h"
 #include "results/tmp_file.h"
@@ -31,11 +32,9 @@ bool find_sample_file(ViewState& view) {
 std::vector<std::string> corresponding_dat_candidates(
     const std::string& tmp_file_name) {
   std::vector<std::string> candidates;
-  const std::string suffix =
-      function_suffix(function_of_file(tmp_file_name)) + std::string(".tmp");
-  if (suffix != ".tmp" && tmp_file_name.ends_with(suffix)) {
-    candidates.push_back(
-        tmp_file_name.substr(0, tmp_file_name.size() - suffix.size()) + ".dat");
+  if (const RunName run = parse_run_name(tmp_file_name);
+      !run.sample_path.empty()) {
+    candidates.push_back(run.sample_path);
   }
   const std::size_t keep =
       tmp_file_name.size() > 7 ? tmp_file_name.size() - 7 : 0;
@@ -89,14 +88,16 @@ RunOutcome significance_only(AppContext& ctx, ViewState& view) {
     return outcome;
   }
   // The function of the earlier run shows in the temporary file's name.
-  const FunctionKind function = function_of_file(view.tmp_file_name);
+  const RunName run = parse_run_name(view.tmp_file_name);
+  const FunctionKind function = run.function;
   AnalysisState state;
   Status status = read_run_sample(view.input_path, function,
                                   ctx.settings.significance_index, state);
   if (status.ok()) status = check_tmp_file(state, view.tmp_file_name);
   if (status.ok()) {
-    status = write_tests(ctx, state, function, csr_value_of(function, state),
-                         view.tmp_file_name, outcome.tests);
+    status = write_tests(ctx, state, function, run.null_kind,
+                         csr_value_of(function, state), view.tmp_file_name,
+                         outcome.tests);
   }
   outcome.complete = end_of_run(ctx, view, status);
   return outcome;

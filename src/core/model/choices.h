@@ -70,6 +70,20 @@ enum class FunctionKind : std::int32_t {
   kGinhom = 4,  // the inhomogeneous pair correlation function g_inhom(t)
 };
 
+/// What a simulated pattern is, besides the header's model.
+enum class NullKind : std::int32_t {
+  kHeader = 0,  // the header's model with the randomise setting
+  kLabels = 1,  // random labelling: positions fixed, labels shuffled
+  kShift = 2,   // toroidal shift: species 2 moved as a whole on the torus
+};
+
+/// The pairs a bivariate statistic counts.
+enum class PairSet : std::int32_t {
+  kCross = 0,  // across species
+  k11 = 1,     // within species 1
+  k22 = 2,     // within species 2
+};
+
 /// How g and O are estimated.
 enum class PcfEstimator : std::int32_t {
   kKernel = 0,  // Epanechnikov kernel over the pairs' distances

@@ -29,6 +29,10 @@ struct RunSettings {
   PcfEstimator estimator = PcfEstimator::kKernel;
   /// The intensity of an inhomogeneous analysis (none: homogeneous).
   IntensitySetting intensity;
+  /// The null model beside the header's, for bivariate files.
+  NullKind null_model = NullKind::kHeader;
+  /// The pairs a bivariate statistic counts.
+  PairSet pairs = PairSet::kCross;
 };
 
 /// The four temporary-file suffixes of a direction (empty for none).

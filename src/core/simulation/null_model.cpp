@@ -5,10 +5,27 @@
 #include "simulation/csr.h"
 #include "simulation/heterogeneous_poisson.h"
 #include "simulation/inhibition.h"
+#include "simulation/random_labelling.h"
+#include "simulation/toroidal_shift.h"
 
 namespace qlor {
 
 namespace {
+
+/// The null models beside the header's: their option names, file
+/// suffixes and names in the run's messages.
+struct NullInfo {
+  NullKind kind;
+  const char* name;
+  const char* suffix;
+  const char* model;
+};
+
+constexpr NullInfo kNulls[] = {
+    {NullKind::kHeader, "header", "", ""},
+    {NullKind::kLabels, "labels", "_labels", "random labelling"},
+    {NullKind::kShift, "shift", "_shift", "toroidal shift"},
+};
 
 class FailingModel final : public NullModel {
  public:
@@ -43,6 +60,10 @@ Status make_null_model(const AnalysisState& observed, const SimulationEnv& env,
                        std::unique_ptr<NullModel>& model) {
   if (env.intensity.inhomogeneous()) {
     model = make_heterogeneous_poisson_model(env.randomize_mode, env.intensity);
+  } else if (env.null_kind == NullKind::kLabels) {
+    model = make_random_labelling_model();
+  } else if (env.null_kind == NullKind::kShift) {
+    model = make_toroidal_shift_model();
   } else {
     model = make_header_model(observed, env);
   }
@@ -69,9 +90,44 @@ std::unique_ptr<NullModel> make_header_model(const AnalysisState& observed,
 }
 
 const char* run_model_name(const RunParameters& parameters,
-                           const Intensity& intensity) {
-  return intensity.inhomogeneous() ? "heterogeneous Poisson"
-                                   : null_model_name(parameters);
+                           const SimulationEnv& env) {
+  if (env.intensity.inhomogeneous()) return "heterogeneous Poisson";
+  for (const NullInfo& n : kNulls) {
+    if (n.kind == env.null_kind && n.kind != NullKind::kHeader) return n.model;
+  }
+  return null_model_name(parameters);
+}
+
+const char* null_suffix(NullKind kind) {
+  for (const NullInfo& n : kNulls) {
+    if (n.kind == kind) return n.suffix;
+  }
+  return "";
+}
+
+const char* null_kind_name(NullKind kind) {
+  for (const NullInfo& n : kNulls) {
+    if (n.kind == kind) return n.name;
+  }
+  return "header";
+}
+
+std::optional<NullKind> null_kind_named(std::string_view name) {
+  for (const NullInfo& n : kNulls) {
+    if (name == n.name) return n.kind;
+  }
+  return std::nullopt;
+}
+
+NullKind null_of_stem(std::string_view stem) {
+  for (const NullInfo& n : kNulls) {
+    const std::string_view suffix(n.suffix);
+    if (!suffix.empty() && stem.size() > suffix.size() &&
+        stem.ends_with(suffix)) {
+      return n.kind;
+    }
+  }
+  return NullKind::kHeader;
 }
 
 }  // namespace qlor

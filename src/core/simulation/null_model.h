@@ -4,6 +4,8 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
+#include <string_view>
 
 #include "model/analysis_state.h"
 #include "simulation/pattern_draws.h"
@@ -40,9 +42,22 @@ class NullModel {
 [[nodiscard]] const char* null_model_name(const RunParameters& parameters);
 
 /// The name of the run's model: "heterogeneous Poisson" for an
-/// inhomogeneous run, the header's otherwise.
+/// inhomogeneous run, "random labelling", "toroidal shift", or the
+/// header's.
 [[nodiscard]] const char* run_model_name(const RunParameters& parameters,
-                                         const Intensity& intensity);
+                                         const SimulationEnv& env);
+
+/// What a null model adds to the stems of a run's files: "", "_labels",
+/// "_shift".
+[[nodiscard]] const char* null_suffix(NullKind kind);
+
+/// The null model's name in options and qlor.ini: "header", "labels",
+/// "shift"; and back (nothing for another name).
+[[nodiscard]] const char* null_kind_name(NullKind kind);
+[[nodiscard]] std::optional<NullKind> null_kind_named(std::string_view name);
+
+/// The null model a file's stem ends with (the header's for none).
+[[nodiscard]] NullKind null_of_stem(std::string_view stem);
 
 /// A model whose every pattern fails with `status`: what a rank of a
 /// parallel run makes when it cannot prepare the run's model.

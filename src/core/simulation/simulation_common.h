@@ -19,6 +19,9 @@ struct SimulationEnv {
   /// An inhomogeneous run's intensity: its null model is the heterogeneous
   /// Poisson process, whatever the header's.
   Intensity intensity = {};
+  /// Random labelling or the toroidal shift in place of the header's model
+  /// (a bivariate run without intensity).
+  NullKind null_kind = NullKind::kHeader;
 };
 
 /// True when point i keeps its observed position (mode 1, species 1).

@@ -52,7 +52,8 @@ TEST(SettingCommands, ShowSettingsText) {
             "\n\nGenerator :\t\tclassic"
             "\n\nTest centre :\t\tCSR value"
             "\n\nFunction :\t\tL(t) - t"
-            "\n\nIntensity :\t\tnone");
+            "\n\nIntensity :\t\tnone"
+            "\n\nNull model :\t\theader's model");
 }
 
 }  // namespace
