@@ -38,6 +38,8 @@ const std::map<std::string, FunctionKind> kFunctionNames{
 const std::map<std::string, NullKind> kNullNames{{"header", NullKind::kHeader},
                                                  {"labels", NullKind::kLabels},
                                                  {"shift", NullKind::kShift}};
+const std::map<std::string, PairSet> kPairNames{
+    {"cross", PairSet::kCross}, {"11", PairSet::k11}, {"22", PairSet::k22}};
 const std::map<std::string, PcfEstimator> kEstimatorNames{
     {"kernel", PcfEstimator::kKernel}, {"ring", PcfEstimator::kRing}};
 
@@ -79,6 +81,7 @@ struct CliOptions {
   std::optional<std::string> estimator;
   std::optional<std::string> intensity;
   std::optional<std::string> null_model;
+  std::optional<std::string> pairs;
   bool yes = false;
   bool no = false;
 };
@@ -172,6 +175,13 @@ void add_run_options(CLI::App& app, CliOptions& o, unsigned groups) {
                    "NAME_shift.*")
         ->check(CLI::IsMember(names_of(kNullNames)))
         ->option_text("header|labels|shift");
+    app.add_option("--pairs", o.pairs,
+                   "The pairs a bivariate statistic counts: cross (across "
+                   "species, the default), 11 or 22 (within species 1 or 2: "
+                   "the univariate function of that species' points); "
+                   "writes NAME_L11.*, NAME_g22.* ...")
+        ->check(CLI::IsMember(names_of(kPairNames)))
+        ->option_text("cross|11|22");
   }
   if (groups & kRunOptions) {
     app.add_option("--seed", o.seed,
@@ -260,6 +270,7 @@ void apply_options(const CliOptions& o, AppContext& ctx) {
     (void)parse_intensity_setting(*o.intensity, ctx.settings.intensity);
   }
   if (o.null_model) ctx.settings.null_model = kNullNames.at(*o.null_model);
+  if (o.pairs) ctx.settings.pairs = kPairNames.at(*o.pairs);
 }
 
 // Combinations of the function options that no run takes; "" when none.
@@ -274,6 +285,15 @@ std::string refused_function_options(const CliOptions& o,
     return std::string("qlor: ") +
            (o.estimator ? "--estimator" : "--bandwidth") +
            " applies to --function g or O only";
+  }
+  if (settings.pairs != PairSet::kCross &&
+      settings.direction_index != Direction::kNone) {
+    return "qlor: --pairs 11 and 22 are counted over all directions "
+           "(--direction none)";
+  }
+  if (species_one_fixed(settings)) {
+    return "qlor: --pairs 11: species 1 keeps its place under this null "
+           "model; add --randomize 2 or use --null labels";
   }
   if (settings.intensity.source != IntensitySource::kNone) {
     if (settings.null_model != NullKind::kHeader) {
@@ -314,18 +334,24 @@ std::string refused_bandwidth(const std::string& path,
   return refused.ok() ? std::string() : "qlor: " + path + ": " + refused.text();
 }
 
-// A null model that the named sample file cannot take (random labelling and
-// the shift need two species): the message, or "" (also when the file
-// cannot be read: the run says why).
+// A null model or pairs that the named sample file cannot take (random
+// labelling, the shift and pairs within a species need two species): the
+// message, or "" (also when the file cannot be read: the run says why).
 std::string refused_null(const std::string& path, const RunSettings& settings) {
-  if (settings.null_model == NullKind::kHeader || path.empty()) return {};
+  const bool null = settings.null_model != NullKind::kHeader;
+  const bool pairs = settings.pairs != PairSet::kCross;
+  if (!(null || pairs) || path.empty()) return {};
   AnalysisState state;
   if (!read_run_sample(path, FunctionKind::kL, Significance::kNone, state)
            .ok() ||
       state.analysis_type == AnalysisType::kBivariate) {
     return {};
   }
-  return "qlor: " + path + ": --null " + null_kind_name(settings.null_model) +
+  const std::string option =
+      null ? std::string("--null ") + null_kind_name(settings.null_model)
+           : std::string("--pairs ") +
+                 (settings.pairs == PairSet::k11 ? "11" : "22");
+  return "qlor: " + path + ": " + option +
          " needs a bivariate file (x y species)";
 }
 

@@ -211,6 +211,7 @@ Bytes encode_job(const JobHeader& header, const AnalysisState& observed) {
   w.put(header.function.direction);
   w.put(header.function.estimator);
   w.put(header.function.bandwidth);
+  w.put(header.function.pairs);
   put_intensity(w, header.function.intensity);
   w.put(header.threads);
   w.put(header.randomize_mode);
@@ -234,6 +235,11 @@ bool decode_job(std::span<const char> bytes, JobHeader& header,
   r.get(header.function.direction);
   r.get(header.function.estimator);
   r.get(header.function.bandwidth);
+  r.get(header.function.pairs);
+  if (const auto p = static_cast<std::int32_t>(header.function.pairs);
+      !r.ok() || p < 0 || p > 2) {
+    return false;
+  }
   if (!get_intensity(r, header.function.intensity)) return false;
   r.get(header.threads);
   r.get(header.randomize_mode);

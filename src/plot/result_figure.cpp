@@ -168,7 +168,7 @@ std::string load_result_figure(const std::string& path, ResultFigure& figure) {
   figure.axis_label = function_label(function);
   figure.reference = function == FunctionKind::kO && !sample_read
                          ? std::numeric_limits<double>::quiet_NaN()
-                         : csr_value_of(function, sample);
+                         : csr_value_of(function, sample, run.pairs);
   figure.envelope = envelope_kind(figure.n_simulations);
   if (group) {
     figure.title = path_title(base) + " - " + group->name;

@@ -435,5 +435,77 @@ TEST_F(CliTest, BivariateNullModelsWriteTheirOwnFiles) {
   EXPECT_FALSE(fs::exists("p_labels.tmp"));
 }
 
+// The observed column of a result file: per line, the value after the
+// third blank.
+std::vector<std::string> observed_column(const std::string& text) {
+  std::vector<std::string> column;
+  std::istringstream lines(text);
+  std::string t, upper, lower, observed;
+  while (lines >> t >> upper >> lower >> observed) column.push_back(observed);
+  return column;
+}
+
+TEST_F(CliTest, PairsWithinOneSpeciesAreThatSpeciesAlone) {
+  const char* points[] = {"1 1",  "5 5",    "9.5 3", "12 17",
+                          "3 14", "17.5 8", "6 11",  "15 2"};
+  std::string bivariate = "20 20 1 1 5 19\n";
+  std::string species2 = "20 20 1 1 5 19\n";
+  for (int i = 0; i < 8; ++i) {
+    bivariate += std::string(points[i]) + (i % 2 ? " 1\n" : " 0\n");
+    if (i % 2) species2 += std::string(points[i]) + "\n";
+  }
+  dir.write("b.dat", bivariate);
+  dir.write("s.dat", species2);
+  for (const char* function : {"L", "g", "O"}) {
+    SCOPED_TRACE(function);
+    const std::string f = function;
+    const std::string stem = "b_" + (f == "L" ? std::string("L") : f) + "22";
+    Result r = run({"single", "b.dat", "--yes", "--pairs", "22", "--function",
+                    function, "--randomize", "2", "--significance", "1",
+                    "--seed", "3"});
+    ASSERT_EQ(r.code, 0) << r.err;
+    r = run(
+        {"single", "s.dat", "--yes", "--function", function, "--seed", "3"});
+    ASSERT_EQ(r.code, 0) << r.err;
+    const std::string alone = f == "L" ? "s.ktt" : "s_" + f + ".ktt";
+    EXPECT_EQ(observed_column(read_bytes(stem + ".ktt")),
+              observed_column(read_bytes(alone)));
+    // The tests of the earlier run, O's CSR value n2 / A included.
+    const std::string sup = read_bytes(stem + ".sup");
+    fs::remove(stem + ".sup");
+    const std::string tmp_name = stem + ".tmp";
+    r = run({"significance", tmp_name.c_str(), "--significance", "1"});
+    EXPECT_EQ(r.code, 0) << r.err;
+    EXPECT_EQ(read_bytes(stem + ".sup"), sup);
+  }
+  // With a null model beside: both suffixes.
+  Result r = run({"single", "b.dat", "--yes", "--pairs", "11", "--null",
+                  "labels", "--function", "g", "--seed", "3"});
+  EXPECT_EQ(r.code, 0) << r.err;
+  EXPECT_TRUE(fs::exists("b_g11_labels.ktt"));
+  // Refused: one species, a direction, species 1 kept in place.
+  struct Case {
+    std::vector<const char*> args;
+    const char* says;
+  };
+  const Case cases[] = {
+      {{"single", "p.dat", "--yes", "--pairs", "11", "--randomize", "2"},
+       "needs a bivariate file"},
+      {{"single", "b.dat", "--yes", "--pairs", "22", "--direction", "1"},
+       "over all directions"},
+      {{"single", "b.dat", "--yes", "--pairs", "11"}, "keeps its place"},
+      {{"single", "b.dat", "--yes", "--pairs", "11", "--null", "shift"},
+       "keeps its place"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.says);
+    r = run(c.args);
+    EXPECT_EQ(r.code, 2);
+    EXPECT_TRUE(r.said(c.says)) << r.err;
+  }
+  dir.write("qlor.ini", "PAIRS=22\n");
+  EXPECT_TRUE(run({"settings"}).said("Pairs :\t\t\twithin species 2"));
+}
+
 }  // namespace
 }  // namespace qlor

@@ -115,11 +115,13 @@ TEST(JobCodec, CarriesTheRunAndRefusesEveryTruncationAndAForeignMagic) {
   header.function = {FunctionKind::kG, Direction::kNone, PcfEstimator::kRing,
                      0.75};
   header.null_kind = NullKind::kShift;
+  header.function.pairs = PairSet::k22;
   const Bytes bytes = encode_job(header, small_state());
   JobHeader got;
   AnalysisState state;
   ASSERT_TRUE(decode_job(bytes, got, state));
   EXPECT_EQ(got.null_kind, NullKind::kShift);
+  EXPECT_EQ(got.function.pairs, PairSet::k22);
   EXPECT_EQ(got.seed.generator, GeneratorKind::kClassic);
   EXPECT_EQ(got.seed.seed, 4000000000u);
   EXPECT_EQ(got.function.kind, FunctionKind::kG);

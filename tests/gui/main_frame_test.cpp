@@ -79,7 +79,8 @@ class MainFrameTest : public QObject {
         "&Significance only|Ctrl+S / - / &Function{L(t) - t* / - / g(t) - "
         "pair correlation* / O(t) - O-ring* / - / &Bandwidth... / - / "
         "&Intensity...} / &Null model{Header's model* / - / Random "
-        "labelling* / Toroidal shift*}}",
+        "labelling* / Toroidal shift*} / &Pairs{Across species* / - / "
+        "Within species 1* / Within species 2*}}",
         "&Significance{No test* / - / Ripley's Supremum* / - / Cramer-von "
         "Mises* / - / Both tests*}",
         "&Direction{None* / - / 90° W,N,E,S* / - / 90° SW,NW,NE,SE* / - / "

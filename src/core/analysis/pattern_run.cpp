@@ -98,6 +98,15 @@ Status resolve_intensity(const RunSettings& settings,
   return {};
 }
 
+bool species_one_fixed(const RunSettings& settings) {
+  if (settings.pairs != PairSet::k11) return false;
+  if (settings.intensity.source != IntensitySource::kNone ||
+      settings.null_model == NullKind::kHeader) {
+    return settings.randomize_mode == RandomizeMode::kSpecies2;
+  }
+  return settings.null_model == NullKind::kShift;
+}
+
 Status make_run_function(const AppContext& ctx, const std::string& input_path,
                          const AnalysisState& state,
                          std::unique_ptr<SummaryFunction>& function) {
@@ -108,6 +117,15 @@ Status make_run_function(const AppContext& ctx, const std::string& input_path,
   Intensity intensity;
   if (auto s = resolve_intensity(ctx.settings, state, intensity); !s.ok()) {
     return s;
+  }
+  if (ctx.settings.pairs != PairSet::kCross) {
+    if (ctx.settings.direction_index != Direction::kNone) {
+      return kPairsWithDirection;
+    }
+    if (state.analysis_type != AnalysisType::kBivariate) {
+      return kPairsNeedTwoSpecies;
+    }
+    if (species_one_fixed(ctx.settings)) return kPairsOfAFixedSpecies;
   }
   if (ctx.settings.null_model != NullKind::kHeader) {
     if (intensity.inhomogeneous()) return kNullWithIntensity;

@@ -72,6 +72,15 @@ inline constexpr const char* kIntensityWithORing =
 inline constexpr const char* kNullNeedsTwoSpecies =
     "Random labelling and the toroidal shift need a bivariate file (x y "
     "species)  ";
+inline constexpr const char* kPairsNeedTwoSpecies =
+    "Pairs within one species need a bivariate file (x y species)  ";
+inline constexpr const char* kPairsWithDirection =
+    "Pairs within one species are counted over all directions: set "
+    "Direction to None  ";
+inline constexpr const char* kPairsOfAFixedSpecies =
+    "Species 1 keeps its place under this null model, so its pairs never "
+    "vary: for pairs within species 1 randomise both species or use random "
+    "labelling  ";
 inline constexpr const char* kNullWithIntensity =
     "The inhomogeneous functions have their own null model: leave out "
     "random labelling and the toroidal shift  ";
@@ -85,6 +94,12 @@ inline constexpr const char* kIntensityWithRings =
 [[nodiscard]] Status resolve_intensity(const RunSettings& settings,
                                        const AnalysisState& state,
                                        Intensity& intensity);
+
+/// True when the settings count pairs within species 1 under a null model
+/// that keeps species 1 in place (the header's or the heterogeneous
+/// Poisson model with --randomize 1, the toroidal shift): every simulated
+/// curve would be the observed one.
+[[nodiscard]] bool species_one_fixed(const RunSettings& settings);
 
 /// The summary function the settings choose for a run of the sample file
 /// `input_path` read into `state`, with its intensity resolved, checked

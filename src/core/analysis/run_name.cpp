@@ -12,8 +12,10 @@ RunName parse_run_name(const std::string& path) {
   std::string stem = change_extension(path, "");
   name.null_kind = null_of_stem(stem);
   stem.resize(stem.size() - std::string(null_suffix(name.null_kind)).size());
-  name.function = function_of_file(stem + ".tmp");
-  stem.resize(stem.size() - std::string(function_suffix(name.function)).size());
+  const StemFunction function = function_of_stem(stem);
+  name.function = function.kind;
+  name.pairs = function.pairs;
+  stem.resize(stem.size() - function.suffix_size);
   if (stem != change_extension(path, "")) name.sample_path = stem + ".dat";
   return name;
 }

@@ -46,6 +46,10 @@ enum CommandId : int {
   kCmdNullLabels = 32803,
   kCmdNullShift = 32804,
 
+  kCmdPairsCross = 32805,
+  kCmdPairs11 = 32806,
+  kCmdPairs22 = 32807,
+
   kCmdProgressAlways = 32791,
   kCmdProgressAbove1M = 32792,
   kCmdProgressAbove10M = 32793,

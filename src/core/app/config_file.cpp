@@ -101,6 +101,19 @@ constexpr WordKey kWordKeys[] = {
        }
        return true;
      }},
+    {"PAIRS",
+     [](RunSettings& settings, const std::string& word) {
+       if (word == "CROSS") {
+         settings.pairs = PairSet::kCross;
+       } else if (word == "11") {
+         settings.pairs = PairSet::k11;
+       } else if (word == "22") {
+         settings.pairs = PairSet::k22;
+       } else {
+         return false;
+       }
+       return true;
+     }},
     // none, kernel, kernel:SIGMA or the path of a grid file.
     {"INTENSITY",
      [](RunSettings& settings, const std::string& word) {

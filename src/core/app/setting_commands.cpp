@@ -26,6 +26,7 @@ constexpr GroupRange kGroups[] = {
     {SettingGroup::kProgress, kCmdProgressAlways, kCmdProgressNever},
     {SettingGroup::kFunction, kCmdFunctionL, kCmdFunctionO},
     {SettingGroup::kNull, kCmdNullHeader, kCmdNullShift},
+    {SettingGroup::kPairs, kCmdPairsCross, kCmdPairs22},
 };
 
 // The index form of the group's current value, counted from its first item.
@@ -48,6 +49,8 @@ int current_offset(const RunSettings& settings, SettingGroup group) {
       return index_of(settings.function);
     case SettingGroup::kNull:
       return index_of(settings.null_model);
+    case SettingGroup::kPairs:
+      return index_of(settings.pairs);
   }
   return -1;
 }
@@ -107,6 +110,10 @@ bool set_setting(RunSettings& settings, SettingGroup group, int index) {
     case SettingGroup::kNull:
       if (index < 0 || index > 2) return false;
       settings.null_model = static_cast<NullKind>(index);
+      return true;
+    case SettingGroup::kPairs:
+      if (index < 0 || index > 2) return false;
+      settings.pairs = static_cast<PairSet>(index);
       return true;
   }
   return false;
@@ -185,6 +192,10 @@ std::string show_settings_text(const RunSettings& settings) {
                                        "toroidal shift"};
   text += "\n\nNull model :\t\t";
   text += pick(kNulls, 3, index_of(settings.null_model));
+  static const char* const kPairs[] = {"across species", "within species 1",
+                                       "within species 2"};
+  text += "\n\nPairs :\t\t\t";
+  text += pick(kPairs, 3, index_of(settings.pairs));
   return text;
 }
 

@@ -18,6 +18,7 @@ enum class SettingGroup {
   kProgress,
   kFunction,
   kNull,
+  kPairs,
 };
 
 /// Thresholds of the Progress Ctrl Bar choices, in i-j calculations.
@@ -33,7 +34,8 @@ inline constexpr double kProgressThresholds[] = {0, 1000000, 10000000,
 /// Sets the group's setting to the choice that the configuration file and
 /// the command line number `index` (significance and direction 0 to 3,
 /// randomize 1 and 2, progress 0 to 4, function 0 L, 1 g, 2 O, null model 0
-/// header, 1 labels, 2 shift). Returns false
+/// header, 1 labels, 2 shift, pairs 0 across, 1 within species 1, 2 within
+/// species 2). Returns false
 /// (and changes nothing) for a number out of range.
 bool set_setting(RunSettings& settings, SettingGroup group, int index);
 

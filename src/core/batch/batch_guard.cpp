@@ -10,6 +10,7 @@
 #include "results/file_names.h"
 #include "results/significance_tests.h"
 #include "results/tmp_file.h"
+#include "simulation/null_model.h"
 #include "statistics/summary_function.h"
 
 namespace qlor {
@@ -24,14 +25,16 @@ bool is_batch_file(const std::string& path, const std::string& batch) {
 // What the files a batch entry's run writes end in after the stem (a
 // batch runs no directional analysis: one file per kind).
 std::vector<std::string> entry_extensions(const RunSettings& settings) {
-  // The suffix of the function the settings make (L_inhom for L with an
-  // intensity), whatever the entry's plot.
+  // The suffixes of the function the settings make (L_inhom for L with an
+  // intensity, with its pairs) and of the null model, whatever the entry's
+  // plot.
   Intensity intensity;
   intensity.source = settings.intensity.source;
   const std::string function =
       make_summary_function(settings, AnalysisState{}, intensity)
           ->suffixes()
-          .front();
+          .front() +
+      null_suffix(settings.null_model);
   std::vector<std::string> extensions{function + ".tmp", function + ".ktt"};
   if (runs_supremum(settings.significance_index)) {
     extensions.push_back(function +

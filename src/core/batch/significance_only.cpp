@@ -96,8 +96,8 @@ RunOutcome significance_only(AppContext& ctx, ViewState& view) {
   if (status.ok()) status = check_tmp_file(state, view.tmp_file_name);
   if (status.ok()) {
     status = write_tests(ctx, state, function, run.null_kind,
-                         csr_value_of(function, state), view.tmp_file_name,
-                         outcome.tests);
+                         csr_value_of(function, state, run.pairs),
+                         view.tmp_file_name, outcome.tests);
   }
   outcome.complete = end_of_run(ctx, view, status);
   return outcome;

@@ -4,6 +4,7 @@
 
 #include <cmath>
 #include <cstdio>
+#include <new>
 
 #include "statistics/estimate.h"
 #include "statistics/inhomogeneous.h"
@@ -169,7 +170,71 @@ class InhomogeneousFunction final : public SummaryFunction {
   Intensity intensity_;
 };
 
+/// A bivariate pattern's pairs within one species: the univariate
+/// function on that species' points.
+class WithinSpecies final : public SummaryFunction {
+ public:
+  /// `intensity` is the run's as chosen; `inner`'s holds the species'
+  /// values alone.
+  WithinSpecies(std::unique_ptr<SummaryFunction> inner, PairSet pairs,
+                Intensity intensity)
+      : inner_(std::move(inner)),
+        pairs_(pairs),
+        intensity_(std::move(intensity)) {}
+
+  [[nodiscard]] FunctionChoice choice() const override {
+    FunctionChoice c = inner_->choice();
+    c.pairs = pairs_;
+    c.intensity = intensity_;
+    return c;
+  }
+  [[nodiscard]] Status check(const AnalysisState& state) const override {
+    return inner_->check(species_pattern(state, key()));
+  }
+  Status estimate(AnalysisState& state, PairScratch& scratch,
+                  PatternValues& values) const override {
+    AnalysisState species = species_pattern(state, key());
+    if (!allocate_result_arrays(species, Direction::kNone).ok()) {
+      throw std::bad_alloc();
+    }
+    return inner_->estimate(species, scratch, values);
+  }
+  [[nodiscard]] std::vector<std::string> suffixes() const override {
+    return {function_suffix(inner_->choice().kind, pairs_)};
+  }
+  [[nodiscard]] double csr_value(const AnalysisState& state) const override {
+    return inner_->csr_value(species_pattern(state, key()));
+  }
+  [[nodiscard]] const char* axis_label() const override {
+    return inner_->axis_label();
+  }
+
+ private:
+  [[nodiscard]] int key() const { return pairs_ == PairSet::k22 ? 1 : 0; }
+
+  std::unique_ptr<SummaryFunction> inner_;
+  PairSet pairs_;
+  Intensity intensity_;
+};
+
 }  // namespace
+
+AnalysisState species_pattern(const AnalysisState& state, int key) {
+  AnalysisState species;
+  static_cast<RunParameters&>(species) = state;
+  species.analysis_type = AnalysisType::kUnivariate;
+  for (const PointRecord& p : state.points) {
+    if ((p.species != 0 ? 1 : 0) == key)
+      species.points.push_back({p.x, p.y, 0});
+  }
+  // A run's state whose points are released still has the counts.
+  species.n_points =
+      !state.points.empty()
+          ? static_cast<std::int32_t>(species.points.size())
+          : (key == 0 ? state.n_species1_observed : state.n_species2_observed);
+  species.n_species1 = species.n_species1_observed = species.n_points;
+  return species;
+}
 
 std::string bandwidth_too_large(double h, double largest) {
   char text[256];
@@ -207,11 +272,34 @@ std::unique_ptr<SummaryFunction> make_summary_function(
     choice.bandwidth = default_bandwidth(observed);
   }
   if (choice.kind == FunctionKind::kLinhom) choice.bandwidth = 0;
+  choice.pairs = settings.pairs;
+  if (choice.pairs != PairSet::kCross && !(settings.bandwidth > 0) &&
+      choice.kind != FunctionKind::kL && choice.kind != FunctionKind::kLinhom) {
+    // Stoyan's rule from the species' own density (from all points when
+    // only the header has been read).
+    const AnalysisState species =
+        species_pattern(observed, choice.pairs == PairSet::k22 ? 1 : 0);
+    if (species.n_points > 0) choice.bandwidth = default_bandwidth(species);
+  }
   return make_summary_function(choice);
 }
 
 std::unique_ptr<SummaryFunction> make_summary_function(
     const FunctionChoice& choice) {
+  if (choice.pairs != PairSet::kCross) {
+    FunctionChoice within = choice;
+    within.pairs = PairSet::kCross;
+    within.direction = Direction::kNone;
+    // The species' own values of a bivariate grid.
+    const std::size_t key = choice.pairs == PairSet::k22 ? 1 : 0;
+    if (choice.intensity.grid && choice.intensity.grid->values.size() > key) {
+      auto grid = std::make_shared<IntensityGrid>(*choice.intensity.grid);
+      grid->values = {choice.intensity.grid->values[key]};
+      within.intensity.grid = std::move(grid);
+    }
+    return std::make_unique<WithinSpecies>(make_summary_function(within),
+                                           choice.pairs, choice.intensity);
+  }
   switch (choice.kind) {
     case FunctionKind::kG:
     case FunctionKind::kO:
@@ -234,15 +322,34 @@ FunctionKind function_of_file(const std::string& path) {
   const std::size_t dot = path.find_last_of('.');
   const std::size_t end =
       dot == std::string::npos || dot < begin ? path.size() : dot;
-  const std::string_view stem(path.data() + begin, end - begin);
+  return function_of_stem(std::string_view(path.data() + begin, end - begin))
+      .kind;
+}
+
+StemFunction function_of_stem(std::string_view stem) {
+  // Within one species: the function's suffix ("_L" for L) and "11" or "22".
+  for (const PairSet pairs : {PairSet::k11, PairSet::k22}) {
+    for (const auto& f : kFunctions) {
+      const std::string suffix = function_suffix(f.kind, pairs);
+      if (stem.size() > suffix.size() && stem.ends_with(suffix)) {
+        return {f.kind, pairs, suffix.size()};
+      }
+    }
+  }
   for (const auto& f : kFunctions) {
     const std::string_view suffix(f.suffix);
     if (!suffix.empty() && stem.size() > suffix.size() &&
         stem.ends_with(suffix)) {
-      return f.kind;
+      return {f.kind, PairSet::kCross, suffix.size()};
     }
   }
-  return FunctionKind::kL;
+  return {};
+}
+
+std::string function_suffix(FunctionKind kind, PairSet pairs) {
+  if (pairs == PairSet::kCross) return info(kind).suffix;
+  const std::string base = kind == FunctionKind::kL ? "_L" : info(kind).suffix;
+  return base + (pairs == PairSet::k11 ? "11" : "22");
 }
 
 std::string describe_function(const FunctionChoice& choice) {
@@ -262,9 +369,11 @@ std::string describe_function(const FunctionChoice& choice) {
   return text;
 }
 
-double csr_value_of(FunctionKind kind, const AnalysisState& state) {
+double csr_value_of(FunctionKind kind, const AnalysisState& state,
+                    PairSet pairs) {
   RunSettings settings;
   settings.function = kind;
+  settings.pairs = pairs;
   return make_summary_function(settings, state)->csr_value(state);
 }
 

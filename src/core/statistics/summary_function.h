@@ -6,6 +6,7 @@
 
 #include <memory>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "model/analysis_state.h"
@@ -27,6 +28,9 @@ struct FunctionChoice {
   PcfEstimator estimator = PcfEstimator::kKernel;  // g and O only
   double bandwidth = 0.0;    // the kernel's half-width, resolved
   Intensity intensity = {};  // the inhomogeneous functions only
+  /// The pairs of a bivariate pattern: across species, or within one (the
+  /// univariate function of that species' points).
+  PairSet pairs = PairSet::kCross;
 };
 
 class SummaryFunction {
@@ -79,14 +83,33 @@ class SummaryFunction {
 /// the inhomogeneous L or g, any other L.
 [[nodiscard]] FunctionKind function_of_file(const std::string& path);
 
+/// What the end of a file's stem says of its run's function: the function,
+/// its pairs ("_g22": g within species 2; "_L11": L within species 1), and
+/// how many characters of the stem say so.
+struct StemFunction {
+  FunctionKind kind = FunctionKind::kL;
+  PairSet pairs = PairSet::kCross;
+  std::size_t suffix_size = 0;
+};
+[[nodiscard]] StemFunction function_of_stem(std::string_view stem);
+
+/// The stem suffix of a function with its pairs: "_g", "_g22", "_L11", "".
+[[nodiscard]] std::string function_suffix(FunctionKind kind, PairSet pairs);
+
 /// "g(t), kernel of half-width 0.212", "O(t), rings", "L(t) - t",
 /// "L_inhom(t) - t, intensity kernel, sigma 12.5".
 [[nodiscard]] std::string describe_function(const FunctionChoice& choice);
 
-/// The value under CSR of `kind` for the pattern of `state` (only O reads
-/// it: the species' counts and the plot's area).
-[[nodiscard]] double csr_value_of(FunctionKind kind,
-                                  const AnalysisState& state);
+/// The value under CSR of `kind` with `pairs` for the pattern of `state`
+/// (only O reads it: the species' counts and the plot's area).
+[[nodiscard]] double csr_value_of(FunctionKind kind, const AnalysisState& state,
+                                  PairSet pairs = PairSet::kCross);
+
+/// The pattern of one species of a bivariate `state` (key 0 or 1) as a
+/// univariate one, with the run's parameters (no distance arrays); of a
+/// state without points, the species' observed count alone.
+[[nodiscard]] AnalysisState species_pattern(const AnalysisState& state,
+                                            int key);
 
 /// The stem suffix and axis label of a function without a run.
 [[nodiscard]] const char* function_suffix(FunctionKind kind);

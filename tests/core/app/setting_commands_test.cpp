@@ -53,7 +53,8 @@ TEST(SettingCommands, ShowSettingsText) {
             "\n\nTest centre :\t\tCSR value"
             "\n\nFunction :\t\tL(t) - t"
             "\n\nIntensity :\t\tnone"
-            "\n\nNull model :\t\theader's model");
+            "\n\nNull model :\t\theader's model"
+            "\n\nPairs :\t\t\tacross species");
 }
 
 }  // namespace
