@@ -82,6 +82,7 @@ struct CliOptions {
   std::optional<std::string> intensity;
   std::optional<std::string> null_model;
   std::optional<std::string> pairs;
+  std::optional<std::string> save_patterns;
   bool yes = false;
   bool no = false;
 };
@@ -195,6 +196,11 @@ void add_run_options(CLI::App& app, CliOptions& o, unsigned groups) {
         ->option_text("philox|classic");
     app.add_option("--threads", o.threads, "Worker threads (0: all)")
         ->check(CLI::Range(0, 1024));
+    app.add_option("--save-patterns", o.save_patterns,
+                   "qlor single: write every simulated pattern to FILE.csv "
+                   "(pattern,x,y,species; coordinates with 17 significant "
+                   "digits), the same for any threads and ranks")
+        ->option_text("FILE.csv");
   }
   if (groups & kAnswerOptions) {
     auto* yes =
@@ -271,6 +277,7 @@ void apply_options(const CliOptions& o, AppContext& ctx) {
   }
   if (o.null_model) ctx.settings.null_model = kNullNames.at(*o.null_model);
   if (o.pairs) ctx.settings.pairs = kPairNames.at(*o.pairs);
+  if (o.save_patterns) ctx.settings.save_patterns = *o.save_patterns;
 }
 
 // Combinations of the function options that no run takes; "" when none.
@@ -473,6 +480,9 @@ int run_cli(int argc, const char* const* argv, std::istream& in,
     }
     if (refused.empty() && *commands.single) {
       refused = refused_null(commands.file, view.context().settings);
+    }
+    if (refused.empty() && options.save_patterns && !*commands.single) {
+      refused = "qlor: --save-patterns applies to qlor single";
     }
     if (!refused.empty()) {
       err << refused << '\n';

@@ -7,7 +7,12 @@
 #include <filesystem>
 #include <sstream>
 
+#include "analysis/pattern_run.h"
+#include "analysis/run_state.h"
 #include "cli_fixture.h"
+#include "results/curve_source.h"
+#include "results/tmp_file.h"
+#include "statistics/summary_function.h"
 #include "temp_dir.h"
 
 namespace qlor {
@@ -505,6 +510,64 @@ TEST_F(CliTest, PairsWithinOneSpeciesAreThatSpeciesAlone) {
   }
   dir.write("qlor.ini", "PAIRS=22\n");
   EXPECT_TRUE(run({"settings"}).said("Pairs :\t\t\twithin species 2"));
+}
+
+TEST_F(CliTest, SavedPatternsAreThoseTheRunAnalysed) {
+  dir.write("b.dat",
+            "20 20 1 1 5 19\n1 1 0\n5 5 1\n9.5 3 0\n12 17 1\n3 14 0\n"
+            "17.5 8 1\n6 11 1\n15 2 0\n");
+  Result r = run({"single", "b.dat", "--yes", "--null", "shift", "--seed", "9",
+                  "--threads", "1", "--save-patterns", "saved.csv"});
+  ASSERT_EQ(r.code, 0) << r.err;
+  const std::string saved = read_bytes("saved.csv");
+  r = run({"single", "b.dat", "--yes", "--null", "shift", "--seed", "9",
+           "--threads", "3", "--save-patterns", "again.csv"});
+  EXPECT_EQ(read_bytes("again.csv"), saved);
+
+  // Every saved pattern, estimated again, gives its row of the temporary
+  // file.
+  AnalysisState state;
+  ASSERT_EQ(
+      read_run_sample("b.dat", FunctionKind::kO, Significance::kNone, state),
+      "");
+  ASSERT_EQ(complete_run_state(state, Direction::kNone), "");
+  std::istringstream rows(saved);
+  std::string line;
+  std::getline(rows, line);
+  EXPECT_EQ(line, "pattern,x,y,species");
+  TmpFileReader tmp;
+  ASSERT_TRUE(tmp.open("b_shift.tmp"));
+  std::vector<double> row(static_cast<std::size_t>(state.last_interval) + 1);
+  ASSERT_TRUE(tmp.read_block(row));  // the observed pattern
+  const auto function = make_summary_function(FunctionChoice{});
+  PairScratch scratch;
+  for (int s = 1; s <= 19; ++s) {
+    for (PointRecord& p : state.points) {
+      ASSERT_TRUE(std::getline(rows, line));
+      std::istringstream fields(line);
+      std::string pattern, x, y, species;
+      std::getline(fields, pattern, ',');
+      std::getline(fields, x, ',');
+      std::getline(fields, y, ',');
+      std::getline(fields, species);
+      ASSERT_EQ(pattern, std::to_string(s));
+      p = {std::stod(x), std::stod(y), std::stoi(species)};
+    }
+    PatternValues values;
+    ASSERT_TRUE(function->estimate(state, scratch, values).ok());
+    ASSERT_TRUE(tmp.read_block(row));
+    for (std::size_t i = 0; i < row.size(); ++i) {
+      EXPECT_EQ(as_written(values[0][i]), row[i]) << s << " " << i;
+    }
+  }
+  EXPECT_FALSE(std::getline(rows, line));
+  // Batches are refused; the sample file is never written over.
+  dir.write("list.bat", "b.dat\n");
+  EXPECT_EQ(run({"auto", "list.bat", "--save-patterns", "x.csv"}).code, 2);
+  const std::string sample = read_bytes("b.dat");
+  EXPECT_EQ(run({"single", "b.dat", "--yes", "--save-patterns", "b.dat"}).code,
+            1);
+  EXPECT_EQ(read_bytes("b.dat"), sample);
 }
 
 }  // namespace

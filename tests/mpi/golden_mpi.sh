@@ -57,12 +57,12 @@ while IFS=$'\t' read -r name seed sig dir rnd; do
       same_outputs "$name (philox, $function, kernel)" "$work/$name/in.one" \
         "$work/$name/in.mpi"
     fi
-    # And bivariate cases under random labelling.
+    # And bivariate cases under random labelling, their patterns saved.
     if [ "$(awk 'NR == 2 { print NF; exit }' "$work/$name/in/$name.dat")" = 3 ]; then
       same_as_one_process "$name (philox, $function, labels)" "$work/$name/in" 3 \
         "$qlor" single "$name.dat" --yes --seed "$seed" --significance "$sig" \
         --direction "$dir" --threads "$threads" --function "$function" \
-        --null labels
+        --null labels --save-patterns patterns.csv
       same_outputs "$name (philox, $function, labels)" "$work/$name/in.one" \
         "$work/$name/in.mpi"
     fi

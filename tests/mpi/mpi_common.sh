@@ -24,7 +24,7 @@ fail() {
 }
 
 is_output_file() {
-  case "$1" in *.tmp | *.ktt | *.sup | *.cvm | *.err) return 0 ;; esac
+  case "$1" in *.tmp | *.ktt | *.sup | *.cvm | *.err | *.csv) return 0 ;; esac
   return 1
 }
 

@@ -6,6 +6,7 @@
 
 #include "analysis/pattern_executor.h"
 #include "analysis/pattern_pipeline.h"
+#include "analysis/pattern_saver.h"
 #include "input/intensity_grid.h"
 #include "input/sample_header.h"
 #include "results/file_names.h"
@@ -178,11 +179,13 @@ Status run_patterns(const AppContext& ctx, AnalysisState& state,
                     const RunSeed& seed, ProgressCounters& counters,
                     const std::function<void(std::int32_t)>& after_pattern) {
   TmpFileWriter writer;
+  PatternSaver saver;
   auto write_pattern = [&](std::int32_t s, const PatternValues& values) {
     count_pattern_done(state, s, counters);
     std::vector<const std::vector<double>*> blocks;
     for (const auto& v : values) blocks.push_back(&v);
     Status status = writer.write_block(state, blocks);
+    if (status.ok() && s > 0 && saver.is_open()) status = saver.save(s);
     if (status.ok() && after_pattern) after_pattern(s);
     return status;
   };
@@ -192,13 +195,25 @@ Status run_patterns(const AppContext& ctx, AnalysisState& state,
     release_run_arrays(state);
     return kFileWriteError + out;
   }
+  const std::string& saved = ctx.settings.save_patterns;
+  std::error_code ec;
+  if (!saved.empty() &&
+      std::filesystem::equivalent(saved, files.input_path, ec)) {
+    release_run_arrays(state);
+    return kFileWriteError + saved;
+  }
   Status status = writer.open(files.tmp_paths);
   std::unique_ptr<NullModel> model;
   if (status.ok()) status = make_null_model(state, env, model);
+  if (status.ok() && !saved.empty()) {
+    status = saver.open(saved, state, *model, env);
+  }
   if (status.ok()) {
     status = ctx.executor->run(state, *model, function, 0, state.n_simulations,
                                env, ctx.settings.threads, write_pattern);
   }
+  const Status saver_status = saver.close();
+  if (status.ok()) status = saver_status;
   const Status close_status = writer.close();
   release_run_arrays(state);
   return status.ok() ? close_status : status;

@@ -33,6 +33,8 @@ struct RunSettings {
   NullKind null_model = NullKind::kHeader;
   /// The pairs a bivariate statistic counts.
   PairSet pairs = PairSet::kCross;
+  /// Where a single run writes its simulated patterns as CSV; "" for none.
+  std::string save_patterns;
 };
 
 /// The four temporary-file suffixes of a direction (empty for none).

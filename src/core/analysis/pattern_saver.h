@@ -1,0 +1,40 @@
+// The simulated patterns of a run saved as CSV ("pattern,x,y,species"), one
+// row per point, pattern 1 first. Each pattern is simulated again from its
+// own stream when the run hands on its values, in pattern order, so that the
+// file is the same whatever threads or ranks made the patterns.
+#pragma once
+
+#include <cstdint>
+#include <fstream>
+#include <memory>
+#include <string>
+
+#include "model/analysis_state.h"
+#include "simulation/null_model.h"
+
+namespace qlor {
+
+class PatternSaver {
+ public:
+  /// Creates `path` and writes the header row; `model` (prepared for the
+  /// run) and `env` make the patterns of `observed` again. Returns "" or
+  /// the write error naming the file.
+  [[nodiscard]] Status open(const std::string& path,
+                            const AnalysisState& observed,
+                            const NullModel& model, const SimulationEnv& env);
+  [[nodiscard]] bool is_open() const { return model_ != nullptr; }
+  /// Appends pattern s (1 .. n): "" or the simulation's failure or the
+  /// write error.
+  [[nodiscard]] Status save(std::int32_t s);
+  /// Flushes and closes the file: "" or the write error.
+  [[nodiscard]] Status close();
+
+ private:
+  std::string path_;
+  std::ofstream out_;
+  AnalysisState state_;
+  const NullModel* model_ = nullptr;
+  std::unique_ptr<PatternDraws> draws_;
+};
+
+}  // namespace qlor
