@@ -45,7 +45,8 @@ Status confirm_parameters(AppContext& ctx, const AnalysisState& state,
                           const SummaryFunction& function,
                           const RunSeed& seed) {
   std::string run_lines;
-  if (function.choice().kind != FunctionKind::kL) {
+  if (function.choice().kind != FunctionKind::kL ||
+      function.choice().pairs != PairSet::kCross) {
     run_lines = "function: " + describe_function(function.choice()) + "\n";
   }
   run_lines += run_seed_text(seed);

@@ -366,6 +366,10 @@ std::string describe_function(const FunctionChoice& choice) {
   if (choice.intensity.inhomogeneous()) {
     text += ", intensity " + describe_intensity(choice.intensity);
   }
+  if (choice.pairs != PairSet::kCross) {
+    text += choice.pairs == PairSet::k11 ? ", pairs within species 1"
+                                         : ", pairs within species 2";
+  }
   return text;
 }
 

@@ -97,7 +97,8 @@ struct StemFunction {
 [[nodiscard]] std::string function_suffix(FunctionKind kind, PairSet pairs);
 
 /// "g(t), kernel of half-width 0.212", "O(t), rings", "L(t) - t",
-/// "L_inhom(t) - t, intensity kernel, sigma 12.5".
+/// "L_inhom(t) - t, intensity kernel, sigma 12.5", "L(t) - t, pairs within
+/// species 1".
 [[nodiscard]] std::string describe_function(const FunctionChoice& choice);
 
 /// The value under CSR of `kind` with `pairs` for the pattern of `state`
