@@ -570,5 +570,28 @@ TEST_F(CliTest, SavedPatternsAreThoseTheRunAnalysed) {
   EXPECT_EQ(read_bytes("b.dat"), sample);
 }
 
+TEST_F(CliTest, DerivedNamesKeepDotsInFoldersAndStems) {
+  const std::string sample = read_bytes("p.dat");
+  fs::create_directory("run1.2");
+  dir.write("run1.2/a1.dat", sample);
+  dir.write("st0.7.dat", sample);
+  dir.write("st0.99.dat", sample);
+  for (const char* file : {"run1.2/a1.dat", "st0.7.dat", "st0.99.dat"}) {
+    const Result r =
+        run({"single", file, "--yes", "--seed", "1", "--significance", "1"});
+    EXPECT_EQ(r.code, 0) << r.err;
+  }
+  for (const char* file : {"run1.2/a1.tmp", "run1.2/a1.ktt", "run1.2/a1.sup",
+                           "st0.7.ktt", "st0.99.ktt", "st0.7.sup"}) {
+    EXPECT_TRUE(fs::exists(file)) << file;
+  }
+  EXPECT_FALSE(fs::exists("run1.ktt"));
+  EXPECT_FALSE(fs::exists("st0.ktt"));
+  // The earlier run's tests find their sample by the same rule.
+  fs::remove("st0.7.sup");
+  EXPECT_EQ(run({"significance", "st0.7.tmp", "--significance", "1"}).code, 0);
+  EXPECT_TRUE(fs::exists("st0.7.sup"));
+}
+
 }  // namespace
 }  // namespace qlor

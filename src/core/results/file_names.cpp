@@ -7,20 +7,17 @@ namespace qlor {
 
 std::string change_extension(std::string_view path,
                              std::string_view extension) {
-  bool after_name_char = false;  // within this component, a non-dot seen
+  // The name: what follows the last separator. Its extension starts at its
+  // last dot that follows another character of the name than a dot, so
+  // that ".hidden" has none and dots in folders and in the stem stay.
+  const std::size_t separator = path.find_last_of("/\\");
+  const std::size_t name =
+      separator == std::string_view::npos ? 0 : separator + 1;
   std::size_t cut = path.size();
-  for (std::size_t i = 0; i < path.size(); ++i) {
-    const char ch = path[i];
-    if (ch == '/' || ch == '\\') {
-      after_name_char = false;
-    } else if (ch == '.') {
-      if (after_name_char) {
-        cut = i;
-        break;
-      }
-    } else {
-      after_name_char = true;
-    }
+  const std::size_t dot = path.find_last_of('.');
+  if (dot != std::string_view::npos && dot > name) {
+    const std::string_view before = path.substr(name, dot - name);
+    if (before.find_first_not_of('.') != std::string_view::npos) cut = dot;
   }
   std::string result(path.substr(0, cut));
   result += extension;

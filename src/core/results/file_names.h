@@ -6,10 +6,11 @@
 
 namespace qlor {
 
-/// Replaces the extension: the path up to the first "." that follows, within
-/// its path component, a character other than "." (so "." and ".." and the
-/// leading dots of hidden folders never cut), then `extension`. A path
-/// without such a dot gets the extension appended.
+/// Replaces the file name's last extension: the path up to the name's last
+/// "." that follows a character of the name other than "." (so folders,
+/// dots within the stem and the leading dots of hidden names never cut),
+/// then `extension`; a name without one gets the extension appended.
+/// a.b/plot.v2.dat with ".ktt" gives a.b/plot.v2.ktt.
 [[nodiscard]] std::string change_extension(std::string_view path,
                                            std::string_view extension);
 
