@@ -85,6 +85,7 @@ struct CliOptions {
   std::optional<std::string> save_patterns;
   bool yes = false;
   bool no = false;
+  bool verbose = false;
 };
 
 // The subcommands and the file each one may name.
@@ -111,6 +112,9 @@ enum OptionGroup : unsigned {
 };
 
 void add_run_options(CLI::App& app, CliOptions& o, unsigned groups) {
+  app.add_flag("--verbose", o.verbose,
+               "Also say what is only worth knowing now and then (a missing "
+               "qlor.ini)");
   if (groups & kSettingOptions) {
     app.add_option("--significance", o.significance,
                    "Test of significance: none, supremum, cvm, both (or 0-3)")
@@ -467,7 +471,9 @@ int run_cli(int argc, const char* const* argv, std::istream& in,
       environment.err_is_terminal || options.progress.has_value();
   ConsolePlatform platform(in, out, err, answer, show_progress);
   if (environment.refuse_prompts) platform.refuse_prompts();
-  ViewController view(platform, clock);
+  ViewController view(
+      platform, clock, kConfigFileName,
+      options.verbose ? MissingConfig::kReport : MissingConfig::kQuiet);
   apply_options(options, view.context());
   if (environment.executor) view.context().executor = environment.executor;
   const bool runs = app.get_subcommands().empty() || *commands.single ||

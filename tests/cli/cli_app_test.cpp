@@ -63,7 +63,10 @@ TEST_F(CliTest, ExitStatuses) {
 }
 
 TEST_F(CliTest, OptionsOverrideQlorIni) {
+  // A missing qlor.ini goes unsaid unless asked.
   Result r = run({"settings"});
+  EXPECT_EQ(r.err, "");
+  r = run({"settings", "--verbose"});
   EXPECT_EQ(r.err, "File  'QLOR.INI'  not found - using default settings  \n");
   EXPECT_TRUE(r.said("Test of Significance :\tNone"));
   dir.write("qlor.ini", "SIGNIFICANCE=1\nDIRECTION=2\nFOO=1\n");

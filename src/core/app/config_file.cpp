@@ -233,8 +233,8 @@ void read_config(AppContext& ctx, ViewState& view, std::istream& in) {
   settle_autorun(ctx, view);
 }
 
-void read_config_file(AppContext& ctx, ViewState& view,
-                      const std::string& path) {
+void read_config_file(AppContext& ctx, ViewState& view, const std::string& path,
+                      MissingConfig missing) {
   std::error_code ec;
   std::ifstream in;
   // Only a regular file: a device or a pipe might never end.
@@ -242,7 +242,11 @@ void read_config_file(AppContext& ctx, ViewState& view,
     in.open(path, std::ios::binary);
   }
   if (!in.is_open()) {
-    ctx.platform.message_box(kConfigMissing, Buttons::kOk, Icon::kStop);
+    // One that is there but cannot be read (a folder) is always worth it.
+    if (missing == MissingConfig::kReport ||
+        std::filesystem::exists(path, ec)) {
+      ctx.platform.message_box(kConfigMissing, Buttons::kOk, Icon::kStop);
+    }
     view.input_path.clear();
     return;
   }

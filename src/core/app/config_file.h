@@ -19,11 +19,16 @@ inline constexpr const char* kConfigOutOfRange =
 inline constexpr const char* kAutorunWithoutInfile =
     "QLOR.INI :\n\nAUTORUN without INFILE ignored  ";
 
+/// Whether a missing configuration file is worth a message: the window
+/// says so at start, the console only when asked to be verbose.
+enum class MissingConfig { kReport, kQuiet };
+
 /// Reads the configuration file at `path` into the settings, `input_path`,
 /// `autorun_pending`, `batch_selected` and `batch_file_name`. A missing or
-/// unreadable file is reported and leaves the defaults.
-void read_config_file(AppContext& ctx, ViewState& view,
-                      const std::string& path);
+/// unreadable file leaves the defaults and is reported unless `missing` is
+/// kQuiet; a file that is present and wrong is always reported.
+void read_config_file(AppContext& ctx, ViewState& view, const std::string& path,
+                      MissingConfig missing = MissingConfig::kReport);
 
 /// Reads configuration lines from `in`: spaces are dropped, the first empty
 /// line ends the reading, text after the last line feed is ignored. Each

@@ -17,9 +17,10 @@
 namespace qlor {
 
 ViewController::ViewController(Platform& platform, const Clock& clock,
-                               const std::string& config_path)
+                               const std::string& config_path,
+                               MissingConfig missing)
     : ctx_(platform, clock) {
-  read_config_file(ctx_, view_, config_path);
+  read_config_file(ctx_, view_, config_path, missing);
 }
 
 void ViewController::choose_file(const std::string& path) {

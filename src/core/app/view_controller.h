@@ -30,7 +30,8 @@ class ViewController {
   /// Sets up the view's state and reads the configuration file at
   /// `config_path` (qlor.ini in the current directory by default).
   ViewController(Platform& platform, const Clock& clock,
-                 const std::string& config_path = kConfigFileName);
+                 const std::string& config_path = kConfigFileName,
+                 MissingConfig missing = MissingConfig::kReport);
 
   ViewController(const ViewController&) = delete;
   ViewController& operator=(const ViewController&) = delete;
