@@ -123,6 +123,11 @@ int run_import(const FileCommands& c, std::ostream& err) {
     err << "qlor: " << path_title(c.file) << ": " << error << '\n';
     return 1;
   }
+  std::error_code ec;
+  if (!c.force && std::filesystem::exists(c.output, ec)) {
+    err << "qlor: '" << c.output << "' exists; give --force to write over it\n";
+    return 1;
+  }
   if (!write_text(c.output, *sample)) {
     err << "qlor: cannot write '" << c.output << "'\n";
     return 1;
@@ -173,6 +178,9 @@ void add_import(CLI::App& app, FileCommands& c) {
   centers->needs(cluster);
   sub->add_option("-o,--output", c.output, "Sample data file to write (.dat)")
       ->required();
+  sub->add_flag("--force", c.force,
+                "Write over the output file when it exists (refused "
+                "otherwise)");
 }
 
 }  // namespace

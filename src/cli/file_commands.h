@@ -29,6 +29,7 @@ struct FileCommands {
   std::optional<double> cluster;
   std::optional<double> c;
   std::optional<int> n_centers;
+  bool force = false;  // write over an existing output file
   // plot
   std::string image_size;  // WIDTHxHEIGHT
   bool global = false;     // draw the global envelope too

@@ -132,6 +132,13 @@ TEST_F(FileCommandsTest, ImportRefusesBadRowsAndBadUsage) {
       {"--t", "1:1:5", "--cluster", "2.5", "--c", "0.5", "--centers", "3"});
   ASSERT_EQ(r.code, 0) << r.err;
   EXPECT_EQ(read_bytes("o.dat"), "20 10 1 1 5 19 2.5 0.5 3\n1 1\n2 2\n");
+  // An existing output file stays unless --force is given.
+  const Result again = import("ok.csv", "20x20", {"--t", "1:1:5"});
+  EXPECT_EQ(again.code, 1);
+  EXPECT_NE(again.err.find("'o.dat' exists; give --force"), std::string::npos);
+  EXPECT_EQ(read_bytes("o.dat"), "20 10 1 1 5 19 2.5 0.5 3\n1 1\n2 2\n");
+  EXPECT_EQ(import("ok.csv", "20x20", {"--t", "1:1:5", "--force"}).code, 0);
+  EXPECT_EQ(read_bytes("o.dat"), "20 20 1 1 5 19\n1 1\n2 2\n");
 }
 
 // A temporary file of 19 simulations at one distance: the observed value
