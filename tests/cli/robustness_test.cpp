@@ -139,7 +139,7 @@ const std::vector<Case>& cases() {
        1, "Values for plot length or width are incorrect  \n" + kAborted, {}, {}},
       {"header: -0 as t_min", {{"p.dat", dat("20 20 -0 1 5 19")}},
        {"single", "p.dat", "--yes"},
-       0, "", {"t_min =\t-0.00", kComplete}, {"p.ktt", "p.tmp"}},
+       0, "", {"t_min =\t-0\n", kComplete}, {"p.ktt", "p.tmp"}},
       {"header: 1e-300 as t_interval (10^300 distances)",
        {{"p.dat", dat("20 20 1 1e-300 5 19")}}, {"single", "p.dat", "--yes"},
        1, maf("number of intervals of 't' = item 4 (3,5) in first record"), {}, {}},

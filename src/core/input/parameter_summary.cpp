@@ -1,8 +1,11 @@
-// The summary is assembled from fixed pieces; the numbers use the C locale's
-// decimal point whatever the process locale.
+// The summary is assembled from fixed pieces; the header's numbers are
+// shown as read, in their shortest exact decimal form, whatever the
+// process locale.
 #include "input/parameter_summary.h"
 
 #include <cstdio>
+
+#include "model/decimal.h"
 
 namespace qlor {
 
@@ -32,24 +35,34 @@ std::string summary_body(const AnalysisState& s, const std::string& model) {
   } else {
     text += "Process:  Cluster Process\n\n";
   }
-  append_format(text, "x-axis =\t%.1lf\tSimulations =\t%d\ny-axis =\t%.1lf\t",
-                s.x_axis, s.n_simulations, s.y_axis);
+  // The values as read: the shortest decimal that reads back exactly.
+  const std::string x = shortest_decimal(s.x_axis);
+  const std::string y = shortest_decimal(s.y_axis);
+  const std::string t_min = shortest_decimal(s.t_min);
+  const std::string t_int = shortest_decimal(s.t_interval);
+  const std::string t_max = shortest_decimal(s.t_max);
+  const std::string radius = shortest_decimal(s.radius);
+  const std::string c = shortest_decimal(s.c);
+  append_format(text, "x-axis =\t%s\tSimulations =\t%d\ny-axis =\t%s\t",
+                x.c_str(), s.n_simulations, y.c_str());
   text += s.n_simulations >= 100 ? "Confid. interval =\tstdev  \n\n"
                                  : "Confid. env. =\tmax/min  \n\n";
   if (s.process_type == ProcessType::kCsr) {
-    append_format(text, "t_min =\t%.2lf\nt_int =\t%.2lf\nt_max =\t%.2lf\n\n",
-                  s.t_min, s.t_interval, s.t_max);
+    append_format(text, "t_min =\t%s\nt_int =\t%s\nt_max =\t%s\n\n",
+                  t_min.c_str(), t_int.c_str(), t_max.c_str());
   } else if (s.process_type == ProcessType::kInhibition) {
     append_format(text,
-                  "t_min =\t%.2lf\tInhibition  radius =\t%.2lf\nt_int =\t%.2lf"
-                  "\tProbability  'c' =\t%.2lf\nt_max =\t%.2lf\n\n",
-                  s.t_min, s.radius, s.t_interval, s.c, s.t_max);
+                  "t_min =\t%s\tInhibition  radius =\t%s\nt_int =\t%s"
+                  "\tProbability  'c' =\t%s\nt_max =\t%s\n\n",
+                  t_min.c_str(), radius.c_str(), t_int.c_str(), c.c_str(),
+                  t_max.c_str());
   } else {
-    append_format(
-        text,
-        "t_min =\t%.2lf\tCluster  radius =\t%.2lf\nt_int =\t%.2lf"
-        "\tProbability  'c' =\t%.2lf\nt_max =\t%.2lf\tCenters =\t\t%d\n\n",
-        s.t_min, s.radius, s.t_interval, s.c, s.t_max, s.n_centers);
+    append_format(text,
+                  "t_min =\t%s\tCluster  radius =\t%s\nt_int =\t%s"
+                  "\tProbability  'c' =\t%s\nt_max =\t%s\tCenters =\t\t%d"
+                  "\n\n",
+                  t_min.c_str(), radius.c_str(), t_int.c_str(), c.c_str(),
+                  t_max.c_str(), s.n_centers);
   }
   if (!model.empty() && s.process_type != ProcessType::kCsr) {
     text += s.process_type == ProcessType::kInhibition
@@ -57,6 +70,10 @@ std::string summary_body(const AnalysisState& s, const std::string& model) {
                 : "(the header's cluster parameters are not used)\n\n";
   }
   append_format(text, "No. of points = %d\n", s.n_points);
+  if (s.analysis_type == AnalysisType::kBivariate) {
+    append_format(text, "Species 1 = %d\tSpecies 2 = %d\n",
+                  s.n_species1_observed, s.n_species2_observed);
+  }
   return text;
 }
 
@@ -67,7 +84,8 @@ std::string confirm_parameters_text(const AnalysisState& state,
                                     const std::string& model) {
   return "QLOR has recognised the following parameters :  "
          "______________________________________\n\n" +
-         summary_body(state, model) + run_line + "\n\nPROCEED  WITH  ANALYSIS  ?\n";
+         summary_body(state, model) + run_line +
+         "\n\nPROCEED  WITH  ANALYSIS  ?\n";
 }
 
 std::string checked_parameters_text(const AnalysisState& state,

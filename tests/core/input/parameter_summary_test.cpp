@@ -20,9 +20,9 @@ TEST(ParameterSummary, AssemblesThePiecesInOrder) {
             "______________________________________\n\n"
             "Type:\tUnivariate pattern analysis\n\n"
             "Process:  Complete Spatial Randomness (CSR)\n\n"
-            "x-axis =\t100.0\tSimulations =\t99\ny-axis =\t80.0\t"
+            "x-axis =\t100\tSimulations =\t99\ny-axis =\t80\t"
             "Confid. env. =\tmax/min  \n\n"
-            "t_min =\t1.00\nt_int =\t1.00\nt_max =\t20.00\n\n"
+            "t_min =\t1\nt_int =\t1\nt_max =\t20\n\n"
             "No. of points = 150\n"
             "generator: philox, seed 7\n"
             "\nPROCEED  WITH  ANALYSIS  ?\n");
@@ -33,18 +33,37 @@ TEST(ParameterSummary, AssemblesThePiecesInOrder) {
   s.radius = 2.5;
   s.c = 0.25;
   s.n_centers = 7;
+  s.n_species1_observed = 100;
+  s.n_species2_observed = 50;
   EXPECT_EQ(
       checked_parameters_text(s, "a1.dat"),
       "FILE :\ta1.dat  \n\nQLOR has recognised the following parameters :  \n"
       "______________________________________  \n\n"
       "Type:\tBivariate pattern analysis\n\n"
       "Process:  Cluster Process\n\n"
-      "x-axis =\t100.0\tSimulations =\t100\ny-axis =\t80.0\t"
+      "x-axis =\t100\tSimulations =\t100\ny-axis =\t80\t"
       "Confid. interval =\tstdev  \n\n"
-      "t_min =\t1.00\tCluster  radius =\t2.50\nt_int =\t1.00\t"
-      "Probability  'c' =\t0.25\nt_max =\t20.00\tCenters =\t\t7\n\n"
+      "t_min =\t1\tCluster  radius =\t2.5\nt_int =\t1\t"
+      "Probability  'c' =\t0.25\nt_max =\t20\tCenters =\t\t7\n\n"
       "No. of points = 150\n"
+      "Species 1 = 100\tSpecies 2 = 50\n"
       "\nNO  DATA  ERRORS  DETECTED\n\n");
+}
+
+// The header's values as read, never rounded to the summary's columns.
+TEST(ParameterSummary, ShowsTheValuesAsRead) {
+  AnalysisState s;
+  s.x_axis = 1.60121;
+  s.y_axis = 0.5;
+  s.t_min = 0.005;
+  s.t_interval = 0.005;
+  s.t_max = 0.125;
+  const std::string text = confirm_parameters_text(s, "");
+  for (const char* shown :
+       {"x-axis =\t1.60121\t", "y-axis =\t0.5\t", "t_min =\t0.005\n",
+        "t_int =\t0.005\n", "t_max =\t0.125\n"}) {
+    EXPECT_NE(text.find(shown), std::string::npos) << shown;
+  }
 }
 
 TEST(ParameterSummary, NamesTheInhibitionProcessByC) {
