@@ -41,12 +41,18 @@ bool is_file(const std::string& path) {
   return fs::is_regular_file(path, ec);
 }
 
-// The four sector files of `base`, when all of them exist.
+// The four sector files of `base`, when all of them exist, in the cells of
+// the 2 x 2 figure as a compass shows them: north (or north-west) top left,
+// east (north-east) top right, west (south-west) bottom left, south
+// (south-east) bottom right. The runs write them W, N, E, S (SW, NW, NE,
+// SE).
 std::vector<std::string> sector_files(const std::string& base,
                                       const SectorGroup& group) {
+  constexpr std::size_t kCompassCells[] = {1, 2, 0, 3};
+  const auto suffixes = sector_suffixes_for(group.direction);
   std::vector<std::string> files;
-  for (const std::string& suffix : sector_suffixes_for(group.direction)) {
-    std::string file = base + suffix + ".ktt";
+  for (const std::size_t k : kCompassCells) {
+    std::string file = base + suffixes[k] + ".ktt";
     if (!is_file(file)) return {};
     files.push_back(std::move(file));
   }
@@ -127,16 +133,18 @@ std::string load_result_figure(const std::string& path, ResultFigure& figure) {
   }
   if (is_result && files.empty()) files.push_back(path);
   if (!is_result) {
-    // A sample data file: its result file (of L, else of g, else of O),
-    // else the sector files of the first direction that has all four.
-    for (const char* suffix : {"", "_g", "_O"}) {
-      const std::string file = stem + suffix + ".ktt";
-      if (files.empty() && is_file(file)) files.push_back(file);
-    }
+    // A sample data file: the sector files of the first direction that has
+    // all four, else its result file (of L, else of g, O and the
+    // inhomogeneous ones). A plain result beside the sectors is drawn by
+    // naming it.
     for (const SectorGroup& g : kSectorGroups) {
       if (!files.empty()) break;
       files = sector_files(stem, g);
       if (!files.empty()) group = &g;
+    }
+    for (const char* suffix : {"", "_g", "_O", "_Linhom", "_ginhom"}) {
+      const std::string file = stem + suffix + ".ktt";
+      if (files.empty() && is_file(file)) files.push_back(file);
     }
     if (files.empty()) {
       return "No result file for " + path_title(path) + " (" +

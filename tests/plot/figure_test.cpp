@@ -121,12 +121,15 @@ TEST_F(FigureTest, FunctionsRunsDrawTheirLabelAndTheirValueUnderCsr) {
   EXPECT_EQ(f.axis_label, "g(t)");
 }
 
-TEST_F(FigureTest, DirectionalRunGivesFourPanelsInSectorOrder) {
+TEST_F(FigureTest, DirectionalRunGivesFourPanelsInCompassOrder) {
   dir.write("x.dat", "10 10 1 1 4 19\n1 1 0\n2 2 1\n");
   for (const char* s : {"_SW", "_NW", "_NE", "_SE"}) {
     dir.write(std::string("x") + s + ".ktt", kResult);
   }
-  const std::vector<std::string> order{"x_SW.ktt", "x_NW.ktt", "x_NE.ktt",
+  // A plain result beside them: the sample file still gives the sectors.
+  dir.write("x.ktt", kResult);
+  // Top left, top right, bottom left, bottom right.
+  const std::vector<std::string> order{"x_NW.ktt", "x_NE.ktt", "x_SW.ktt",
                                        "x_SE.ktt"};
   for (const char* start : {"x_NE.ktt", "x.dat"}) {
     SCOPED_TRACE(start);
@@ -145,6 +148,9 @@ TEST_F(FigureTest, DirectionalRunGivesFourPanelsInSectorOrder) {
   ASSERT_EQ(load_result_figure(dir.file("x_NE.ktt"), f), "");
   ASSERT_EQ(f.panels.size(), 1u);
   EXPECT_EQ(f.panels[0].title, "x_NE.ktt");
+  ASSERT_EQ(load_result_figure(dir.file("x.dat"), f), "");
+  EXPECT_EQ(f.panels.size(), 1u);  // the plain result
+  std::filesystem::remove(dir.file("x.ktt"));
   EXPECT_EQ(
       load_result_figure(dir.file("x.dat"), f),
       "No result file for x.dat (x.ktt or the files of a directional run)");
