@@ -88,7 +88,7 @@ void CMainFrame::on_command(int command) {
       statusBar()->setVisible(statusBar()->isHidden());
       break;
     case kCmdPlotResult:
-      plot_result(platform_, this);
+      plot_result(platform_, this, view_->controller().input_path());
       break;
     default:
       view_->run_command(command);

@@ -119,19 +119,24 @@ void PlotWindow::save_as(const QString& kind) {
   }
 }
 
-PlotWindow* plot_result(QtPlatform& platform, QWidget* parent) {
-  const auto chosen =
-      platform.open_file_dialog(kPlotResultTitle, kPlotResultFilter);
-  if (!chosen) return nullptr;
+PlotWindow* plot_result(QtPlatform& platform, QWidget* parent,
+                        const std::string& open_file) {
   ResultFigure figure;
-  if (const std::string s = load_result_figure(chosen->path, figure);
-      !s.empty()) {
-    platform.message_box(s, Buttons::kOk, Icon::kStop);
-    return nullptr;
+  // The open sample file's result, when it has one; a dialog otherwise.
+  if (open_file.empty() || !load_result_figure(open_file, figure).empty()) {
+    const auto chosen =
+        platform.open_file_dialog(kPlotResultTitle, kPlotResultFilter);
+    if (!chosen) return nullptr;
+    if (const std::string s = load_result_figure(chosen->path, figure);
+        !s.empty()) {
+      platform.message_box(s, Buttons::kOk, Icon::kStop);
+      return nullptr;
+    }
   }
   auto* window = new PlotWindow(std::move(figure), parent, &platform);
   window->show();
   return window;
 }
+
 
 }  // namespace qlor::gui

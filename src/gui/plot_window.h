@@ -55,9 +55,12 @@ class PlotWindow final : public QWidget {
 /// `available` part of a screen.
 [[nodiscard]] QSize fit_to_screen(QSize wanted, const QRect& available);
 
-/// Asks for a result file and shows its figure in a new PlotWindow; a file
-/// that cannot be drawn is reported in a message box. Returns the window,
-/// or nullptr when the dialog was cancelled or the file refused.
-PlotWindow* plot_result(QtPlatform& platform, QWidget* parent);
+/// Shows the figure of `open_file` (the open sample file, whose result it
+/// finds as qlor plot does) in a new PlotWindow, or, when there is none or
+/// it has no result, asks for a result file; a file that cannot be drawn is
+/// reported in a message box. Returns the window, or nullptr when the
+/// dialog was cancelled or the file refused.
+PlotWindow* plot_result(QtPlatform& platform, QWidget* parent,
+                        const std::string& open_file = {});
 
 }  // namespace qlor::gui

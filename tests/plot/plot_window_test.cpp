@@ -75,6 +75,22 @@ class PlotWindowTest : public QObject {
     window->close();
   }
 
+  // With a sample file open whose result exists, that result is drawn
+  // without a dialog.
+  void drawsTheOpenFilesResultWithoutAsking() {
+    dir_.write("p.ktt", "1 1 -1 0.5\r\n2 1 -1 0\r\n");
+    answers_->files = {dir_.write("p.dat", "10 10 1 1 2 19\n1 1\n")};
+    frame_->action(kCmdFileOpen)->trigger();
+    const std::size_t asked = answers_->dialogs.size();
+    frame_->action(kCmdPlotResult)->trigger();
+    QCOMPARE(answers_->dialogs.size(), asked);
+    auto* window = frame_->findChild<PlotWindow*>();
+    QVERIFY(window != nullptr);
+    QCOMPARE(window->figure().panels.size(), std::size_t{1});
+    QCOMPARE(window->figure().panels[0].title, std::string("p.ktt"));
+    window->close();
+  }
+
   // The observed curve 5 5 above 19 simulations j/100, -j/100: p = 1/20.
   void globalEnvelopeBoxDrawsTheBandOrSaysWhy() {
     const std::string ktt = dir_.write("g.ktt", "1 1 -1 5\r\n2 1 -1 5\r\n");
