@@ -12,6 +12,7 @@
 #include <algorithm>
 #include <cctype>
 #include <cmath>
+#include <cstdint>
 #include <filesystem>
 #include <fstream>
 
@@ -243,49 +244,112 @@ void paint_title(QPainter& painter, const QRectF& rect, const std::string& text,
   painter.drawText(rect, Qt::AlignCenter, title);
 }
 
-// A small legend in the top right corner of the plotting area: the
-// observed line and the envelope band with its kind.
+// A small legend in the top right corner of the plotting area, a row for
+// each element drawn: the observed line, the pointwise envelope band with
+// its kind and, with a global envelope, its band and the points outside it.
 void paint_legend(QPainter& painter, const ResultFigure& figure,
-                  const QRectF& area) {
+                  const PanelFrame& frame) {
+  const QRectF& area = frame.area;
+  enum class Sample { kObserved, kBand, kGlobal, kOutside };
+  struct Row {
+    Sample sample;
+    QString text;
+  };
+  std::string envelope = envelope_label(figure.envelope, figure.n_simulations);
+  if (envelope.empty()) envelope = "envelope";
+  std::vector<Row> rows{
+      {Sample::kObserved, QStringLiteral("observed")},
+      {Sample::kBand, QString::fromStdString("pointwise " + envelope)}};
+  const GlobalBand* global = nullptr;
+  bool outside = false;
+  for (const FigurePanel& panel : figure.panels) {
+    if (!panel.global) continue;
+    global = &*panel.global;
+    outside = outside || !panel.global->outside.empty() ||
+              !panel.global->touching.empty();
+  }
+  if (global) {
+    rows.push_back(
+        {Sample::kGlobal,
+         QStringLiteral("global %1 % envelope")
+             .arg(QString::number(100 * (1 - global->alpha), 'g', 4))});
+    if (outside) {
+      rows.push_back(
+          {Sample::kOutside, QStringLiteral("outside the global envelope")});
+    }
+  }
   const int pixels = kTextPixels - 2;
   const QFont font = text_font(pixels, false);
   const QFontMetricsF metrics(font);
-  std::string envelope = envelope_label(figure.envelope, figure.n_simulations);
-  if (envelope.empty()) envelope = "envelope";
-  const QString texts[] = {QStringLiteral("observed"),
-                           QString::fromStdString(envelope)};
   const double sample = 22;
   const double pad = 6;
   const double row = pixels + 6;
   double text_width = 0;
-  for (const QString& text : texts) {
-    text_width = std::max(text_width, metrics.horizontalAdvance(text));
+  for (const Row& r : rows) {
+    text_width = std::max(text_width, metrics.horizontalAdvance(r.text));
   }
-  const QRectF box(area.right() - 8 - (pad * 3 + sample + text_width),
-                   area.top() + 8, pad * 3 + sample + text_width,
-                   pad * 2 + row * 2);
+  const auto count = static_cast<double>(rows.size());
+  const QSizeF size(pad * 3 + sample + text_width, pad * 2 + row * count);
+  // The corner whose box hides the fewest points of the first panel's
+  // curves and band: top right, top left, bottom right, bottom left.
+  const QRectF corners[] = {
+      {QPointF(area.right() - 8 - size.width(), area.top() + 8), size},
+      {QPointF(area.left() + 8, area.top() + 8), size},
+      {QPointF(area.right() - 8 - size.width(),
+               area.bottom() - 8 - size.height()),
+       size},
+      {QPointF(area.left() + 8, area.bottom() - 8 - size.height()), size}};
+  const ResultSeries& series = figure.panels.front().series;
+  QRectF box = corners[0];
+  std::size_t fewest = SIZE_MAX;
+  for (const QRectF& corner : corners) {
+    std::size_t hidden = 0;
+    for (std::size_t i = 0; i < series.t.size(); ++i) {
+      for (const double y :
+           {series.observed[i], series.upper[i], series.lower[i]}) {
+        hidden += corner.contains(frame.map(series.t[i], y)) ? 1 : 0;
+      }
+    }
+    if (hidden < fewest) {
+      fewest = hidden;
+      box = corner;
+    }
+  }
   if (box.left() < area.left() || box.bottom() > area.bottom()) return;
   painter.save();
   painter.setFont(font);
   painter.setPen(QPen(QColor(150, 150, 150), 1));
   painter.setBrush(QColor(255, 255, 255, 230));
   painter.drawRect(box);
-  for (int k = 0; k < 2; ++k) {
-    const double mid = box.top() + pad + row * k + row / 2;
+  for (std::size_t k = 0; k < rows.size(); ++k) {
+    const double mid = box.top() + pad + row * static_cast<double>(k) + row / 2;
     const double left = box.left() + pad;
-    if (k == 0) {
-      painter.setPen(
-          QPen(Qt::black, 1.5, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
-      painter.drawLine(QPointF(left, mid), QPointF(left + sample, mid));
-    } else {
-      painter.setPen(Qt::NoPen);
-      painter.setBrush(kBandColour);
-      painter.drawRect(QRectF(left, mid - row / 3, sample, row * 2 / 3));
+    switch (rows[k].sample) {
+      case Sample::kObserved:
+        painter.setPen(
+            QPen(Qt::black, 1.5, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+        painter.drawLine(QPointF(left, mid), QPointF(left + sample, mid));
+        break;
+      case Sample::kBand:
+        painter.setPen(Qt::NoPen);
+        painter.setBrush(kBandColour);
+        painter.drawRect(QRectF(left, mid - row / 3, sample, row * 2 / 3));
+        break;
+      case Sample::kGlobal:
+        painter.setPen(QPen(kGlobalBandColour, 1.5, Qt::SolidLine, Qt::RoundCap,
+                            Qt::RoundJoin));
+        painter.drawLine(QPointF(left, mid), QPointF(left + sample, mid));
+        break;
+      case Sample::kOutside:
+        painter.setPen(QPen(kOutsideColour, 2.5));
+        painter.setBrush(kOutsideColour);
+        painter.drawEllipse(QPointF(left + sample / 2, mid), 2.5, 2.5);
+        break;
     }
     painter.setPen(Qt::black);
     painter.drawText(
         QRectF(left + sample + pad, mid - row / 2, text_width + 2, row),
-        Qt::AlignLeft | Qt::AlignVCenter, texts[k]);
+        Qt::AlignLeft | Qt::AlignVCenter, rows[k].text);
   }
   painter.restore();
 }
@@ -365,7 +429,7 @@ void paint_figure(QPainter& painter, const ResultFigure& figure,
                 several ? kTextPixels : kTitlePixels);
   }
   // One legend serves every panel: the first one's.
-  if (!frames.empty()) paint_legend(painter, figure, frames.front().area);
+  if (!frames.empty()) paint_legend(painter, figure, frames.front());
   painter.restore();
 }
 

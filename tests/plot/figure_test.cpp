@@ -186,7 +186,8 @@ TEST_F(FigureTest, SvgHoldsTheBandTheTwoLinesAndTheLabels) {
   for (const char* label :
        {">L(t) - t</text>", ">t</text>",
         ">p.ktt - max/min envelope of 19 simulations</text>",
-        ">observed</text>", ">max/min envelope of 19 simulations</text>"}) {
+        ">observed</text>",
+        ">pointwise max/min envelope of 19 simulations</text>"}) {
     EXPECT_TRUE(svg.contains(label)) << label;
   }
 }
@@ -268,6 +269,15 @@ TEST_F(FigureTest, GlobalBandOutlinesAndMarksTheOutsidePoints) {
   EXPECT_LT(darkest_near(image, frame.map(3.5, 0.9).toPoint()), 140);
   EXPECT_EQ(darkest_near(image, frame.map(3.5, 0.5).toPoint()),
             qGray(kBandColour.rgb()));
+  // The legend names every element drawn, and hides none of the curve.
+  const QString svg = QString::fromUtf8(render_figure_svg(f, {640, 480}));
+  for (const char* label :
+       {">observed</text>",
+        ">pointwise max/min envelope of 19 simulations</text>",
+        ">global 95 % envelope</text>",
+        ">outside the global envelope</text>"}) {
+    EXPECT_TRUE(svg.contains(label)) << label;
+  }
 }
 
 }  // namespace
