@@ -111,6 +111,18 @@ int run_import(const FileCommands& c, std::ostream& err) {
     o.n_centers = c.n_centers.value_or(0);
   }
   o.c = c.c.value_or(0);
+  for (const std::string& text : c.where) {
+    RowFilter filter;
+    if (!parse_row_filter(text, filter)) {
+      err << "qlor: --where takes COLUMN<VALUE (or <=, >, >=, ==, !=) with "
+             "a number, such as 'dbh>=30', not '"
+          << text << "'\n";
+      return 2;
+    }
+    o.filters.push_back(filter);
+  }
+  o.duplicates =
+      c.duplicates == "drop" ? DuplicateRows::kDrop : DuplicateRows::kRefuse;
 
   std::string csv;
   if (!read_text(c.file, csv)) {
@@ -118,7 +130,8 @@ int run_import(const FileCommands& c, std::ostream& err) {
     return 1;
   }
   std::string error;
-  const auto sample = import_points_csv(csv, o, error);
+  ImportReport report;
+  const auto sample = import_points_csv(csv, o, error, &report);
   if (!sample) {
     err << "qlor: " << path_title(c.file) << ": " << error << '\n';
     return 1;
@@ -132,8 +145,14 @@ int run_import(const FileCommands& c, std::ostream& err) {
     err << "qlor: cannot write '" << c.output << "'\n";
     return 1;
   }
-  const auto points = std::count(sample->begin(), sample->end(), '\n') - 1;
-  err << "qlor: wrote '" << c.output << "' with " << points << " points\n";
+  err << "qlor: wrote '" << c.output << "' with " << report.points << " points";
+  if (report.filtered > 0) {
+    err << "; " << report.filtered << " rows left out by --where";
+  }
+  if (report.duplicates > 0) {
+    err << "; " << report.duplicates << " duplicated positions dropped";
+  }
+  err << '\n';
   return 0;
 }
 
@@ -178,6 +197,17 @@ void add_import(CLI::App& app, FileCommands& c) {
   centers->needs(cluster);
   sub->add_option("-o,--output", c.output, "Sample data file to write (.dat)")
       ->required();
+  sub->add_option("--where", c.where,
+                  "Keep only rows whose numeric COLUMN meets the condition "
+                  "COLUMN<VALUE, <=, >, >=, == or != (repeatable: all must "
+                  "hold), such as 'dbh>=30'")
+      ->option_text("'COLUMN>=VALUE'");
+  sub->add_option("--duplicates", c.duplicates,
+                  "Rows at a position already read: refuse (the default: "
+                  "names the first and counts them) or drop (keeps the "
+                  "first)")
+      ->check(CLI::IsMember({"refuse", "drop"}))
+      ->option_text("refuse|drop");
   sub->add_flag("--force", c.force,
                 "Write over the output file when it exists (refused "
                 "otherwise)");

@@ -7,6 +7,7 @@
 #include <optional>
 #include <ostream>
 #include <string>
+#include <vector>
 
 namespace qlor {
 
@@ -29,7 +30,9 @@ struct FileCommands {
   std::optional<double> cluster;
   std::optional<double> c;
   std::optional<int> n_centers;
-  bool force = false;  // write over an existing output file
+  bool force = false;              // write over an existing output file
+  std::vector<std::string> where;  // COLUMN>=VALUE conditions
+  std::string duplicates = "refuse";
   // plot
   std::string image_size;  // WIDTHxHEIGHT
   bool global = false;     // draw the global envelope too

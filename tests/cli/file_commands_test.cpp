@@ -107,6 +107,12 @@ TEST_F(FileCommandsTest, ImportRefusesBadRowsAndBadUsage) {
       {"ok.csv", "20x20", {"--t", "1:0:5"}, 2, "--t takes"},
       {"ok.csv", "20x20", {"--t", "1:1"}, 2, "--t takes"},
       {"ok.csv", "20x20", {"--t", "1:1:5", "--c", "1"}, 2, "--c belongs"},
+      {"ok.csv", "20x20", {"--t", "1:1:5", "--where", "x"}, 2, "--where takes"},
+      {"ok.csv",
+       "20x20",
+       {"--t", "1:1:5", "--duplicates", "keep"},
+       2,
+       "--duplicates"},
       {"ok.csv", "20x20", {"--t", "1:1:5", "--species", "x"}, 2, "species1"},
       {"ok.csv",
        "20x20",
@@ -139,6 +145,14 @@ TEST_F(FileCommandsTest, ImportRefusesBadRowsAndBadUsage) {
   EXPECT_EQ(read_bytes("o.dat"), "20 10 1 1 5 19 2.5 0.5 3\n1 1\n2 2\n");
   EXPECT_EQ(import("ok.csv", "20x20", {"--t", "1:1:5", "--force"}).code, 0);
   EXPECT_EQ(read_bytes("o.dat"), "20 20 1 1 5 19\n1 1\n2 2\n");
+  // What a condition leaves out is reported.
+  const Result kept =
+      import("ok.csv", "20x20", {"--t", "1:1:5", "--where", "x>1", "--force"});
+  EXPECT_EQ(kept.code, 0) << kept.err;
+  EXPECT_NE(kept.err.find("with 1 points; 1 rows left out by --where"),
+            std::string::npos)
+      << kept.err;
+  EXPECT_EQ(read_bytes("o.dat"), "20 20 1 1 5 19\n2 2\n");
 }
 
 // A temporary file of 19 simulations at one distance: the observed value

@@ -4,10 +4,12 @@
 
 #include <charconv>
 #include <cmath>
+#include <cstring>
 #include <initializer_list>
 #include <set>
 #include <sstream>
 #include <string_view>
+#include <tuple>
 
 #include "model/decimal.h"
 
@@ -63,7 +65,49 @@ std::string row_error(int row, std::initializer_list<std::string_view> parts) {
   return text;
 }
 
+bool meets(const RowFilter& f, double v) {
+  switch (f.op) {
+    case RowFilter::Op::kLess:
+      return v < f.value;
+    case RowFilter::Op::kLessEqual:
+      return v <= f.value;
+    case RowFilter::Op::kGreater:
+      return v > f.value;
+    case RowFilter::Op::kGreaterEqual:
+      return v >= f.value;
+    case RowFilter::Op::kEqual:
+      return v == f.value;
+    case RowFilter::Op::kNotEqual:
+      return v != f.value;
+  }
+  return false;
+}
+
 }  // namespace
+
+bool parse_row_filter(const std::string& text, RowFilter& filter) {
+  // The longest signs first: "<=" before "<".
+  static constexpr std::pair<const char*, RowFilter::Op> kSigns[] = {
+      {"<=", RowFilter::Op::kLessEqual}, {">=", RowFilter::Op::kGreaterEqual},
+      {"==", RowFilter::Op::kEqual},     {"!=", RowFilter::Op::kNotEqual},
+      {"<", RowFilter::Op::kLess},       {">", RowFilter::Op::kGreater}};
+  const std::size_t at = text.find_first_of("<>=!");
+  if (at == std::string::npos || at == 0) return false;
+  for (const auto& [sign, op] : kSigns) {
+    if (text.compare(at, std::strlen(sign), sign) != 0) continue;
+    RowFilter parsed;
+    parsed.column = trim(text.substr(0, at));
+    parsed.op = op;
+    if (parsed.column.empty() ||
+        !parse_decimal(trim(text.substr(at + std::strlen(sign))),
+                       parsed.value)) {
+      return false;
+    }
+    filter = parsed;
+    return true;
+  }
+  return false;
+}
 
 std::vector<std::string> split_csv_record(const std::string& line,
                                           char separator) {
@@ -100,7 +144,9 @@ char detect_separator(const std::string& header) {
 
 std::optional<std::string> import_points_csv(const std::string& csv,
                                              const ImportOptions& o,
-                                             std::string& error) {
+                                             std::string& error,
+                                             ImportReport* report) {
+  ImportReport counts;
   std::istringstream in(csv);
   std::string line;
   if (!std::getline(in, line)) {
@@ -124,6 +170,15 @@ std::optional<std::string> import_points_csv(const std::string& csv,
     error = "no column '" + o.species_column + "' in the header row";
     return std::nullopt;
   }
+  std::vector<int> filter_cols;
+  for (const RowFilter& f : o.filters) {
+    filter_cols.push_back(find_column(header, f.column));
+    if (filter_cols.back() < 0) {
+      error = "no column '" + f.column + "' in the header row (--where)";
+      return std::nullopt;
+    }
+  }
+  int first_duplicate = 0;  // its row, 0: none yet
 
   std::string text = header_line(o);
   text += '\n';
@@ -140,11 +195,29 @@ std::optional<std::string> import_points_csv(const std::string& csv,
                  ? trim(fields[static_cast<std::size_t>(col)])
                  : std::string();
     };
+    bool kept = true;
+    for (std::size_t k = 0; k < o.filters.size(); ++k) {
+      double v = 0;
+      if (!parse_decimal(field(filter_cols[k]), v)) {
+        error = row_error(row, {"column ", o.filters[k].column, ": '",
+                                field(filter_cols[k]), "' is not a number"});
+        return std::nullopt;
+      }
+      kept = kept && meets(o.filters[k], v);
+    }
+    if (!kept) {
+      ++counts.filtered;
+      continue;
+    }
     double x = 0;
     double y = 0;
-    if (!parse_decimal(field(x_col), x) || !parse_decimal(field(y_col), y)) {
-      error = row_error(row, {"x or y is not a number"});
-      return std::nullopt;
+    for (const auto& [col, name, v] :
+         {std::tuple{x_col, o.x_column, &x}, {y_col, o.y_column, &y}}) {
+      if (!parse_decimal(field(col), *v)) {
+        error = row_error(
+            row, {"column ", name, ": '", field(col), "' is not a number"});
+        return std::nullopt;
+      }
     }
     if (x < 0 || x >= o.x_axis || y < 0 || y >= o.y_axis) {
       error = row_error(row, {"point (", field(x_col), ", ", field(y_col),
@@ -152,9 +225,10 @@ std::optional<std::string> import_points_csv(const std::string& csv,
       return std::nullopt;
     }
     if (!seen.insert({x, y}).second) {
-      error = row_error(row, {"a point at (", field(x_col), ", ", field(y_col),
-                              ") was already read"});
-      return std::nullopt;
+      // Refused or dropped; either way every duplicate is counted first.
+      if (first_duplicate == 0) first_duplicate = row;
+      ++counts.duplicates;
+      continue;
     }
     text.append(shortest_decimal(x)).append(" ").append(shortest_decimal(y));
     if (bivariate) {
@@ -165,10 +239,20 @@ std::optional<std::string> import_points_csv(const std::string& csv,
     text += "\n";
     ++points;
   }
+  if (first_duplicate != 0 && o.duplicates == DuplicateRows::kRefuse) {
+    error = row_error(first_duplicate,
+                      {"a point at a position already read (",
+                       std::to_string(counts.duplicates),
+                       " such rows in all; --duplicates drop keeps the "
+                       "first of each)"});
+    return std::nullopt;
+  }
   if (points == 0) {
     error = "the CSV file holds no points";
     return std::nullopt;
   }
+  counts.points = points;
+  if (report) *report = counts;
   if (bivariate && !(has_species[0] && has_species[1])) {
     error = "a bivariate file needs points of both species";
     return std::nullopt;

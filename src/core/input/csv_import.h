@@ -9,6 +9,39 @@
 
 namespace qlor {
 
+/// A condition on a numeric column that a row must meet to be imported:
+/// COLUMN<VALUE, <=, >, >=, == or !=.
+struct RowFilter {
+  std::string column;
+  enum class Op {
+    kLess,
+    kLessEqual,
+    kGreater,
+    kGreaterEqual,
+    kEqual,
+    kNotEqual
+  };
+  Op op = Op::kGreaterEqual;
+  double value = 0;
+};
+
+/// Reads "COLUMN>=VALUE" (no blanks needed; the column holds no comparison
+/// sign). False for any other text.
+[[nodiscard]] bool parse_row_filter(const std::string& text, RowFilter& filter);
+
+/// What becomes of a row at the position of a row already imported.
+enum class DuplicateRows {
+  kRefuse,  // stop, naming the first such row and how many there are
+  kDrop,    // keep the first, drop the rest, and count them
+};
+
+/// What an import left out, for its report.
+struct ImportReport {
+  int points = 0;
+  int filtered = 0;    // rows that failed a --where condition
+  int duplicates = 0;  // rows dropped at an imported position
+};
+
 /// What the sample data file's header says besides the points.
 struct ImportOptions {
   std::string x_column;
@@ -27,6 +60,9 @@ struct ImportOptions {
   double radius = 0;
   double c = 0;
   int n_centers = 0;
+  /// Rows must meet every one of these.
+  std::vector<RowFilter> filters;
+  DuplicateRows duplicates = DuplicateRows::kRefuse;
 };
 
 /// Splits one CSV record into fields (quotes may hold separators and
@@ -38,8 +74,10 @@ struct ImportOptions {
 [[nodiscard]] char detect_separator(const std::string& header);
 
 /// Converts CSV text into the text of a sample data file. Returns the file
-/// text, or nothing with `error` set to a message naming the row.
+/// text, or nothing with `error` set to a message naming the row (and the
+/// column, where one is at fault). `report` gets what was left out.
 [[nodiscard]] std::optional<std::string> import_points_csv(
-    const std::string& csv, const ImportOptions& options, std::string& error);
+    const std::string& csv, const ImportOptions& options, std::string& error,
+    ImportReport* report = nullptr);
 
 }  // namespace qlor

@@ -21,7 +21,8 @@ ImportOptions plot_options() {
 
 TEST(CsvImport, WritesTheExactSampleFormat) {
   std::string error;
-  const auto text = import_points_csv("id,x,y\n1,10.5,3\n2,7.25,40.0\n", plot_options(), error);
+  const auto text = import_points_csv("id,x,y\n1,10.5,3\n2,7.25,40.0\n",
+                                      plot_options(), error);
   ASSERT_TRUE(text) << error;
   EXPECT_EQ(*text, "100 80 1 0.5 20 99\n10.5 3\n7.25 40\n");
 
@@ -35,9 +36,10 @@ TEST(CsvImport, WritesTheExactSampleFormat) {
   const auto bivariate = import_points_csv(
       "\"x\";\"y\";\"Species\"\n\"1,5\";2;oak\n3;4;\"beech\"\n", o, error);
   EXPECT_FALSE(bivariate);  // "1,5" is no number: decimal commas are refused
-  EXPECT_EQ(error, "row 2: x or y is not a number");
+  EXPECT_EQ(error, "row 2: column x: '1,5' is not a number");
 
-  const auto ok = import_points_csv("x\ty\tSpecies\n1.5\t2\toak\n3\t4\tbeech\n", o, error);
+  const auto ok =
+      import_points_csv("x\ty\tSpecies\n1.5\t2\toak\n3\t4\tbeech\n", o, error);
   ASSERT_TRUE(ok) << error;
   EXPECT_EQ(*ok, "100 80 1 0.5 20 99 2.5 0 3\n1.5 2 0\n3 4 1\n");
 }
@@ -50,8 +52,11 @@ TEST(CsvImport, NamesTheRowThatCannotBeTaken) {
   const Case cases[] = {
       {"x,y\n1,2\n100,5\n", "row 3: point (100, 5) lies outside the plot"},
       {"x,y\n1,2\n-1,5\n", "row 3: point (-1, 5) lies outside the plot"},
-      {"x,y\n1,2\nabc,5\n", "row 3: x or y is not a number"},
-      {"x,y\n1,2\n1,2\n", "row 3: a point at (1, 2) was already read"},
+      {"x,y\n1,2\nabc,5\n", "row 3: column x: 'abc' is not a number"},
+      {"x,y\n1,2\n5,\n", "row 3: column y: '' is not a number"},
+      {"x,y\n1,2\n1,2\n3,3\n1,2\n",
+       "row 3: a point at a position already read (2 such rows in all; "
+       "--duplicates drop keeps the first of each)"},
       {"a,b\n1,2\n", "no column 'x' in the header row"},
       {"x,y\n", "the CSV file holds no points"},
       {"", "the CSV file has no header row"},
@@ -78,6 +83,69 @@ TEST(CsvImport, SplitsQuotedFieldsAndFindsColumnsByNumber) {
   const auto text = import_points_csv("id,east,north\n1,5,6\n", o, error);
   ASSERT_TRUE(text) << error;
   EXPECT_EQ(*text, "100 80 1 0.5 20 99\n5 6\n");
+}
+
+TEST(CsvImport, KeepsTheRowsThatMeetEveryCondition) {
+  struct Case {
+    const char* where;
+    const char* points;  // the sample file's point lines
+    int filtered;
+  };
+  const char* csv = "x,y,dbh\n1,1,10\n2,2,30\n3,3,45.5\n4,4,30\n";
+  const Case cases[] = {
+      {"dbh>=30", "2 2\n3 3\n4 4\n", 1},
+      {"dbh>30", "3 3\n", 3},
+      {"dbh<30", "1 1\n", 3},
+      {"dbh<=30", "1 1\n2 2\n4 4\n", 1},
+      {"dbh==30", "2 2\n4 4\n", 2},
+      {" dbh != 30", "1 1\n3 3\n", 2},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.where);
+    ImportOptions o = plot_options();
+    RowFilter filter;
+    ASSERT_TRUE(parse_row_filter(c.where, filter));
+    o.filters = {filter};
+    std::string error;
+    ImportReport report;
+    const auto text = import_points_csv(csv, o, error, &report);
+    ASSERT_TRUE(text) << error;
+    EXPECT_EQ(*text, std::string("100 80 1 0.5 20 99\n") + c.points);
+    EXPECT_EQ(report.filtered, c.filtered);
+  }
+  // Two conditions both hold; a value that is no number names its column.
+  ImportOptions o = plot_options();
+  RowFilter low;
+  RowFilter high;
+  ASSERT_TRUE(parse_row_filter("dbh>10", low));
+  ASSERT_TRUE(parse_row_filter("dbh<45", high));
+  o.filters = {low, high};
+  std::string error;
+  const auto both = import_points_csv(csv, o, error);
+  ASSERT_TRUE(both) << error;
+  EXPECT_EQ(*both, "100 80 1 0.5 20 99\n2 2\n4 4\n");
+  EXPECT_FALSE(import_points_csv("x,y,dbh\n1,1,big\n", o, error));
+  EXPECT_EQ(error, "row 2: column dbh: 'big' is not a number");
+  o.filters = {RowFilter{"height", RowFilter::Op::kLess, 3}};
+  EXPECT_FALSE(import_points_csv(csv, o, error));
+  EXPECT_EQ(error, "no column 'height' in the header row (--where)");
+  RowFilter unused;
+  for (const char* bad : {"dbh", ">=30", "dbh>=", "dbh>=x", "dbh=>30"}) {
+    EXPECT_FALSE(parse_row_filter(bad, unused)) << bad;
+  }
+}
+
+TEST(CsvImport, DropsDuplicatedPositionsWhenAsked) {
+  ImportOptions o = plot_options();
+  o.duplicates = DuplicateRows::kDrop;
+  std::string error;
+  ImportReport report;
+  const auto text =
+      import_points_csv("x,y\n1,2\n1,2\n3,3\n1.0,2\n", o, error, &report);
+  ASSERT_TRUE(text) << error;
+  EXPECT_EQ(*text, "100 80 1 0.5 20 99\n1 2\n3 3\n");
+  EXPECT_EQ(report.points, 2);
+  EXPECT_EQ(report.duplicates, 2);
 }
 
 }  // namespace
