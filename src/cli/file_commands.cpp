@@ -123,6 +123,16 @@ int run_import(const FileCommands& c, std::ostream& err) {
   }
   o.duplicates =
       c.duplicates == "drop" ? DuplicateRows::kDrop : DuplicateRows::kRefuse;
+  if (!c.mark_threshold.empty()) {
+    const auto colon = c.mark_threshold.rfind(':');
+    if (colon == std::string::npos || colon == 0 ||
+        !parse_decimal(c.mark_threshold.substr(colon + 1), o.threshold)) {
+      err << "qlor: --mark-threshold takes COLUMN:VALUE with a number, such "
+             "as dbh:30\n";
+      return 2;
+    }
+    o.threshold_column = c.mark_threshold.substr(0, colon);
+  }
 
   std::string csv;
   if (!read_text(c.file, csv)) {
@@ -177,6 +187,11 @@ void add_import(CLI::App& app, FileCommands& c) {
                                    "other value is species 2");
   species->needs(species1);
   species1->needs(species);
+  auto* threshold = sub->add_option(
+      "--mark-threshold", c.mark_threshold,
+      "Split a numeric mark into two species: rows below VALUE in COLUMN "
+      "are species 1, the rest species 2 (bivariate)");
+  threshold->option_text("COLUMN:VALUE")->excludes(species);
   sub->add_option("--plot", c.plot_size, "Plot size WIDTHxHEIGHT")->required();
   sub->add_option("--t", c.distances, "Distances MIN:STEP:MAX")->required();
   sub->add_option("--simulations", c.n_simulations, "Number of simulations")

@@ -33,6 +33,7 @@ struct FileCommands {
   bool force = false;              // write over an existing output file
   std::vector<std::string> where;  // COLUMN>=VALUE conditions
   std::string duplicates = "refuse";
+  std::string mark_threshold;  // COLUMN:VALUE
   // plot
   std::string image_size;  // WIDTHxHEIGHT
   bool global = false;     // draw the global envelope too

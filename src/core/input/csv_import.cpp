@@ -157,8 +157,12 @@ std::optional<std::string> import_points_csv(const std::string& csv,
   const auto header = split_csv_record(line, separator);
   const int x_col = find_column(header, o.x_column);
   const int y_col = find_column(header, o.y_column);
-  const bool bivariate = !o.species_column.empty();
-  const int s_col = bivariate ? find_column(header, o.species_column) : -1;
+  const bool by_threshold = !o.threshold_column.empty();
+  const bool bivariate = !o.species_column.empty() || by_threshold;
+  const int s_col = bivariate
+                        ? find_column(header, by_threshold ? o.threshold_column
+                                                           : o.species_column)
+                        : -1;
   for (const auto& [col, name] :
        {std::pair{x_col, o.x_column}, {y_col, o.y_column}}) {
     if (col < 0) {
@@ -167,7 +171,9 @@ std::optional<std::string> import_points_csv(const std::string& csv,
     }
   }
   if (bivariate && s_col < 0) {
-    error = "no column '" + o.species_column + "' in the header row";
+    error = "no column '" +
+            (by_threshold ? o.threshold_column : o.species_column) +
+            "' in the header row";
     return std::nullopt;
   }
   std::vector<int> filter_cols;
@@ -232,7 +238,16 @@ std::optional<std::string> import_points_csv(const std::string& csv,
     }
     text.append(shortest_decimal(x)).append(" ").append(shortest_decimal(y));
     if (bivariate) {
-      const int label = field(s_col) == trim(o.species1_value) ? 0 : 1;
+      int label = field(s_col) == trim(o.species1_value) ? 0 : 1;
+      if (by_threshold) {
+        double mark = 0;
+        if (!parse_decimal(field(s_col), mark)) {
+          error = row_error(row, {"column ", o.threshold_column, ": '",
+                                  field(s_col), "' is not a number"});
+          return std::nullopt;
+        }
+        label = mark < o.threshold ? 0 : 1;
+      }
       has_species[label] = true;
       text += label == 0 ? " 0" : " 1";
     }

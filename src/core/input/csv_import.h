@@ -48,6 +48,10 @@ struct ImportOptions {
   std::string y_column;
   std::string species_column;  // empty: univariate
   std::string species1_value;  // the value that marks species 1 (label 0)
+  /// A numeric mark split into two species: rows below `threshold` in
+  /// this column are species 1, the rest species 2 (empty: none).
+  std::string threshold_column;
+  double threshold = 0;
   double x_axis = 0;
   double y_axis = 0;
   double t_min = 0;

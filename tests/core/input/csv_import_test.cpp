@@ -148,5 +148,20 @@ TEST(CsvImport, DropsDuplicatedPositionsWhenAsked) {
   EXPECT_EQ(report.duplicates, 2);
 }
 
+TEST(CsvImport, SplitsANumericMarkIntoTwoSpecies) {
+  ImportOptions o = plot_options();
+  o.threshold_column = "dbh";
+  o.threshold = 30;
+  std::string error;
+  const auto text =
+      import_points_csv("x,y,dbh\n1,1,10\n2,2,30\n3,3,29.99\n", o, error);
+  ASSERT_TRUE(text) << error;
+  EXPECT_EQ(*text, "100 80 1 0.5 20 99\n1 1 0\n2 2 1\n3 3 0\n");
+  EXPECT_FALSE(import_points_csv("x,y,dbh\n1,1,10\n2,2,x\n", o, error));
+  EXPECT_EQ(error, "row 3: column dbh: 'x' is not a number");
+  EXPECT_FALSE(import_points_csv("x,y,dbh\n1,1,10\n2,2,20\n", o, error));
+  EXPECT_EQ(error, "a bivariate file needs points of both species");
+}
+
 }  // namespace
 }  // namespace qlor
