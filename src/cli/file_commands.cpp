@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cmath>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -87,6 +88,7 @@ int run_import(const FileCommands& c, std::ostream& err) {
   o.y_column = c.y_column;
   o.species_column = c.species_column;
   o.species1_value = c.species1_value;
+  o.species2_value = c.species2_value;
   o.n_simulations = c.n_simulations;
   if (!parse_size(c.plot_size, o.x_axis, o.y_axis)) {
     err << "qlor: --plot takes WIDTHxHEIGHT, two positive numbers such as "
@@ -162,7 +164,20 @@ int run_import(const FileCommands& c, std::ostream& err) {
   if (report.duplicates > 0) {
     err << "; " << report.duplicates << " duplicated positions dropped";
   }
+  if (report.other_species > 0) {
+    err << "; " << report.other_species << " rows of other species dropped";
+  }
   err << '\n';
+  err << "qlor: coordinate step " << shortest_decimal(report.step)
+      << ": simulated points will lie on this lattice\n";
+  if (report.coarse()) {
+    err << "qlor: warning: the step " << shortest_decimal(report.step)
+        << " is coarse against the points' spacing (about "
+        << shortest_decimal(std::round(report.spacing * 100) / 100)
+        << " between neighbours at random): simulated points will often "
+           "fall on the same lattice positions; give the coordinates with "
+           "more decimals\n";
+  }
   return 0;
 }
 
@@ -187,6 +202,11 @@ void add_import(CLI::App& app, FileCommands& c) {
                                    "other value is species 2");
   species->needs(species1);
   species1->needs(species);
+  sub->add_option("--species2", c.species2_value,
+                  "The value that marks species 2: rows of any other value "
+                  "are dropped and counted (without it every other value is "
+                  "species 2)")
+      ->needs(species1);
   auto* threshold = sub->add_option(
       "--mark-threshold", c.mark_threshold,
       "Split a numeric mark into two species: rows below VALUE in COLUMN "

@@ -23,6 +23,7 @@ struct FileCommands {
   std::string y_column;
   std::string species_column;
   std::string species1_value;
+  std::string species2_value;
   std::string plot_size;  // WIDTHxHEIGHT
   std::string distances;  // MIN:STEP:MAX
   int n_simulations = 0;

@@ -158,6 +158,11 @@ TEST_F(FileCommandsTest, ImportRefusesBadRowsAndBadUsage) {
             std::string::npos)
       << kept.err;
   EXPECT_EQ(read_bytes("o.dat"), "20 20 1 1 5 19\n2 2\n");
+  EXPECT_NE(kept.err.find("qlor: coordinate step 2: simulated points"),
+            std::string::npos)
+      << kept.err;
+  EXPECT_NE(kept.err.find("warning: the step 2 is coarse"), std::string::npos)
+      << kept.err;
 }
 
 // A temporary file of 19 simulations at one distance: the observed value

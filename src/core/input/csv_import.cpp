@@ -12,6 +12,7 @@
 #include <tuple>
 
 #include "model/decimal.h"
+#include "model/lattice.h"
 
 namespace qlor {
 
@@ -184,7 +185,8 @@ std::optional<std::string> import_points_csv(const std::string& csv,
       return std::nullopt;
     }
   }
-  int first_duplicate = 0;  // its row, 0: none yet
+  int first_duplicate = 0;    // its row, 0: none yet
+  SimulationLattice lattice;  // the step the x-coordinates give
 
   std::string text = header_line(o);
   text += '\n';
@@ -215,6 +217,12 @@ std::optional<std::string> import_points_csv(const std::string& csv,
       ++counts.filtered;
       continue;
     }
+    if (bivariate && !by_threshold && !o.species2_value.empty() &&
+        field(s_col) != trim(o.species1_value) &&
+        field(s_col) != trim(o.species2_value)) {
+      ++counts.other_species;
+      continue;
+    }
     double x = 0;
     double y = 0;
     for (const auto& [col, name, v] :
@@ -236,6 +244,7 @@ std::optional<std::string> import_points_csv(const std::string& csv,
       ++counts.duplicates;
       continue;
     }
+    update_coordinate_resolution(lattice, x);
     text.append(shortest_decimal(x)).append(" ").append(shortest_decimal(y));
     if (bivariate) {
       int label = field(s_col) == trim(o.species1_value) ? 0 : 1;
@@ -267,6 +276,8 @@ std::optional<std::string> import_points_csv(const std::string& csv,
     return std::nullopt;
   }
   counts.points = points;
+  counts.step = lattice.coordinate_resolution / 1000.0;
+  counts.spacing = 0.5 * std::sqrt(o.x_axis * o.y_axis / points);
   if (report) *report = counts;
   if (bivariate && !(has_species[0] && has_species[1])) {
     error = "a bivariate file needs points of both species";

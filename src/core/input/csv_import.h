@@ -38,8 +38,17 @@ enum class DuplicateRows {
 /// What an import left out, for its report.
 struct ImportReport {
   int points = 0;
-  int filtered = 0;    // rows that failed a --where condition
-  int duplicates = 0;  // rows dropped at an imported position
+  int filtered = 0;       // rows that failed a --where condition
+  int duplicates = 0;     // rows dropped at an imported position
+  int other_species = 0;  // rows of neither species value
+  /// The coordinates' step (the coarsest decimal step that holds every x),
+  /// on which simulated points will lie, and the expected distance to the
+  /// nearest neighbour of as many points at random, 0.5 sqrt(A / n).
+  double step = 0;
+  double spacing = 0;
+  /// The step is coarser than a tenth of that spacing: simulated points
+  /// would often share lattice positions.
+  [[nodiscard]] bool coarse() const { return step > 0.1 * spacing; }
 };
 
 /// What the sample data file's header says besides the points.
@@ -48,6 +57,9 @@ struct ImportOptions {
   std::string y_column;
   std::string species_column;  // empty: univariate
   std::string species1_value;  // the value that marks species 1 (label 0)
+  /// The value that marks species 2; rows of any other value are dropped
+  /// (empty: every other value is species 2).
+  std::string species2_value;
   /// A numeric mark split into two species: rows below `threshold` in
   /// this column are species 1, the rest species 2 (empty: none).
   std::string threshold_column;

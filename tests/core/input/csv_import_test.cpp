@@ -163,5 +163,44 @@ TEST(CsvImport, SplitsANumericMarkIntoTwoSpecies) {
   EXPECT_EQ(error, "a bivariate file needs points of both species");
 }
 
+TEST(CsvImport, KeepsTwoSpeciesAndDropsTheRest) {
+  ImportOptions o = plot_options();
+  o.species_column = "sp";
+  o.species1_value = "oak";
+  o.species2_value = "beech";
+  std::string error;
+  ImportReport report;
+  // The dropped ash shares a position with a later oak: no duplicate.
+  const auto text = import_points_csv(
+      "x,y,sp\n1,1,oak\n2,2,ash\n2,2,oak\n3,3,beech\n4,4,pine\n", o, error,
+      &report);
+  ASSERT_TRUE(text) << error;
+  EXPECT_EQ(*text, "100 80 1 0.5 20 99\n1 1 0\n2 2 0\n3 3 1\n");
+  EXPECT_EQ(report.other_species, 2);
+}
+
+TEST(CsvImport, ReportsTheCoordinatesStepAgainstTheirSpacing) {
+  struct Case {
+    const char* csv;
+    double step;
+    bool coarse;
+  };
+  // 4 points in 100 x 80: at random about 0.5 sqrt(2000) = 22.4 apart.
+  const Case cases[] = {
+      {"x,y\n1.25,1\n2.5,2\n3.75,3\n5,4\n", 0.05, false},
+      {"x,y\n1,1\n2,2\n3,3\n4,4\n", 1, false},
+      {"x,y\n10,1\n20,2\n30,3\n40,4\n", 10, true},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.csv);
+    std::string error;
+    ImportReport report;
+    ASSERT_TRUE(import_points_csv(c.csv, plot_options(), error, &report));
+    EXPECT_DOUBLE_EQ(report.step, c.step);
+    EXPECT_NEAR(report.spacing, 22.36, 0.01);
+    EXPECT_EQ(report.coarse(), c.coarse);
+  }
+}
+
 }  // namespace
 }  // namespace qlor
