@@ -242,13 +242,11 @@ Status write_tests(const AppContext& ctx, const AnalysisState& state,
   std::string note;
   const bool inhomogeneous =
       function == FunctionKind::kLinhom || function == FunctionKind::kGinhom;
-  SimulationEnv env;
-  env.null_kind = null_kind;
   if (centre == TestCentre::kCsr && !inhomogeneous &&
       (state.process_type != ProcessType::kCsr ||
        null_kind != NullKind::kHeader)) {
     note = std::string("departure from CSR, not from the ") +
-           run_model_name(state, env) +
+           null_model_name(state, null_kind) +
            " model: --centre mean tests the model itself";
   }
   // With both tests the second status replaces the first, except that a

@@ -89,11 +89,10 @@ std::unique_ptr<NullModel> make_header_model(const AnalysisState& observed,
   return model;
 }
 
-const char* run_model_name(const RunParameters& parameters,
-                           const SimulationEnv& env) {
-  if (env.intensity.inhomogeneous()) return "heterogeneous Poisson";
+const char* null_model_name(const RunParameters& parameters,
+                            NullKind null_kind) {
   for (const NullInfo& n : kNulls) {
-    if (n.kind == env.null_kind && n.kind != NullKind::kHeader) return n.model;
+    if (n.kind == null_kind && n.kind != NullKind::kHeader) return n.model;
   }
   return null_model_name(parameters);
 }
@@ -110,13 +109,6 @@ const char* null_kind_name(NullKind kind) {
     if (n.kind == kind) return n.name;
   }
   return "header";
-}
-
-std::optional<NullKind> null_kind_named(std::string_view name) {
-  for (const NullInfo& n : kNulls) {
-    if (name == n.name) return n.kind;
-  }
-  return std::nullopt;
 }
 
 NullKind null_of_stem(std::string_view stem) {

@@ -4,7 +4,6 @@
 
 #include <cstdint>
 #include <memory>
-#include <optional>
 #include <string_view>
 
 #include "model/analysis_state.h"
@@ -41,20 +40,18 @@ class NullModel {
 /// "Strauss-type inhibition" or "cluster".
 [[nodiscard]] const char* null_model_name(const RunParameters& parameters);
 
-/// The name of the run's model: "heterogeneous Poisson" for an
-/// inhomogeneous run, "random labelling", "toroidal shift", or the
-/// header's.
-[[nodiscard]] const char* run_model_name(const RunParameters& parameters,
-                                         const SimulationEnv& env);
+/// What a homogeneous run's model is called in its messages: "random
+/// labelling", "toroidal shift", or the header's (null_model_name).
+[[nodiscard]] const char* null_model_name(const RunParameters& parameters,
+                                          NullKind null_kind);
 
 /// What a null model adds to the stems of a run's files: "", "_labels",
 /// "_shift".
 [[nodiscard]] const char* null_suffix(NullKind kind);
 
 /// The null model's name in options and qlor.ini: "header", "labels",
-/// "shift"; and back (nothing for another name).
+/// "shift".
 [[nodiscard]] const char* null_kind_name(NullKind kind);
-[[nodiscard]] std::optional<NullKind> null_kind_named(std::string_view name);
 
 /// The null model a file's stem ends with (the header's for none).
 [[nodiscard]] NullKind null_of_stem(std::string_view stem);

@@ -315,17 +315,6 @@ std::unique_ptr<SummaryFunction> make_summary_function(
   return std::make_unique<LFunction>(choice.direction);
 }
 
-FunctionKind function_of_file(const std::string& path) {
-  // The stem: the last component without its extension.
-  const std::size_t slash = path.find_last_of("/\\");
-  const std::size_t begin = slash == std::string::npos ? 0 : slash + 1;
-  const std::size_t dot = path.find_last_of('.');
-  const std::size_t end =
-      dot == std::string::npos || dot < begin ? path.size() : dot;
-  return function_of_stem(std::string_view(path.data() + begin, end - begin))
-      .kind;
-}
-
 StemFunction function_of_stem(std::string_view stem) {
   // Within one species: the function's suffix ("_L" for L) and "11" or "22".
   for (const PairSet pairs : {PairSet::k11, PairSet::k22}) {
@@ -381,7 +370,6 @@ double csr_value_of(FunctionKind kind, const AnalysisState& state,
   return make_summary_function(settings, state)->csr_value(state);
 }
 
-const char* function_suffix(FunctionKind kind) { return info(kind).suffix; }
 const char* function_label(FunctionKind kind) { return info(kind).label; }
 
 double o_ring_csr_value(double n1, double n2, double area) {

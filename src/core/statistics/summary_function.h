@@ -78,14 +78,11 @@ class SummaryFunction {
 [[nodiscard]] std::unique_ptr<SummaryFunction> make_summary_function(
     const FunctionChoice& choice);
 
-/// The function whose files a file's name shows: a stem ending in "_g" (as
-/// in plot1_g.tmp or plot1_g.ktt) g, in "_O" O, in "_Linhom" or "_ginhom"
-/// the inhomogeneous L or g, any other L.
-[[nodiscard]] FunctionKind function_of_file(const std::string& path);
-
-/// What the end of a file's stem says of its run's function: the function,
-/// its pairs ("_g22": g within species 2; "_L11": L within species 1), and
-/// how many characters of the stem say so.
+/// What the end of a file's stem says of its run's function: a stem ending
+/// in "_g" (as in plot1_g.tmp or plot1_g.ktt) g, in "_O" O, in "_Linhom" or
+/// "_ginhom" the inhomogeneous L or g, any other L; its pairs ("_g22": g
+/// within species 2; "_L11": L within species 1); and how many characters
+/// of the stem say so.
 struct StemFunction {
   FunctionKind kind = FunctionKind::kL;
   PairSet pairs = PairSet::kCross;
@@ -112,8 +109,7 @@ struct StemFunction {
 [[nodiscard]] AnalysisState species_pattern(const AnalysisState& state,
                                             int key);
 
-/// The stem suffix and axis label of a function without a run.
-[[nodiscard]] const char* function_suffix(FunctionKind kind);
+/// The axis label of a function without a run.
 [[nodiscard]] const char* function_label(FunctionKind kind);
 
 /// The message for a half-width above the largest a run allows.

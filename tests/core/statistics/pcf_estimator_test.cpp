@@ -184,11 +184,6 @@ TEST(SummaryFunctions, NameTheirFilesAndTheirValueUnderCsr) {
     EXPECT_EQ(again->suffixes(), c.suffixes);
     EXPECT_EQ(again->choice().bandwidth, f->choice().bandwidth);
   }
-  EXPECT_EQ(function_of_file("runs/plot1_g.tmp"), FunctionKind::kG);
-  EXPECT_EQ(function_of_file("plot1_O.ktt"), FunctionKind::kO);
-  EXPECT_EQ(function_of_file("plot1.tmp"), FunctionKind::kL);
-  EXPECT_EQ(function_of_file("a_g/plot1_W4.tmp"), FunctionKind::kL);
-  EXPECT_EQ(function_of_file("_g.tmp"), FunctionKind::kL);
 }
 
 TEST(SummaryFunctions, RefuseWhatTheyCannotEstimate) {
