@@ -297,33 +297,11 @@ std::string refused_function_options(const CliOptions& o,
            (o.estimator ? "--estimator" : "--bandwidth") +
            " applies to --function g or O only";
   }
-  if (settings.pairs != PairSet::kCross &&
-      settings.direction_index != Direction::kNone) {
-    return "qlor: --pairs 11 and 22 are counted over all directions "
-           "(--direction none)";
-  }
-  if (species_one_fixed(settings)) {
-    return "qlor: --pairs 11: species 1 keeps its place under this null "
-           "model; add --randomize 2 or use --null labels";
-  }
-  if (settings.intensity.source != IntensitySource::kNone) {
-    if (settings.null_model != NullKind::kHeader) {
-      return "qlor: --null labels and shift do not take --intensity: the "
-             "inhomogeneous functions have their own null model";
-    }
-    if (settings.function == FunctionKind::kO) {
-      return "qlor: --intensity applies to --function L or g: O(t) has no "
-             "inhomogeneous form here";
-    }
-    if (settings.direction_index != Direction::kNone) {
-      return "qlor: --intensity: the inhomogeneous functions are estimated "
-             "over all directions (--direction none)";
-    }
-    if (settings.function == FunctionKind::kG &&
-        settings.estimator == PcfEstimator::kRing) {
-      return "qlor: --intensity: g_inhom is estimated by the kernel, not "
-             "--estimator ring";
-    }
+  // What a run would refuse whatever its file, as a usage error.
+  if (const Status s = check_run_settings(settings); !s.ok()) {
+    std::string text = s.text();
+    text.erase(text.find_last_not_of(' ') + 1);
+    return "qlor: " + text;
   }
   return {};
 }

@@ -67,19 +67,32 @@ Status read_run_sample(const std::string& path, FunctionKind function,
   return read_samples(state, records);
 }
 
+Status check_run_settings(const RunSettings& settings) {
+  if (settings.intensity.source != IntensitySource::kNone) {
+    if (settings.null_model != NullKind::kHeader) return kNullWithIntensity;
+    if (settings.function == FunctionKind::kO) return kIntensityWithORing;
+    if (settings.direction_index != Direction::kNone) {
+      return kIntensityWithDirection;
+    }
+    if (settings.function == FunctionKind::kG &&
+        settings.estimator == PcfEstimator::kRing) {
+      return kIntensityWithRings;
+    }
+  }
+  if (settings.pairs != PairSet::kCross) {
+    if (settings.direction_index != Direction::kNone) {
+      return kPairsWithDirection;
+    }
+    if (species_one_fixed(settings)) return kPairsOfAFixedSpecies;
+  }
+  return {};
+}
+
 Status resolve_intensity(const RunSettings& settings,
                          const AnalysisState& state, Intensity& intensity) {
   const IntensitySetting& setting = settings.intensity;
   intensity = {};
   if (setting.source == IntensitySource::kNone) return {};
-  if (settings.function == FunctionKind::kO) return kIntensityWithORing;
-  if (settings.direction_index != Direction::kNone) {
-    return kIntensityWithDirection;
-  }
-  if (settings.function == FunctionKind::kG &&
-      settings.estimator == PcfEstimator::kRing) {
-    return kIntensityWithRings;
-  }
   intensity.source = setting.source;
   if (setting.source == IntensitySource::kKernel) {
     intensity.sigma = setting.sigma > 0
@@ -115,22 +128,14 @@ Status make_run_function(const AppContext& ctx, const std::string& input_path,
       ctx.settings.direction_index != Direction::kNone) {
     return kFunctionWithDirection;
   }
+  if (auto s = check_run_settings(ctx.settings); !s.ok()) return s;
   Intensity intensity;
   if (auto s = resolve_intensity(ctx.settings, state, intensity); !s.ok()) {
     return s;
   }
-  if (ctx.settings.pairs != PairSet::kCross) {
-    if (ctx.settings.direction_index != Direction::kNone) {
-      return kPairsWithDirection;
-    }
-    if (state.analysis_type != AnalysisType::kBivariate) {
-      return kPairsNeedTwoSpecies;
-    }
-    if (species_one_fixed(ctx.settings)) return kPairsOfAFixedSpecies;
-  }
-  if (ctx.settings.null_model != NullKind::kHeader) {
-    if (intensity.inhomogeneous()) return kNullWithIntensity;
-    if (state.analysis_type != AnalysisType::kBivariate) {
+  if (state.analysis_type != AnalysisType::kBivariate) {
+    if (ctx.settings.pairs != PairSet::kCross) return kPairsNeedTwoSpecies;
+    if (ctx.settings.null_model != NullKind::kHeader) {
       return kNullNeedsTwoSpecies;
     }
   }

@@ -66,7 +66,7 @@ struct RunFiles {
 
 inline constexpr const char* kIntensityWithDirection =
     "The inhomogeneous functions are estimated over all directions: set "
-    "Direction to None  ";
+    "Direction to None (--direction none)  ";
 inline constexpr const char* kIntensityWithORing =
     "O(t) has no inhomogeneous form here: choose L or g with an intensity  ";
 inline constexpr const char* kNullNeedsTwoSpecies =
@@ -76,21 +76,28 @@ inline constexpr const char* kPairsNeedTwoSpecies =
     "Pairs within one species need a bivariate file (x y species)  ";
 inline constexpr const char* kPairsWithDirection =
     "Pairs within one species are counted over all directions: set "
-    "Direction to None  ";
+    "Direction to None (--direction none)  ";
 inline constexpr const char* kPairsOfAFixedSpecies =
     "Species 1 keeps its place under this null model, so its pairs never "
     "vary: for pairs within species 1 randomise both species or use random "
-    "labelling  ";
+    "labelling (--randomize 2 or --null labels)  ";
 inline constexpr const char* kNullWithIntensity =
-    "The inhomogeneous functions have their own null model: leave out "
-    "random labelling and the toroidal shift  ";
+    "Random labelling and the toroidal shift do not take --intensity: the "
+    "inhomogeneous functions have their own null model  ";
 inline constexpr const char* kIntensityWithRings =
-    "g_inhom(t) is estimated by the kernel: leave out the ring estimator  ";
+    "g_inhom(t) is estimated by the kernel: leave out the ring estimator "
+    "(--estimator ring)  ";
 
-/// The intensity the settings choose for a run of `state`: the kernel's
-/// sigma (its default for 0), or the grid file read and checked against the
-/// plot. Returns "" or the message that ends the run before anything is
-/// written.
+/// The combinations of the intensity, null model and pairs settings that
+/// no run takes, whatever its file: "" or the message. The console refuses
+/// them as usage errors before any file is read; a run refuses them before
+/// anything is written.
+[[nodiscard]] Status check_run_settings(const RunSettings& settings);
+
+/// The intensity the settings (passed by check_run_settings) choose for a
+/// run of `state`: the kernel's sigma (its default for 0), or the grid file
+/// read and checked against the plot. Returns "" or the message that ends
+/// the run before anything is written.
 [[nodiscard]] Status resolve_intensity(const RunSettings& settings,
                                        const AnalysisState& state,
                                        Intensity& intensity);
