@@ -9,10 +9,12 @@
 #include <sstream>
 
 #include "input/csv_import.h"
+#include "input/plot_origin.h"
 #include "model/decimal.h"
 #include "results/csv_export.h"
 #include "results/file_names.h"
 #include "results/tmp_file.h"
+#include "simulation/philox_draws.h"
 
 namespace qlor {
 
@@ -90,9 +92,10 @@ int run_import(const FileCommands& c, std::ostream& err) {
   o.species1_value = c.species1_value;
   o.species2_value = c.species2_value;
   o.n_simulations = c.n_simulations;
-  if (!parse_size(c.plot_size, o.x_axis, o.y_axis)) {
-    err << "qlor: --plot takes WIDTHxHEIGHT, two positive numbers such as "
-           "100x50\n";
+  if (!parse_plot_extent(c.plot_size, o.x_axis, o.y_axis, o.origin)) {
+    err << "qlor: --plot takes WIDTHxHEIGHT, such as 100x50, or "
+           "XMIN:XMAX,YMIN:YMAX with each maximum above its minimum, such as "
+           "634500:634600,5100000:5100050\n";
     return 2;
   }
   if (!parse_distances(c.distances, o)) {
@@ -123,8 +126,23 @@ int run_import(const FileCommands& c, std::ostream& err) {
     }
     o.filters.push_back(filter);
   }
-  o.duplicates =
-      c.duplicates == "drop" ? DuplicateRows::kDrop : DuplicateRows::kRefuse;
+  PhiloxDraws draws(c.seed);
+  draws.start_pattern(0);
+  if (c.duplicates == "drop") {
+    o.duplicates = DuplicateRows::kDrop;
+  } else if (c.duplicates.starts_with("jitter:")) {
+    o.duplicates = DuplicateRows::kJitter;
+    if (!parse_positive_length(c.duplicates.substr(7), o.jitter_radius)) {
+      err << "qlor: --duplicates jitter:R takes a positive radius, such as "
+             "jitter:0.05\n";
+      return 2;
+    }
+    o.uniform = [&draws] { return draws.uniform(); };
+  } else if (c.duplicates != "refuse") {
+    err << "qlor: --duplicates takes refuse, drop or jitter:R, not '"
+        << c.duplicates << "'\n";
+    return 2;
+  }
   if (!c.mark_threshold.empty()) {
     const auto colon = c.mark_threshold.rfind(':');
     if (colon == std::string::npos || colon == 0 ||
@@ -148,13 +166,29 @@ int run_import(const FileCommands& c, std::ostream& err) {
     err << "qlor: " << path_title(c.file) << ": " << error << '\n';
     return 1;
   }
+  // The origin file goes with the sample file: written when the plot has
+  // an offset, removed when an import without one writes over the file.
+  const std::string origin_path = change_extension(c.output, kOriginExtension);
   std::error_code ec;
-  if (!c.force && std::filesystem::exists(c.output, ec)) {
-    err << "qlor: '" << c.output << "' exists; give --force to write over it\n";
-    return 1;
+  for (const std::string& path : {c.output, origin_path}) {
+    if (!c.force && std::filesystem::exists(path, ec)) {
+      err << "qlor: '" << path << "' exists; give --force to write over it\n";
+      return 1;
+    }
   }
   if (!write_text(c.output, *sample)) {
     err << "qlor: cannot write '" << c.output << "'\n";
+    return 1;
+  }
+  if (!o.origin.zero()) {
+    if (!write_text(origin_path, origin_file_text(o.origin))) {
+      err << "qlor: cannot write '" << origin_path << "'\n";
+      return 1;
+    }
+  } else if (std::filesystem::exists(origin_path, ec) &&
+             !std::filesystem::remove(origin_path, ec)) {
+    err << "qlor: cannot remove '" << origin_path << "': " << ec.message()
+        << '\n';
     return 1;
   }
   err << "qlor: wrote '" << c.output << "' with " << report.points << " points";
@@ -164,10 +198,24 @@ int run_import(const FileCommands& c, std::ostream& err) {
   if (report.duplicates > 0) {
     err << "; " << report.duplicates << " duplicated positions dropped";
   }
+  if (report.jittered > 0) {
+    err << "; " << report.jittered << " duplicated positions moved within "
+        << shortest_decimal(o.jitter_radius) << " (seed " << c.seed << ")";
+  }
+  if (report.on_edge > 0) {
+    err << "; " << report.on_edge
+        << " points on the plot's upper or right edge moved in by one "
+           "coordinate step";
+  }
   if (report.other_species > 0) {
     err << "; " << report.other_species << " rows of other species dropped";
   }
   err << '\n';
+  if (!o.origin.zero()) {
+    err << "qlor: points moved by (" << shortest_decimal(-o.origin.x) << ", "
+        << shortest_decimal(-o.origin.y) << ") to the plot's corner; '"
+        << origin_path << "' keeps the origin for saved patterns\n";
+  }
   err << "qlor: coordinate step " << shortest_decimal(report.step)
       << ": simulated points will lie on this lattice\n";
   if (report.coarse()) {
@@ -196,23 +244,29 @@ void add_import(CLI::App& app, FileCommands& c) {
   sub->add_option("--y", c.y_column, "Column of y (name or number)")
       ->required();
   auto* species = sub->add_option("--species", c.species_column,
-                                  "Column of the species (bivariate)");
+                                  "Column of the species");
   auto* species1 = sub->add_option("--species1", c.species1_value,
-                                   "The value that marks species 1; every "
-                                   "other value is species 2");
+                                   "The value that marks species 1; alone, "
+                                   "a univariate file of its rows");
   species->needs(species1);
   species1->needs(species);
   sub->add_option("--species2", c.species2_value,
-                  "The value that marks species 2: rows of any other value "
-                  "are dropped and counted (without it every other value is "
-                  "species 2)")
+                  "The value that marks species 2 (bivariate): rows of any "
+                  "other value are dropped and counted; '*' makes every "
+                  "other value species 2")
       ->needs(species1);
   auto* threshold = sub->add_option(
       "--mark-threshold", c.mark_threshold,
       "Split a numeric mark into two species: rows below VALUE in COLUMN "
       "are species 1, the rest species 2 (bivariate)");
   threshold->option_text("COLUMN:VALUE")->excludes(species);
-  sub->add_option("--plot", c.plot_size, "Plot size WIDTHxHEIGHT")->required();
+  sub->add_option("--plot", c.plot_size,
+                  "The plot: WIDTHxHEIGHT from 0, or XMIN:XMAX,YMIN:YMAX "
+                  "(points move to the corner; the origin is kept in a "
+                  ".origin file beside the output). Points on its upper or "
+                  "right edge move in by one coordinate step")
+      ->required()
+      ->option_text("WIDTHxHEIGHT|XMIN:XMAX,YMIN:YMAX REQUIRED");
   sub->add_option("--t", c.distances, "Distances MIN:STEP:MAX")->required();
   sub->add_option("--simulations", c.n_simulations, "Number of simulations")
       ->required()
@@ -239,16 +293,51 @@ void add_import(CLI::App& app, FileCommands& c) {
       ->option_text("'COLUMN>=VALUE'");
   sub->add_option("--duplicates", c.duplicates,
                   "Rows at a position already read: refuse (the default: "
-                  "names the first and counts them) or drop (keeps the "
-                  "first)")
-      ->check(CLI::IsMember({"refuse", "drop"}))
-      ->option_text("refuse|drop");
+                  "names the first and counts them), drop (keeps the "
+                  "first) or jitter:R (moves each later one by a random "
+                  "offset within R, rounded to the coordinate step)")
+      ->option_text("refuse|drop|jitter:R");
+  sub->add_option("--seed", c.seed,
+                  "Seed of jitter:R's offsets (default 1: the same file each "
+                  "time)");
   sub->add_flag("--force", c.force,
                 "Write over the output file when it exists (refused "
                 "otherwise)");
 }
 
 }  // namespace
+
+bool parse_plot_extent(const std::string& text, double& width, double& height,
+                       PlotOrigin& origin) {
+  origin = PlotOrigin{};
+  const auto comma = text.find(',');
+  if (comma == std::string::npos) return parse_size(text, width, height);
+  double* sides[2] = {&width, &height};
+  double* corner[2] = {&origin.x, &origin.y};
+  int* decimals[2] = {&origin.x_decimals, &origin.y_decimals};
+  const std::string ranges[2] = {text.substr(0, comma), text.substr(comma + 1)};
+  for (int axis = 0; axis < 2; ++axis) {
+    const auto colon = ranges[axis].find(':');
+    if (colon == std::string::npos) return false;
+    const std::string low = ranges[axis].substr(0, colon);
+    const std::string high = ranges[axis].substr(colon + 1);
+    double lo = 0;
+    double hi = 0;
+    if (!parse_decimal(low, lo) || !parse_decimal(high, hi) ||
+        !std::isfinite(lo) || !std::isfinite(hi) || !(hi > lo)) {
+      return false;
+    }
+    const int places_low = decimal_places(low);
+    const int places_high = decimal_places(high);
+    *corner[axis] = lo + 0.0;
+    *decimals[axis] = places_low;
+    *sides[axis] = decimal_sum(hi, -lo,
+                               places_low < 0 || places_high < 0
+                                   ? -1
+                                   : std::max(places_low, places_high));
+  }
+  return true;
+}
 
 bool parse_size(const std::string& text, double& width, double& height) {
   const auto x = text.find_first_of("xX");

@@ -4,10 +4,13 @@
 #pragma once
 
 #include <CLI/CLI.hpp>
+#include <cstdint>
 #include <optional>
 #include <ostream>
 #include <string>
 #include <vector>
+
+#include "input/plot_origin.h"
 
 namespace qlor {
 
@@ -24,17 +27,18 @@ struct FileCommands {
   std::string species_column;
   std::string species1_value;
   std::string species2_value;
-  std::string plot_size;  // WIDTHxHEIGHT
+  std::string plot_size;  // WIDTHxHEIGHT or XMIN:XMAX,YMIN:YMAX
   std::string distances;  // MIN:STEP:MAX
   int n_simulations = 0;
   std::optional<double> inhibition;
   std::optional<double> cluster;
   std::optional<double> c;
   std::optional<int> n_centers;
-  bool force = false;              // write over an existing output file
-  std::vector<std::string> where;  // COLUMN>=VALUE conditions
-  std::string duplicates = "refuse";
-  std::string mark_threshold;  // COLUMN:VALUE
+  bool force = false;                 // write over an existing output file
+  std::vector<std::string> where;     // COLUMN>=VALUE conditions
+  std::string duplicates = "refuse";  // refuse, drop or jitter:R
+  std::uint32_t seed = 1;             // of jitter:R
+  std::string mark_threshold;         // COLUMN:VALUE
   // plot
   std::string image_size;  // WIDTHxHEIGHT
   bool global = false;     // draw the global envelope too
@@ -53,6 +57,11 @@ void add_file_commands(CLI::App& app, FileCommands& c);
 /// Parses "WIDTHxHEIGHT" (both positive).
 [[nodiscard]] bool parse_size(const std::string& text, double& width,
                               double& height);
+
+/// Parses import's plot: "WIDTHxHEIGHT", or "XMIN:XMAX,YMIN:YMAX" with each
+/// maximum above its minimum, which sets the origin (and its decimals) too.
+[[nodiscard]] bool parse_plot_extent(const std::string& text, double& width,
+                                     double& height, PlotOrigin& origin);
 
 #ifdef QLOR_WITH_PLOT
 /// `qlor plot`: draws the figure of a result file (or of the four sector

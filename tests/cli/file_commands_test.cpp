@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <set>
 #include <sstream>
 
 #include "cli/cli_app.h"
@@ -59,9 +60,11 @@ TEST_F(FileCommandsTest, ImportedCsvAnalysesLikeTheHandWrittenFile) {
             "id;\"Species\";X;Y\r\n1;oak;1;1\r\n2;\"beech\";5;5.0\r\n"
             "3;oak;9.50;3\r\n4;beech;12;17\r\n\r\n5;oak;3;14\r\n"
             "6;\"beech\";17.5;8\r\n");
-  Result r = run({"import", "points.csv", "--x", "X", "--y", "Y", "--species",
-                  "Species", "--species1", "oak", "--plot", "20x20", "--t",
-                  "1:1:5", "--simulations", "19", "-o", "q.dat"});
+  Result r = run({"import",        "points.csv", "--x",        "X",
+                  "--y",           "Y",          "--species",  "Species",
+                  "--species1",    "oak",        "--species2", "*",
+                  "--plot",        "20x20",      "--t",        "1:1:5",
+                  "--simulations", "19",         "-o",         "q.dat"});
   ASSERT_EQ(r.code, 0) << r.err;
   EXPECT_EQ(read_bytes("q.dat"), hand);
   for (const char* file : {"p.dat", "q.dat"}) {
@@ -80,7 +83,7 @@ TEST_F(FileCommandsTest, ImportedCsvAnalysesLikeTheHandWrittenFile) {
 TEST_F(FileCommandsTest, ImportRefusesBadRowsAndBadUsage) {
   dir.write("ok.csv", "x,y\n1,1\n2,2\n");
   dir.write("text.csv", "x,y\n1,1\n2,two\n");
-  dir.write("outside.csv", "x,y\n1,1\n2,2\n20,3\n");
+  dir.write("outside.csv", "x,y\n1,1\n2,2\n20.5,3\n");
   const auto import = [&](const char* csv, const char* plot,
                           std::vector<const char*> extra) {
     std::vector<const char*> args{"import", csv,    "--x",           "x",
@@ -99,10 +102,17 @@ TEST_F(FileCommandsTest, ImportRefusesBadRowsAndBadUsage) {
   };
   const Case cases[] = {
       {"text.csv", "20x20", {"--t", "1:1:5"}, 1, "text.csv: row 3:"},
-      {"outside.csv", "20x20", {"--t", "1:1:5"}, 1, "row 4: point (20, 3)"},
+      {"outside.csv", "20x20", {"--t", "1:1:5"}, 1, "row 4: point (20.5, 3)"},
       {"none.csv", "20x20", {"--t", "1:1:5"}, 1, "cannot open 'none.csv'"},
       {"ok.csv", "20 by 20", {"--t", "1:1:5"}, 2, "--plot takes"},
       {"ok.csv", "0x20", {"--t", "1:1:5"}, 2, "--plot takes"},
+      {"ok.csv", "5:5,0:20", {"--t", "1:1:5"}, 2, "--plot takes"},
+      {"ok.csv", "0:20,0", {"--t", "1:1:5"}, 2, "--plot takes"},
+      {"ok.csv",
+       "20x20",
+       {"--t", "1:1:5", "--duplicates", "jitter:0"},
+       2,
+       "jitter:R takes a positive radius"},
       {"ok.csv", nullptr, {"--t", "1:1:5"}, 2, "--plot is required"},
       {"ok.csv", "20x20", {"--t", "1:0:5"}, 2, "--t takes"},
       {"ok.csv", "20x20", {"--t", "1:1"}, 2, "--t takes"},
@@ -163,6 +173,103 @@ TEST_F(FileCommandsTest, ImportRefusesBadRowsAndBadUsage) {
       << kept.err;
   EXPECT_NE(kept.err.find("warning: the step 2 is coarse"), std::string::npos)
       << kept.err;
+}
+
+// A survey in UTM coordinates: import moves it to the plot's corner and
+// keeps the origin beside the sample file, and saved patterns come back in
+// the survey's coordinates (random labelling keeps every position).
+TEST_F(FileCommandsTest, ImportedOriginGivesSavedPatternsTheirCoordinates) {
+  const char* rows[] = {"634501.25,5100002.5,a", "634510.5,5100010.75,b",
+                        "634519.75,5100019.5,a", "634505,5100015.25,b",
+                        "634520,5100003,a",      "634512.5,5100020,b"};
+  std::string csv = "x,y,sp\n";
+  for (const char* row : rows) csv.append(row).append("\n");
+  dir.write("utm.csv", csv);
+  const std::vector<const char*> import = {"import",
+                                           "utm.csv",
+                                           "--x",
+                                           "x",
+                                           "--y",
+                                           "y",
+                                           "--species",
+                                           "sp",
+                                           "--species1",
+                                           "a",
+                                           "--species2",
+                                           "b",
+                                           "--simulations",
+                                           "19",
+                                           "--t",
+                                           "1:1:5",
+                                           "--plot",
+                                           "634500:634520,5100000:5100020",
+                                           "-o",
+                                           "u.dat"};
+  Result r = run(import);
+  ASSERT_EQ(r.code, 0) << r.err;
+  EXPECT_EQ(read_bytes("u.dat"),
+            "20 20 1 1 5 19\n1.25 2.5 0\n10.5 10.75 1\n19.75 19.5 0\n"
+            "5 15.25 1\n19.95 3 0\n12.5 19.95 1\n");
+  EXPECT_NE(r.err.find("2 points on the plot's upper or right edge moved in"),
+            std::string::npos)
+      << r.err;
+  EXPECT_NE(r.err.find("points moved by (-634500, -5100000)"),
+            std::string::npos)
+      << r.err;
+  EXPECT_EQ(read_bytes("u.origin").substr(read_bytes("u.origin").find("\nx")),
+            "\nx 634500\ny 5100000\n");
+  r = run({"single", "u.dat", "--yes", "--seed", "7", "--null", "labels",
+           "--save-patterns", "u_patterns.csv"});
+  ASSERT_EQ(r.code, 0) << r.err;
+  std::istringstream saved(read_bytes("u_patterns.csv"));
+  std::string line;
+  std::getline(saved, line);
+  EXPECT_EQ(line, "pattern,x,y,species");
+  std::set<std::string> positions;
+  int count = 0;
+  while (std::getline(saved, line)) {
+    ++count;
+    positions.insert(
+        line.substr(line.find(',') + 1, line.rfind(',') - line.find(',') - 1));
+  }
+  EXPECT_EQ(count, 19 * 6);
+  // The two edge points come back one step (0.05) inside the plot.
+  EXPECT_EQ(positions, (std::set<std::string>{
+                           "634501.25,5100002.5", "634510.5,5100010.75",
+                           "634519.75,5100019.5", "634505,5100015.25",
+                           "634519.95,5100003", "634512.5,5100019.95"}));
+
+  // The origin file is not written over without --force, and an import
+  // without an offset removes it.
+  r = run(import);
+  EXPECT_EQ(r.code, 1);
+  std::vector<const char*> again = import;
+  again.insert(again.end(), {"--force"});
+  again[again.size() - 4] = "20x20";
+  dir.write("utm.csv", "x,y,sp\n1,1,a\n2,2,b\n");
+  r = run(again);
+  ASSERT_EQ(r.code, 0) << r.err;
+  EXPECT_FALSE(fs::exists("u.origin"));
+}
+
+// Duplicates moved by a seeded jitter: the same seed, the same file.
+TEST_F(FileCommandsTest, ImportJittersDuplicatesRepeatably) {
+  dir.write("d.csv", "x,y\n1.5,1.5\n1.5,1.5\n1.5,1.5\n3,3\n");
+  const auto import = [&](const char* seed, const char* out) {
+    return run({"import", "d.csv", "--x", "x", "--y", "y", "--plot", "10x10",
+                "--t", "1:1:2", "--simulations", "19", "--duplicates",
+                "jitter:0.5", "--seed", seed, "-o", out});
+  };
+  Result r = import("3", "a.dat");
+  ASSERT_EQ(r.code, 0) << r.err;
+  EXPECT_NE(r.err.find("2 duplicated positions moved within 0.5 (seed 3)"),
+            std::string::npos)
+      << r.err;
+  ASSERT_EQ(import("3", "b.dat").code, 0);
+  ASSERT_EQ(import("4", "c.dat").code, 0);
+  EXPECT_EQ(read_bytes("a.dat"), read_bytes("b.dat"));
+  EXPECT_NE(read_bytes("a.dat"), read_bytes("c.dat"));
+  EXPECT_EQ(read_bytes("a.dat").substr(0, 23), "10 10 1 1 2 19\n1.5 1.5\n");
 }
 
 // A temporary file of 19 simulations at one distance: the observed value

@@ -8,6 +8,7 @@
 #include "analysis/pattern_pipeline.h"
 #include "analysis/pattern_saver.h"
 #include "input/intensity_grid.h"
+#include "input/plot_origin.h"
 #include "input/sample_header.h"
 #include "results/file_names.h"
 #include "results/result_file.h"
@@ -207,11 +208,18 @@ Status run_patterns(const AppContext& ctx, AnalysisState& state,
     release_run_arrays(state);
     return kFileWriteError + saved;
   }
-  Status status = writer.open(files.tmp_paths);
+  // Saved patterns go back to the survey's origin, when import kept one.
+  PlotOrigin origin;
+  Status status =
+      saved.empty()
+          ? Status{}
+          : read_plot_origin(
+                change_extension(files.input_path, kOriginExtension), origin);
+  if (status.ok()) status = writer.open(files.tmp_paths);
   std::unique_ptr<NullModel> model;
   if (status.ok()) status = make_null_model(state, env, model);
   if (status.ok() && !saved.empty()) {
-    status = saver.open(saved, state, *model, env);
+    status = saver.open(saved, state, *model, env, origin);
   }
   if (status.ok()) {
     status = ctx.executor->run(state, *model, function, 0, state.n_simulations,

@@ -1,9 +1,13 @@
 // Saved patterns: coordinates with 17 significant digits, which read back
-// as the very doubles the estimators saw.
+// as the very doubles the estimators saw. Moved back to a survey's origin,
+// a point on the data's lattice is written as the decimal it was read
+// from; any other with 17 digits of the sum.
 #include "analysis/pattern_saver.h"
 
+#include <algorithm>
 #include <charconv>
 
+#include "model/decimal.h"
 #include "model/messages.h"
 
 namespace qlor {
@@ -17,12 +21,40 @@ void append_number(std::string& line, double v) {
   line.append(text, end.ptr);
 }
 
+// Decimals of the lattice step, `units` thousandths.
+int step_decimals(std::int32_t units) {
+  int decimals = 3;
+  while (decimals > 0 && units % 10 == 0) {
+    units /= 10;
+    --decimals;
+  }
+  return decimals;
+}
+
+// The decimals a moved coordinate keeps: the finer of the lattice's and the
+// origin's (-1: the origin's are not known).
+int column_decimals(int lattice, int origin) {
+  return origin < 0 ? -1 : std::max(lattice, origin);
+}
+
+void append_moved(std::string& line, double v, double shift, int decimals) {
+  if (shift == 0) {
+    append_number(line, v);
+  } else if (decimals >= 0 && decimal_sum(v, 0, decimals) == v) {
+    line.append(shortest_decimal(decimal_sum(v, shift, decimals)));
+  } else {
+    append_number(line, v + shift);
+  }
+}
+
 }  // namespace
 
 Status PatternSaver::open(const std::string& path,
                           const AnalysisState& observed, const NullModel& model,
-                          const SimulationEnv& env) {
+                          const SimulationEnv& env, const PlotOrigin& origin) {
   path_ = path;
+  origin_ = origin;
+  lattice_decimals_ = step_decimals(observed.coordinate_resolution);
   out_.open(path, std::ios::binary | std::ios::trunc);
   out_ << "pattern,x,y,species\n";
   if (!out_) return kFileWriteError + path;
@@ -41,9 +73,11 @@ Status PatternSaver::save(std::int32_t s) {
   const std::string pattern = std::to_string(s);
   for (const PointRecord& p : state_.points) {
     rows.append(pattern).push_back(',');
-    append_number(rows, p.x);
+    append_moved(rows, p.x, origin_.x,
+                 column_decimals(lattice_decimals_, origin_.x_decimals));
     rows.push_back(',');
-    append_number(rows, p.y);
+    append_moved(rows, p.y, origin_.y,
+                 column_decimals(lattice_decimals_, origin_.y_decimals));
     rows.append(p.species != 0 ? ",1\n" : ",0\n");
   }
   out_ << rows;

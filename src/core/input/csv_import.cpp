@@ -2,6 +2,7 @@
 // against the plot before anything is written.
 #include "input/csv_import.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <cstring>
@@ -84,6 +85,52 @@ bool meets(const RowFilter& f, double v) {
   return false;
 }
 
+struct KeptRow {
+  int row;  // 0: dropped
+  double x;
+  double y;
+  int label;
+};
+
+// The lattice position `shift` steps of `units` thousandths from the one
+// nearest v, computed from whole numbers so that it is the double nearest
+// its decimal value.
+double on_lattice(double v, std::int32_t units, int shift) {
+  const double k = std::round(v * 1000 / units) + shift;
+  return k * units / 1000;
+}
+
+// Moves the duplicate p by a uniform offset in the disc of the jitter
+// radius, rounded to the lattice, to a position inside the plot that no
+// row holds; returns "" or the message naming the row.
+std::string jitter(KeptRow& p, const ImportOptions& o, double step,
+                   std::set<std::pair<double, double>>& taken) {
+  const double r = o.jitter_radius;
+  if (r < step) {
+    return row_error(
+        p.row, {"a point at a position already read, and the jitter "
+                "radius ",
+                shortest_decimal(r), " is below the coordinate step ",
+                shortest_decimal(step), ": every move would round back to it"});
+  }
+  const auto units = static_cast<std::int32_t>(std::lround(step * 1000));
+  constexpr int kAttempts = 1000;
+  for (int attempt = 0; attempt < kAttempts; ++attempt) {
+    const double dx = (2 * o.uniform() - 1) * r;
+    const double dy = (2 * o.uniform() - 1) * r;
+    if (dx * dx + dy * dy > r * r) continue;
+    const double x = on_lattice(p.x + dx, units, 0);
+    const double y = on_lattice(p.y + dy, units, 0);
+    if (x < 0 || x >= o.x_axis || y < 0 || y >= o.y_axis) continue;
+    if (!taken.insert({x, y}).second) continue;
+    p.x = x;
+    p.y = y;
+    return {};
+  }
+  return row_error(p.row, {"no free position within ", shortest_decimal(r),
+                           " of this duplicated point"});
+}
+
 }  // namespace
 
 bool parse_row_filter(const std::string& text, RowFilter& filter) {
@@ -159,8 +206,10 @@ std::optional<std::string> import_points_csv(const std::string& csv,
   const int x_col = find_column(header, o.x_column);
   const int y_col = find_column(header, o.y_column);
   const bool by_threshold = !o.threshold_column.empty();
-  const bool bivariate = !o.species_column.empty() || by_threshold;
-  const int s_col = bivariate
+  const bool by_species = !by_threshold && !o.species_column.empty();
+  const bool bivariate =
+      by_threshold || (by_species && !o.species2_value.empty());
+  const int s_col = by_threshold || by_species
                         ? find_column(header, by_threshold ? o.threshold_column
                                                            : o.species_column)
                         : -1;
@@ -171,7 +220,7 @@ std::optional<std::string> import_points_csv(const std::string& csv,
       return std::nullopt;
     }
   }
-  if (bivariate && s_col < 0) {
+  if ((by_threshold || by_species) && s_col < 0) {
     error = "no column '" +
             (by_threshold ? o.threshold_column : o.species_column) +
             "' in the header row";
@@ -185,15 +234,12 @@ std::optional<std::string> import_points_csv(const std::string& csv,
       return std::nullopt;
     }
   }
-  int first_duplicate = 0;    // its row, 0: none yet
-  SimulationLattice lattice;  // the step the x-coordinates give
 
-  std::string text = header_line(o);
-  text += '\n';
-  std::set<std::pair<double, double>> seen;
-  bool has_species[2] = {false, false};
+  // The rows kept, moved to the plot's corner.
+  std::vector<KeptRow> kept;
+  const std::string species1 = trim(o.species1_value);
+  const std::string species2 = trim(o.species2_value);
   int row = 1;  // the header row
-  int points = 0;
   while (std::getline(in, line)) {
     ++row;
     if (trim(line).empty()) continue;
@@ -203,7 +249,7 @@ std::optional<std::string> import_points_csv(const std::string& csv,
                  ? trim(fields[static_cast<std::size_t>(col)])
                  : std::string();
     };
-    bool kept = true;
+    bool meets_all = true;
     for (std::size_t k = 0; k < o.filters.size(); ++k) {
       double v = 0;
       if (!parse_decimal(field(filter_cols[k]), v)) {
@@ -211,73 +257,126 @@ std::optional<std::string> import_points_csv(const std::string& csv,
                                 field(filter_cols[k]), "' is not a number"});
         return std::nullopt;
       }
-      kept = kept && meets(o.filters[k], v);
+      meets_all = meets_all && meets(o.filters[k], v);
     }
-    if (!kept) {
+    if (!meets_all) {
       ++counts.filtered;
       continue;
     }
-    if (bivariate && !by_threshold && !o.species2_value.empty() &&
-        field(s_col) != trim(o.species1_value) &&
-        field(s_col) != trim(o.species2_value)) {
-      ++counts.other_species;
-      continue;
+    int label = 0;
+    if (by_species && field(s_col) != species1) {
+      if (species2.empty() ||
+          (species2 != kEveryOtherSpecies && field(s_col) != species2)) {
+        ++counts.other_species;
+        continue;
+      }
+      label = 1;
     }
-    double x = 0;
-    double y = 0;
-    for (const auto& [col, name, v] :
-         {std::tuple{x_col, o.x_column, &x}, {y_col, o.y_column, &y}}) {
-      if (!parse_decimal(field(col), *v)) {
-        error = row_error(
-            row, {"column ", name, ": '", field(col), "' is not a number"});
+    KeptRow point{row, 0, 0, label};
+    for (const auto& [col, name, v, shift, decimals] :
+         {std::tuple{x_col, o.x_column, &point.x, o.origin.x,
+                     o.origin.x_decimals},
+          {y_col, o.y_column, &point.y, o.origin.y, o.origin.y_decimals}}) {
+      const std::string text = field(col);
+      if (!parse_decimal(text, *v)) {
+        error =
+            row_error(row, {"column ", name, ": '", text, "' is not a number"});
         return std::nullopt;
       }
+      const int places = decimal_places(text);
+      if (shift != 0) {
+        *v = decimal_sum(
+            *v, -shift,
+            places < 0 || decimals < 0 ? -1 : std::max(places, decimals));
+      }
+      *v += 0.0;  // no "-0" in the sample file
     }
-    if (x < 0 || x >= o.x_axis || y < 0 || y >= o.y_axis) {
+    if (!(point.x >= 0 && point.x <= o.x_axis && point.y >= 0 &&
+          point.y <= o.y_axis)) {
       error = row_error(row, {"point (", field(x_col), ", ", field(y_col),
                               ") lies outside the plot"});
       return std::nullopt;
     }
-    if (!seen.insert({x, y}).second) {
-      // Refused or dropped; either way every duplicate is counted first.
-      if (first_duplicate == 0) first_duplicate = row;
-      ++counts.duplicates;
+    if (by_threshold) {
+      double mark = 0;
+      if (!parse_decimal(field(s_col), mark)) {
+        error = row_error(row, {"column ", o.threshold_column, ": '",
+                                field(s_col), "' is not a number"});
+        return std::nullopt;
+      }
+      point.label = mark < o.threshold ? 0 : 1;
+    }
+    kept.push_back(point);
+  }
+  if (kept.empty()) {
+    error = by_species && !bivariate
+                ? "no row of species '" + species1 + "' in column '" +
+                      o.species_column + "'"
+                : std::string("the CSV file holds no points");
+    return std::nullopt;
+  }
+
+  // The lattice the coordinates give, and the points on the plot's upper
+  // or right edge moved onto its last step inside.
+  SimulationLattice lattice;
+  for (const KeptRow& p : kept) update_coordinate_resolution(lattice, p.x);
+  const std::int32_t units = lattice.coordinate_resolution;  // thousandths
+  for (KeptRow& p : kept) {
+    bool moved = false;
+    for (const auto& [v, side] :
+         {std::pair{&p.x, o.x_axis}, {&p.y, o.y_axis}}) {
+      if (*v < side) continue;
+      *v = on_lattice(*v, units, -1);
+      moved = true;
+    }
+    if (moved) ++counts.on_edge;
+  }
+  const double step = units / 1000.0;
+
+  // Duplicated positions: a later row at a position an earlier one holds.
+  std::set<std::pair<double, double>> taken;
+  for (const KeptRow& p : kept) taken.insert({p.x, p.y});
+  std::set<std::pair<double, double>> first_seen;
+  int first_duplicate = 0;  // its row, 0: none
+  for (KeptRow& p : kept) {
+    if (first_seen.insert({p.x, p.y}).second) continue;
+    if (first_duplicate == 0) first_duplicate = p.row;
+    ++counts.duplicates;
+    if (o.duplicates != DuplicateRows::kJitter) {
+      p.row = 0;  // dropped (or the import refused below)
       continue;
     }
-    update_coordinate_resolution(lattice, x);
-    text.append(shortest_decimal(x)).append(" ").append(shortest_decimal(y));
-    if (bivariate) {
-      int label = field(s_col) == trim(o.species1_value) ? 0 : 1;
-      if (by_threshold) {
-        double mark = 0;
-        if (!parse_decimal(field(s_col), mark)) {
-          error = row_error(row, {"column ", o.threshold_column, ": '",
-                                  field(s_col), "' is not a number"});
-          return std::nullopt;
-        }
-        label = mark < o.threshold ? 0 : 1;
-      }
-      has_species[label] = true;
-      text += label == 0 ? " 0" : " 1";
+    if (auto moved = jitter(p, o, step, taken); !moved.empty()) {
+      error = moved;
+      return std::nullopt;
     }
-    text += "\n";
-    ++points;
+    ++counts.jittered;
   }
   if (first_duplicate != 0 && o.duplicates == DuplicateRows::kRefuse) {
     error = row_error(first_duplicate,
                       {"a point at a position already read (",
                        std::to_string(counts.duplicates),
                        " such rows in all; --duplicates drop keeps the "
-                       "first of each)"});
+                       "first of each, jitter:R moves the others)"});
     return std::nullopt;
   }
-  if (points == 0) {
-    error = "the CSV file holds no points";
-    return std::nullopt;
+  if (o.duplicates == DuplicateRows::kJitter) counts.duplicates = 0;
+
+  std::string text = header_line(o);
+  text += '\n';
+  bool has_species[2] = {false, false};
+  for (const KeptRow& p : kept) {
+    if (p.row == 0) continue;
+    text.append(shortest_decimal(p.x))
+        .append(" ")
+        .append(shortest_decimal(p.y));
+    if (bivariate) text += p.label == 0 ? " 0" : " 1";
+    text += '\n';
+    has_species[p.label] = true;
+    ++counts.points;
   }
-  counts.points = points;
-  counts.step = lattice.coordinate_resolution / 1000.0;
-  counts.spacing = 0.5 * std::sqrt(o.x_axis * o.y_axis / points);
+  counts.step = step;
+  counts.spacing = 0.5 * std::sqrt(o.x_axis * o.y_axis / counts.points);
   if (report) *report = counts;
   if (bivariate && !(has_species[0] && has_species[1])) {
     error = "a bivariate file needs points of both species";

@@ -29,7 +29,9 @@ bool parse_positive_length(std::string_view token, double& v) {
 }
 
 std::string shortest_decimal(double v) {
-  char buf[64];
+  // The fixed form of the extremes needs up to 309 digits before the point
+  // (1e308) or 324 after it (the smallest subnormal).
+  char buf[352];
   const auto res = std::to_chars(buf, buf + sizeof buf, v);
   std::string s(buf, res.ptr);
   // Plain notation keeps the file readable by the sample reader.

@@ -3,6 +3,10 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <set>
+#include <sstream>
+
 namespace qlor {
 namespace {
 
@@ -29,6 +33,7 @@ TEST(CsvImport, WritesTheExactSampleFormat) {
   ImportOptions o = plot_options();
   o.species_column = "Species";
   o.species1_value = "oak";
+  o.species2_value = kEveryOtherSpecies;
   o.model = ImportOptions::Model::kCluster;
   o.radius = 2.5;
   o.c = 0;
@@ -50,13 +55,14 @@ TEST(CsvImport, NamesTheRowThatCannotBeTaken) {
     std::string error;
   };
   const Case cases[] = {
-      {"x,y\n1,2\n100,5\n", "row 3: point (100, 5) lies outside the plot"},
+      {"x,y\n1,2\n100.5,5\n", "row 3: point (100.5, 5) lies outside the plot"},
       {"x,y\n1,2\n-1,5\n", "row 3: point (-1, 5) lies outside the plot"},
       {"x,y\n1,2\nabc,5\n", "row 3: column x: 'abc' is not a number"},
       {"x,y\n1,2\n5,\n", "row 3: column y: '' is not a number"},
       {"x,y\n1,2\n1,2\n3,3\n1,2\n",
        "row 3: a point at a position already read (2 such rows in all; "
-       "--duplicates drop keeps the first of each)"},
+       "--duplicates drop keeps the first of each, jitter:R moves the "
+       "others)"},
       {"a,b\n1,2\n", "no column 'x' in the header row"},
       {"x,y\n", "the CSV file holds no points"},
       {"", "the CSV file has no header row"},
@@ -177,6 +183,104 @@ TEST(CsvImport, KeepsTwoSpeciesAndDropsTheRest) {
   ASSERT_TRUE(text) << error;
   EXPECT_EQ(*text, "100 80 1 0.5 20 99\n1 1 0\n2 2 0\n3 3 1\n");
   EXPECT_EQ(report.other_species, 2);
+
+  // Species 1 alone: a univariate file of its rows.
+  o.species2_value.clear();
+  const auto oaks = import_points_csv(
+      "x,y,sp\n1,1,oak\n2,2,ash\n2,2,oak\n3,3,beech\n", o, error, &report);
+  ASSERT_TRUE(oaks) << error;
+  EXPECT_EQ(*oaks, "100 80 1 0.5 20 99\n1 1\n2 2\n");
+  EXPECT_EQ(report.other_species, 2);
+  EXPECT_FALSE(import_points_csv("x,y,sp\n1,1,ash\n", o, error));
+  EXPECT_EQ(error, "no row of species 'oak' in column 'sp'");
+}
+
+// Survey coordinates far from 0 come into the plot as the decimals they
+// were, not as differences of doubles; the upper and right edges belong to
+// the plot, and their points move in by one step of the data's lattice.
+TEST(CsvImport, MovesAnOffsetPlotToItsCorner) {
+  ImportOptions o = plot_options();
+  o.x_axis = 100;
+  o.y_axis = 50;
+  o.origin = {634500, 5100000.5, 0, 1};
+  std::string error;
+  ImportReport report;
+  // 634600 and 634599.99 meet at 99.99: the later one is a duplicate.
+  EXPECT_FALSE(import_points_csv(
+      "x,y\n634600,5100050.5\n634599.99,5100050.49\n", o, error));
+  EXPECT_EQ(error,
+            "row 3: a point at a position already read (1 such rows in all; "
+            "--duplicates drop keeps the first of each, jitter:R moves the "
+            "others)");
+  o.duplicates = DuplicateRows::kDrop;
+  const auto kept = import_points_csv(
+      "x,y\n634512.37,5100000.6\n634600,5100050.5\n634500,5100000.5\n", o,
+      error, &report);
+  ASSERT_TRUE(kept) << error;
+  EXPECT_EQ(report.on_edge, 1);
+  EXPECT_EQ(*kept, "100 50 1 0.5 20 99\n12.37 0.1\n99.99 49.99\n0 0\n");
+  EXPECT_DOUBLE_EQ(report.step, 0.01);
+  EXPECT_FALSE(
+      import_points_csv("x,y\n634499.99,5100001\n", o, error, &report));
+  EXPECT_EQ(error, "row 2: point (634499.99, 5100001) lies outside the plot");
+}
+
+// Duplicates move to free lattice positions within the radius, drawn from
+// the given source of uniforms.
+TEST(CsvImport, JittersDuplicatesOntoFreeLatticePositions) {
+  ImportOptions o = plot_options();
+  o.duplicates = DuplicateRows::kJitter;
+  o.jitter_radius = 0.5;
+  unsigned state = 12345;
+  o.uniform = [&state] {
+    state = state * 1103515245u + 12345u;
+    return (state >> 8) / 16777216.0;
+  };
+  std::string error;
+  ImportReport report;
+  const auto text = import_points_csv(
+      "x,y\n1.5,2.25\n1.5,2.25\n1.5,2.25\n1.55,2.25\n", o, error, &report);
+  ASSERT_TRUE(text) << error;
+  EXPECT_EQ(report.jittered, 2);
+  EXPECT_EQ(report.duplicates, 0);
+  EXPECT_EQ(report.points, 4);
+  std::istringstream lines(*text);
+  std::string line;
+  std::getline(lines, line);
+  std::set<std::pair<double, double>> seen;
+  while (lines >> line) {
+    double x = std::stod(line);
+    double y = 0;
+    lines >> y;
+    EXPECT_TRUE(seen.insert({x, y}).second) << x << " " << y;
+    EXPECT_LE(std::hypot(x - 1.5, y - 2.25), 0.5 + 1e-12);
+    EXPECT_NEAR(x * 20, std::round(x * 20), 1e-9);  // on the 0.05 lattice
+    EXPECT_NEAR(y * 20, std::round(y * 20), 1e-9);
+  }
+  EXPECT_EQ(seen.size(), 4u);
+
+  struct Refusal {
+    const char* csv;
+    double plot;
+    double radius;
+    const char* error;
+  };
+  const Refusal refusals[] = {
+      {"x,y\n1.5,2\n1.5,2\n", 100, 0.25,
+       "row 3: a point at a position already read, and the jitter radius "
+       "0.25 is below the coordinate step 0.5: every move would round back "
+       "to it"},
+      // Every lattice position of a 2 x 2 plot is taken.
+      {"x,y\n0,0\n1,0\n0,1\n1,1\n1,1\n", 2, 5,
+       "row 6: no free position within 5 of this duplicated point"},
+  };
+  for (const Refusal& r : refusals) {
+    SCOPED_TRACE(r.csv);
+    o.x_axis = o.y_axis = r.plot;
+    o.jitter_radius = r.radius;
+    EXPECT_FALSE(import_points_csv(r.csv, o, error));
+    EXPECT_EQ(error, r.error);
+  }
 }
 
 TEST(CsvImport, ReportsTheCoordinatesStepAgainstTheirSpacing) {
