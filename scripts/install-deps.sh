@@ -3,7 +3,7 @@
 set -euo pipefail
 
 packages=(cmake ninja-build g++ libgtest-dev libgmock-dev libbenchmark-dev libcli11-dev
-  librandom123-dev)
+  librandom123-dev zlib1g-dev)
 if [[ "${QLOR_MPI:-ON}" == "ON" ]]; then
   packages+=(libopenmpi-dev openmpi-bin)
 fi

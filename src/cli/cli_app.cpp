@@ -18,6 +18,8 @@
 #include "input/sample_header.h"
 #include "model/clock.h"
 #include "model/decimal.h"
+#include "model/version.h"
+#include "platform/stop_signal.h"
 #include "results/file_names.h"
 #include "simulation/null_model.h"
 #include "statistics/summary_function.h"
@@ -83,6 +85,7 @@ struct CliOptions {
   std::optional<std::string> null_model;
   std::optional<std::string> pairs;
   std::optional<std::string> save_patterns;
+  bool resume = false;
   bool yes = false;
   bool no = false;
   bool verbose = false;
@@ -205,6 +208,11 @@ void add_run_options(CLI::App& app, CliOptions& o, unsigned groups) {
                    "(pattern,x,y,species; coordinates with 17 significant "
                    "digits), the same for any threads and ranks")
         ->option_text("FILE.csv");
+    app.add_flag("--resume", o.resume,
+                 "Go on from the whole patterns of an interrupted run of the "
+                 "same file, settings and seed (its run record, NAME.run): "
+                 "the files are those of an uninterrupted run; a batch goes "
+                 "on at its first entry without a complete result");
   }
   if (groups & kAnswerOptions) {
     auto* yes =
@@ -282,6 +290,8 @@ void apply_options(const CliOptions& o, AppContext& ctx) {
   if (o.null_model) ctx.settings.null_model = kNullNames.at(*o.null_model);
   if (o.pairs) ctx.settings.pairs = kPairNames.at(*o.pairs);
   if (o.save_patterns) ctx.settings.save_patterns = *o.save_patterns;
+  ctx.settings.resume = o.resume;
+  ctx.settings.seed_fixed = o.seed.has_value();
 }
 
 // Combinations of the function options that no run takes; "" when none.
@@ -415,7 +425,7 @@ int run_cli(int argc, const char* const* argv, std::istream& in,
       "Without a command, runs the automatic analysis that qlor.ini "
       "requests (AUTORUN=1 with INFILE).",
       "qlor"};
-  app.set_version_flag("--version", "QLOR Version 1.0");
+  app.set_version_flag("--version", std::string("QLOR Version ") + kVersion);
   app.require_subcommand(0, 1);
   CliOptions options;
   add_run_options(app, options, kAllOptions);
@@ -474,9 +484,15 @@ int run_cli(int argc, const char* const* argv, std::istream& in,
     }
   }
 
+  // SIGTERM and SIGINT stop a run after its next whole pattern; the exit
+  // status is then the signal's, 128 + its number.
+  if (runs) catch_stop_signals();
+  const auto exit_code = [](int code) {
+    return code != 0 && stop_signal() != 0 ? 128 + stop_signal() : code;
+  };
   if (app.get_subcommands().empty()) {
     if (view.has_pending_autorun()) {
-      const int code = status_of(view.run_pending_autorun());
+      const int code = exit_code(status_of(view.run_pending_autorun()));
       print_test_outcomes(view, out);
       print_run_seeds(view, out);
       return code;
@@ -486,7 +502,7 @@ int run_cli(int argc, const char* const* argv, std::istream& in,
   }
   // A command replaces the automatic run of the configuration file.
   view.context().settings.autorun_pending = 0;
-  const int code = run_command(commands, view, platform, out, err);
+  const int code = exit_code(run_command(commands, view, platform, out, err));
   print_test_outcomes(view, out);
   print_run_seeds(view, out);
   return code;

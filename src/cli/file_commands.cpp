@@ -14,6 +14,7 @@
 #include "results/csv_export.h"
 #include "results/file_names.h"
 #include "results/tmp_file.h"
+#include "results/whole_file.h"
 #include "simulation/philox_draws.h"
 
 namespace qlor {
@@ -27,13 +28,6 @@ bool read_text(const std::string& path, std::string& text) {
   s << in.rdbuf();
   text = s.str();
   return !in.bad();
-}
-
-bool write_text(const std::string& path, const std::string& text) {
-  std::ofstream out(path, std::ios::binary | std::ios::trunc);
-  out << text;
-  out.close();
-  return static_cast<bool>(out);
 }
 
 // "MIN:STEP:MAX" with a positive step and MAX not below MIN.
@@ -76,8 +70,8 @@ int run_export(const FileCommands& c, std::ostream& out, std::ostream& err) {
     out << *csv << std::flush;
     return 0;
   }
-  if (!write_text(c.output, *csv)) {
-    err << "qlor: cannot write '" << c.output << "'\n";
+  if (auto failed = write_command_file(c.output, *csv); !failed.empty()) {
+    err << failed;
     return 1;
   }
   err << "qlor: wrote '" << c.output << "'\n";
@@ -176,13 +170,15 @@ int run_import(const FileCommands& c, std::ostream& err) {
       return 1;
     }
   }
-  if (!write_text(c.output, *sample)) {
-    err << "qlor: cannot write '" << c.output << "'\n";
+  if (auto failed = write_command_file(c.output, *sample); !failed.empty()) {
+    err << failed;
     return 1;
   }
   if (!o.origin.zero()) {
-    if (!write_text(origin_path, origin_file_text(o.origin))) {
-      err << "qlor: cannot write '" << origin_path << "'\n";
+    if (auto failed =
+            write_command_file(origin_path, origin_file_text(o.origin));
+        !failed.empty()) {
+      err << failed;
       return 1;
     }
   } else if (std::filesystem::exists(origin_path, ec) &&
@@ -243,8 +239,8 @@ void add_import(CLI::App& app, FileCommands& c) {
       ->required();
   sub->add_option("--y", c.y_column, "Column of y (name or number)")
       ->required();
-  auto* species = sub->add_option("--species", c.species_column,
-                                  "Column of the species");
+  auto* species =
+      sub->add_option("--species", c.species_column, "Column of the species");
   auto* species1 = sub->add_option("--species1", c.species1_value,
                                    "The value that marks species 1; alone, "
                                    "a univariate file of its rows");
@@ -306,6 +302,12 @@ void add_import(CLI::App& app, FileCommands& c) {
 }
 
 }  // namespace
+
+std::string write_command_file(const std::string& path,
+                               const std::string& text) {
+  const Status status = write_whole_file(path, text);
+  return status.ok() ? std::string() : "qlor: " + status.text() + "\n";
+}
 
 bool parse_plot_extent(const std::string& text, double& width, double& height,
                        PlotOrigin& origin) {

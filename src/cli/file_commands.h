@@ -54,6 +54,11 @@ void add_file_commands(CLI::App& app, FileCommands& c);
                                                    std::ostream& out,
                                                    std::ostream& err);
 
+/// Writes a command's output file whole: "" or the message line that says
+/// why it could not be written.
+[[nodiscard]] std::string write_command_file(const std::string& path,
+                                             const std::string& text);
+
 /// Parses "WIDTHxHEIGHT" (both positive).
 [[nodiscard]] bool parse_size(const std::string& text, double& width,
                               double& height);

@@ -5,6 +5,7 @@
 #include <fstream>
 
 #include "batch/global_envelope_run.h"
+#include "cli/file_commands.h"
 #include "results/file_names.h"
 
 namespace qlor {
@@ -16,13 +17,6 @@ namespace fs = std::filesystem;
 bool same_file(const std::string& a, const std::string& b) {
   std::error_code ec;
   return fs::equivalent(a, b, ec);
-}
-
-bool write_text(const std::string& path, const std::string& text) {
-  std::ofstream out(path, std::ios::binary | std::ios::trunc);
-  out << text;
-  out.close();
-  return static_cast<bool>(out);
 }
 
 }  // namespace
@@ -69,8 +63,10 @@ int run_global_command(const GlobalCommand& c, std::ostream& out,
   }
   const GlobalEnvelope g = global_envelope(run.curves, c.alpha);
   const std::vector<double>& observed = run.curves.front();
-  if (!write_text(output, global_envelope_csv(run.t, g, observed))) {
-    err << "qlor: cannot write '" << output << "'\n";
+  if (auto failed =
+          write_command_file(output, global_envelope_csv(run.t, g, observed));
+      !failed.empty()) {
+    err << failed;
     return 1;
   }
   out << format_global_outcome(g) << '\n';

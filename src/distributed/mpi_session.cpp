@@ -188,14 +188,14 @@ void broadcast(Bytes& bytes, MPI_Comm comm) {
 std::atomic<int> g_pending_signal{0};
 std::atomic<bool> g_in_block{false};
 
-extern "C" void on_stop_signal(int sig) {
+extern "C" void on_rank0_stop_signal(int sig) {
   g_pending_signal.store(sig);
   if (!g_in_block.load()) _exit(128 + sig);
 }
 
 void install_stop_handlers() {
   struct sigaction action {};
-  action.sa_handler = on_stop_signal;
+  action.sa_handler = on_rank0_stop_signal;
   sigemptyset(&action.sa_mask);
   for (int sig : {SIGINT, SIGTERM, SIGHUP}) sigaction(sig, &action, nullptr);
 }

@@ -17,6 +17,7 @@
 #include <fstream>
 
 #include "results/file_names.h"
+#include "results/whole_file.h"
 
 namespace qlor {
 
@@ -475,11 +476,10 @@ std::string save_figure(const ResultFigure& figure, const std::string& path,
   } else {
     return "Cannot tell the image format of " + path + ": name it .svg or .png";
   }
-  std::ofstream out(path, std::ios::binary | std::ios::trunc);
-  out.write(bytes.constData(), bytes.size());
-  out.close();
-  if (!out) return "Cannot write " + path;
-  return {};
+  const Status written = write_whole_file(
+      path, std::string_view(bytes.constData(),
+                             static_cast<std::size_t>(bytes.size())));
+  return written.ok() ? std::string() : written.text();
 }
 
 }  // namespace qlor

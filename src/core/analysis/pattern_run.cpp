@@ -7,13 +7,16 @@
 #include "analysis/pattern_executor.h"
 #include "analysis/pattern_pipeline.h"
 #include "analysis/pattern_saver.h"
+#include "analysis/run_resume.h"
 #include "input/intensity_grid.h"
 #include "input/plot_origin.h"
 #include "input/sample_header.h"
+#include "platform/stop_signal.h"
 #include "results/file_names.h"
 #include "results/result_file.h"
 #include "results/significance_tests.h"
 #include "results/tmp_file.h"
+#include "results/whole_file.h"
 #include "simulation/cluster_tables.h"
 #include "simulation/null_model.h"
 #include "simulation/simulation_grid.h"
@@ -47,11 +50,15 @@ std::string output_naming_input(const std::string& input_path,
 
 RunFiles run_files(const std::string& input_path,
                    const SummaryFunction& function, NullKind null_kind) {
-  RunFiles files{input_path, {}};
+  RunFiles files{input_path, {}, {}};
   for (const std::string& suffix : function.suffixes()) {
     files.tmp_paths.push_back(
         change_extension(input_path, suffix + null_suffix(null_kind) + ".tmp"));
   }
+  const FunctionChoice choice = function.choice();
+  files.record_path = change_extension(
+      input_path, function_suffix(choice.kind, choice.pairs) +
+                      null_suffix(null_kind) + kRunRecordExtension);
   return files;
 }
 
@@ -180,6 +187,19 @@ RunSeed start_run_seed(const AppContext& ctx) {
   return run_seed_now(ctx.settings.generator, ctx.clock);
 }
 
+RunSeed start_run_seed(const AppContext& ctx, const RunFiles& files) {
+  RunSeed seed = start_run_seed(ctx);
+  if (ctx.settings.resume && !ctx.settings.seed_fixed) {
+    (void)recorded_seed(files, seed);
+  }
+  return seed;
+}
+
+std::string interrupted_text(std::int32_t done, std::int32_t total) {
+  return kInterruptedPrefix + std::to_string(done) + " of " +
+         std::to_string(total) + " patterns: run again with --resume to go on";
+}
+
 Status run_patterns(const AppContext& ctx, AnalysisState& state,
                     const SummaryFunction& function, const RunFiles& files,
                     const RunSeed& seed, ProgressCounters& counters,
@@ -193,40 +213,69 @@ Status run_patterns(const AppContext& ctx, AnalysisState& state,
     Status status = writer.write_block(state, blocks);
     if (status.ok() && s > 0 && saver.is_open()) status = saver.save(s);
     if (status.ok() && after_pattern) after_pattern(s);
+    // A stop asked for by a signal ends the run here, every pattern up to
+    // s whole in the temporary file.
+    if (status.ok() && s < state.n_simulations && stop_signal() != 0) {
+      status = interrupted_text(s, state.n_simulations);
+    }
     return status;
   };
   const SimulationEnv env = simulation_env(ctx, seed, function);
+  auto refuse = [&](const std::string& out) {
+    release_run_arrays(state);
+    return Status(kFileWriteError + out);
+  };
   if (auto out = output_naming_input(files.input_path, files.tmp_paths);
       !out.empty()) {
-    release_run_arrays(state);
-    return kFileWriteError + out;
+    return refuse(out);
   }
   const std::string& saved = ctx.settings.save_patterns;
   std::error_code ec;
-  if (!saved.empty() &&
-      std::filesystem::equivalent(saved, files.input_path, ec)) {
-    release_run_arrays(state);
-    return kFileWriteError + saved;
+  for (const std::string& out : {saved, files.record_path}) {
+    if (!out.empty() &&
+        std::filesystem::equivalent(out, files.input_path, ec)) {
+      return refuse(out);
+    }
+  }
+  // What makes the run, and with --resume where the interrupted one
+  // stopped; then the record, before the first pattern.
+  RunRecord record;
+  std::int32_t first = 0;
+  Status status = make_run_record(ctx, state, function, files, seed, record);
+  if (status.ok() && ctx.settings.resume) {
+    status = resume_point(files, record, state, first);
+  }
+  if (status.ok()) {
+    status = write_whole_file(files.record_path, run_record_text(record));
   }
   // Saved patterns go back to the survey's origin, when import kept one.
   PlotOrigin origin;
-  Status status =
-      saved.empty()
-          ? Status{}
-          : read_plot_origin(
-                change_extension(files.input_path, kOriginExtension), origin);
-  if (status.ok()) status = writer.open(files.tmp_paths);
+  if (status.ok() && !saved.empty()) {
+    status = read_plot_origin(
+        change_extension(files.input_path, kOriginExtension), origin);
+  }
+  if (status.ok()) status = writer.open(files.tmp_paths, first > 0);
   std::unique_ptr<NullModel> model;
   if (status.ok()) status = make_null_model(state, env, model);
   if (status.ok() && !saved.empty()) {
     status = saver.open(saved, state, *model, env, origin);
+    // A resumed run saves the patterns it keeps again: each comes from
+    // its own stream.
+    for (std::int32_t s = 1; s < first && status.ok(); ++s) {
+      status = saver.save(s);
+    }
   }
   if (status.ok()) {
-    status = ctx.executor->run(state, *model, function, 0, state.n_simulations,
-                               env, ctx.settings.threads, write_pattern);
+    const StopWindow stop_window;
+    status =
+        ctx.executor->run(state, *model, function, first, state.n_simulations,
+                          env, ctx.settings.threads, write_pattern);
   }
-  const Status saver_status = saver.close();
-  if (status.ok()) status = saver_status;
+  if (status.ok()) {
+    status = saver.close();
+  } else {
+    saver.abandon();
+  }
   const Status close_status = writer.close();
   release_run_arrays(state);
   return status.ok() ? close_status : status;

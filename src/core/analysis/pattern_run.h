@@ -47,6 +47,9 @@ struct RunOutcome {
 struct RunFiles {
   std::string input_path;
   std::vector<std::string> tmp_paths;
+  /// The run record (the stem, the function's and null model's suffixes,
+  /// ".run").
+  std::string record_path;
 };
 
 /// The files a run of `input_path` reads and writes: the function's
@@ -137,13 +140,27 @@ inline constexpr const char* kIntensityWithRings =
 /// and the clock's time (fixed by --seed).
 [[nodiscard]] RunSeed start_run_seed(const AppContext& ctx);
 
+/// The beginning of the message of a run that a signal stopped.
+inline constexpr const char* kInterruptedPrefix = "interrupted after ";
+
+/// "interrupted after 12 of 99 patterns: run again with --resume to go on".
+[[nodiscard]] std::string interrupted_text(std::int32_t done,
+                                           std::int32_t total);
+
+/// The same for a run of `files`, except that a resumed run without --seed
+/// takes the seed its run record holds.
+[[nodiscard]] RunSeed start_run_seed(const AppContext& ctx,
+                                     const RunFiles& files);
+
 /// Runs pattern 0 (the sample) and the simulated patterns 1 .. n, drawn
 /// with `seed`, through simulation, estimation and the temporary file(s)
-/// of `files`, counting
-/// the work in `counters` and calling `after_pattern` with s after each
-/// pattern is written. Releases the run's arrays at the end. Returns ok or
-/// the status that stopped the loop (a simulation failure or a write
-/// error); the patterns written so far stay in the temporary file.
+/// of `files`, counting the work in `counters` and calling `after_pattern`
+/// with s after each pattern is written. Writes the run record first; with
+/// the resume setting goes on after the whole patterns of an interrupted
+/// run of the same record. Releases the run's arrays at the end. Returns
+/// ok or the status that stopped the loop (a simulation failure, a write
+/// error, or a stop signal's interrupted_text()); the patterns written so
+/// far stay in the temporary file.
 [[nodiscard]] Status run_patterns(
     const AppContext& ctx, AnalysisState& state,
     const SummaryFunction& function, const RunFiles& files, const RunSeed& seed,

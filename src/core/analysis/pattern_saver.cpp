@@ -52,12 +52,10 @@ void append_moved(std::string& line, double v, double shift, int decimals) {
 Status PatternSaver::open(const std::string& path,
                           const AnalysisState& observed, const NullModel& model,
                           const SimulationEnv& env, const PlotOrigin& origin) {
-  path_ = path;
   origin_ = origin;
   lattice_decimals_ = step_decimals(observed.coordinate_resolution);
-  out_.open(path, std::ios::binary | std::ios::trunc);
-  out_ << "pattern,x,y,species\n";
-  if (!out_) return kFileWriteError + path;
+  if (auto s = out_.open(path); !s.ok()) return s;
+  if (auto s = out_.write("pattern,x,y,species\n"); !s.ok()) return s;
   state_ = observed;
   model_ = &model;
   draws_ = make_pattern_draws(env.seed);
@@ -80,17 +78,18 @@ Status PatternSaver::save(std::int32_t s) {
                  column_decimals(lattice_decimals_, origin_.y_decimals));
     rows.append(p.species != 0 ? ",1\n" : ",0\n");
   }
-  out_ << rows;
-  if (!out_) return kFileWriteError + path_;
-  return {};
+  return out_.write(rows);
 }
 
 Status PatternSaver::close() {
   if (!is_open()) return {};
   model_ = nullptr;
-  out_.close();
-  if (!out_) return kFileWriteError + path_;
-  return {};
+  return out_.commit();
+}
+
+void PatternSaver::abandon() {
+  model_ = nullptr;
+  out_.abandon();
 }
 
 }  // namespace qlor

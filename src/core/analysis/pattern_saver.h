@@ -1,17 +1,18 @@
 // The simulated patterns of a run saved as CSV ("pattern,x,y,species"), one
 // row per point, pattern 1 first. Each pattern is simulated again from its
 // own stream when the run hands on its values, in pattern order, so that the
-// file is the same whatever threads or ranks made the patterns. A sample
+// file is the same whatever threads or ranks made the patterns. The file
+// takes its name only when complete. A sample
 // file imported with an offset origin gets its survey coordinates back.
 #pragma once
 
 #include <cstdint>
-#include <fstream>
 #include <memory>
 #include <string>
 
 #include "input/plot_origin.h"
 #include "model/analysis_state.h"
+#include "results/whole_file.h"
 #include "simulation/null_model.h"
 
 namespace qlor {
@@ -30,12 +31,13 @@ class PatternSaver {
   /// Appends pattern s (1 .. n): "" or the simulation's failure or the
   /// write error.
   [[nodiscard]] Status save(std::int32_t s);
-  /// Flushes and closes the file: "" or the write error.
+  /// Flushes the file and gives it its name: "" or the write error.
   [[nodiscard]] Status close();
+  /// Drops what was written, leaving any earlier file of the name.
+  void abandon();
 
  private:
-  std::string path_;
-  std::ofstream out_;
+  WholeFileWriter out_;
   AnalysisState state_;
   const NullModel* model_ = nullptr;
   std::unique_ptr<PatternDraws> draws_;

@@ -68,7 +68,9 @@ Status analyse_input(AppContext& ctx, const std::string& input_path,
   std::unique_ptr<SummaryFunction> function;
   if (auto s = make_run_function(ctx, input_path, state, function); !s.ok())
     return s;
-  const RunSeed seed = start_run_seed(ctx);
+  const RunFiles files =
+      run_files(input_path, *function, ctx.settings.null_model);
+  const RunSeed seed = start_run_seed(ctx, files);
   if (interactive) {
     if (auto s = confirm_parameters(ctx, state, *function, seed); !s.ok()) {
       return s;
@@ -91,8 +93,6 @@ Status analyse_input(AppContext& ctx, const std::string& input_path,
                      counters.pairs_done_file);
     }
   };
-  const RunFiles files =
-      run_files(input_path, *function, ctx.settings.null_model);
   outcome.seeds.push_back({input_path, seed});
   if (auto s = run_patterns(ctx, state, *function, files, seed, counters,
                             after_pattern);

@@ -57,11 +57,13 @@ Status analyse_entry(AppContext& ctx, const std::string& input_path,
   };
   const RunFiles files =
       run_files(input_path, *function, ctx.settings.null_model);
-  const RunSeed seed = start_run_seed(ctx);
+  const RunSeed seed = start_run_seed(ctx, files);
   outcome.seeds.push_back({input_path, seed});
   if (auto s =
           run_patterns(ctx, state, *function, files, seed, c, after_pattern);
       !s.ok()) {
+    // A stop signal ends the batch, not just the entry.
+    if (s.starts_with(kInterruptedPrefix)) return s;
     // The file counts as done for the progress bars.
     c.pairs_done_file = c.pairs_total_file;
     c.pairs_done_before += c.pairs_done_file;
@@ -104,6 +106,13 @@ RunOutcome analysis_pass(AppContext& ctx, ViewState& view, BatchMode mode,
     }
     pending = analyse_entry(ctx, entry, errors, mode, counters, dialog.get(),
                             outcome);
+    if (pending.starts_with(kInterruptedPrefix)) break;
+  }
+  if (pending.starts_with(kInterruptedPrefix)) {
+    errors.close();
+    dialog.reset();
+    end_of_run(ctx, view, path_title(pending_path) + ": " + pending.text());
+    return outcome;
   }
   if (!pending.ok()) {
     record_failure(errors, pending_path, kErrSeparatorLast, pending);

@@ -35,6 +35,11 @@ struct RunSettings {
   PairSet pairs = PairSet::kCross;
   /// Where a single run writes its simulated patterns as CSV; "" for none.
   std::string save_patterns;
+  /// Go on from the run record and the whole patterns that an interrupted
+  /// run of the same request left.
+  bool resume = false;
+  /// The seed was given (--seed) rather than taken from the clock.
+  bool seed_fixed = false;
 };
 
 /// The four temporary-file suffixes of a direction (empty for none).

@@ -7,6 +7,7 @@
 #include <fstream>
 
 #include "results/file_names.h"
+#include "results/whole_file.h"
 #include "results/number_format.h"
 #include "results/tmp_file.h"
 
@@ -115,11 +116,7 @@ Status write_envelopes(const AnalysisState& state,
 }
 
 Status write_text_file(const std::string& path, const std::string& text) {
-  std::ofstream out(path, std::ios::binary | std::ios::trunc);
-  out.write(text.data(), static_cast<std::streamsize>(text.size()));
-  out.close();
-  if (!out) return kFileWriteError + path;
-  return {};
+  return write_whole_file(path, text);
 }
 
 Status result_text(const RunParameters& parameters, const CurveSource& curves,

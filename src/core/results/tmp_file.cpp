@@ -1,19 +1,26 @@
 // Writing and reading the temporary file.
 #include "results/tmp_file.h"
 
+#include <cerrno>
+#include <string_view>
+
 #include "model/decimal.h"
 #include "results/file_names.h"
 #include "results/number_format.h"
+#include "results/whole_file.h"
 
 namespace qlor {
 
-Status TmpFileWriter::open(const std::vector<std::string>& paths) {
+Status TmpFileWriter::open(const std::vector<std::string>& paths, bool append) {
   paths_ = paths;
   files_.clear();
   files_.resize(paths.size());
+  const auto mode =
+      std::ios::binary | (append ? std::ios::app : std::ios::trunc);
   for (std::size_t k = 0; k < paths.size(); ++k) {
-    files_[k].open(paths[k], std::ios::binary | std::ios::trunc);
-    if (!files_[k]) return kFileWriteError + paths[k];
+    errno = 0;
+    files_[k].open(paths[k], mode);
+    if (!files_[k]) return write_error(paths[k], errno);
   }
   return {};
 }
@@ -33,8 +40,9 @@ Status TmpFileWriter::write_block(
     // Each block is flushed whole, so a file on disk always ends with
     // complete patterns.
     files_[k].write(line_.data(), static_cast<std::streamsize>(line_.size()));
+    errno = 0;
     files_[k].flush();
-    if (!files_[k]) return kFileWriteError + paths_[k];
+    if (!files_[k]) return write_error(paths_[k], errno);
   }
   return {};
 }
@@ -48,6 +56,65 @@ Status TmpFileWriter::close() {
   }
   files_.clear();
   return status;
+}
+
+Status scan_tmp_file(const std::string& path, const AnalysisState& state,
+                     TmpFileScan& scan, std::int64_t limit) {
+  scan = {};
+  std::ifstream in(path, std::ios::binary);
+  if (!in) return path + ": cannot be read";
+  const auto lines_per_block =
+      static_cast<std::size_t>(state.last_interval) + 1;
+  std::vector<std::string> t_texts(lines_per_block);
+  for (std::size_t i = 0; i < lines_per_block; ++i) {
+    append_g(t_texts[i], state.t_of(static_cast<std::int32_t>(i)));
+    t_texts[i] += ' ';
+  }
+  std::string line;
+  std::int64_t number = 0;  // of the line
+  std::size_t in_block = 0;
+  std::uint64_t offset = 0;
+  while (scan.patterns != limit && std::getline(in, line)) {
+    ++number;
+    const bool ended = !in.eof();
+    offset += line.size() + (ended ? 1 : 0);
+    const std::string& t = t_texts[in_block];
+    double v = 0;
+    const bool whole =
+        ended && line.size() > t.size() + 1 && line.back() == '\r' &&
+        line.compare(0, t.size(), t) == 0 &&
+        parse_decimal(
+            std::string_view(line).substr(t.size(), line.size() - t.size() - 1),
+            v);
+    if (!whole) {
+      // Only the last line may be cut off, and only as the start of the
+      // line it would have been.
+      std::string_view start(line);
+      if (!start.empty() && start.back() == '\r') start.remove_suffix(1);
+      const bool cut = !ended && (start.size() <= t.size()
+                                      ? t.compare(0, start.size(), start) == 0
+                                      : start.compare(0, t.size(), t) == 0 &&
+                                            start.find_first_not_of(
+                                                "0123456789.eE+-", t.size()) ==
+                                                std::string_view::npos);
+      if (!cut) {
+        return path + ", line " + std::to_string(number) +
+               ": not a line of this run's patterns";
+      }
+      scan.torn = true;
+      break;
+    }
+    if (++in_block == lines_per_block) {
+      in_block = 0;
+      ++scan.patterns;
+      scan.bytes = offset;
+    }
+  }
+  if (in.bad()) return path + ": cannot be read";
+  if (in_block != 0 || (scan.patterns == limit && in.peek() != EOF)) {
+    scan.torn = true;
+  }
+  return {};
 }
 
 bool TmpFileReader::open(const std::string& path) {

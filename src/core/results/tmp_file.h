@@ -20,8 +20,10 @@ inline constexpr const char* kTmpIncomplete =
 /// Writes the blocks of a run to its temporary file(s).
 class TmpFileWriter {
  public:
-  /// Creates or truncates the file(s). Returns "" or the write-error text.
-  [[nodiscard]] Status open(const std::vector<std::string>& paths);
+  /// Creates or truncates the file(s), or with `append` goes on at their
+  /// end. Returns "" or the write-error text.
+  [[nodiscard]] Status open(const std::vector<std::string>& paths,
+                            bool append = false);
   /// Appends one block per file: values[k] goes to file k.
   [[nodiscard]] Status write_block(
       const AnalysisState& state,
@@ -34,6 +36,23 @@ class TmpFileWriter {
   std::vector<std::ofstream> files_;
   std::string line_;
 };
+
+/// How much of a temporary file is whole patterns, as a resumed run finds
+/// it.
+struct TmpFileScan {
+  std::int64_t patterns = 0;  // whole blocks from the start
+  std::uint64_t bytes = 0;    // their length
+  bool torn = false;          // more follows: the start of a block, cut off
+};
+
+/// Reads the temporary file at `path` of a run of `state`: each block has
+/// one line "t value" (CR LF) per distance, t as the run writes it. What
+/// follows the whole blocks may only be the start of one (a write cut off
+/// by a kill). With `limit` >= 0 the scan stops after that many blocks.
+/// Returns "" or the message naming the file and the line.
+[[nodiscard]] Status scan_tmp_file(const std::string& path,
+                                   const AnalysisState& state,
+                                   TmpFileScan& scan, std::int64_t limit = -1);
 
 /// Reads the values of a temporary file (each line: t and a value; t is
 /// ignored) as whitespace-separated decimal numbers, without any locale.

@@ -131,7 +131,8 @@ TEST_F(SingleRunTest, KeepsPatternsOfAnAbandonedRunAndReportsWriteErrors) {
   view.input_path = dir.write("w.dat", kSmallCsr);
   fs::create_directory(dir.file("w.tmp"));
   EXPECT_FALSE(run_single_file(ctx, view).complete);
-  EXPECT_EQ(platform.box_texts().at(1), kFileWriteError + dir.file("w.tmp"));
+  EXPECT_EQ(platform.box_texts().at(1),
+            kFileWriteError + dir.file("w.tmp") + " (Is a directory)");
   EXPECT_EQ(platform.box_texts().at(2), kAborted);
 }
 

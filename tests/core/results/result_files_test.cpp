@@ -125,7 +125,8 @@ TEST(Envelopes, ReportAResultFileThatCannotBeWritten) {
   std::vector<std::vector<double>> blocks(20, std::vector<double>{1, 2});
   const std::string tmp = dir.write("p.tmp", tmp_text(blocks));
   std::filesystem::create_directory(dir.file("p.ktt"));  // a folder in the way
-  EXPECT_EQ(write_envelopes(s, {tmp}), kFileWriteError + dir.file("p.ktt"));
+  EXPECT_EQ(write_envelopes(s, {tmp}),
+            kFileWriteError + dir.file("p.ktt") + " (Is a directory)");
 }
 
 TEST(Statistics, SupremumAndCramerVonMises) {
