@@ -39,12 +39,14 @@ Status parse_run_record(const std::string& text, const std::string& name,
     if (!line.empty() && line.back() == '\r') line.pop_back();
     if (line.empty() || line.front() == '#') continue;
     const auto blank = line.find(' ');
-    if (blank == 0 || blank == std::string::npos ||
-        line.find('\0') != std::string::npos) {
-      return name + ", line " + std::to_string(number) +
-             ": expected 'KEY VALUE', not '" + line.substr(0, 80) + "'";
+    const std::string where = name + ", line " + std::to_string(number) + ": ";
+    if (blank == 0 || blank == std::string::npos || blank + 1 == line.size() ||
+        line.find_first_of(std::string("\0\r", 2)) != std::string::npos) {
+      return where + "expected 'KEY VALUE', not '" + line.substr(0, 80) + "'";
     }
-    read.add(line.substr(0, blank), line.substr(blank + 1));
+    std::string key = line.substr(0, blank);
+    if (!read.value(key).empty()) return where + key + " is given twice";
+    read.add(std::move(key), line.substr(blank + 1));
   }
   if (in.bad()) return name + ": cannot be read";
   record = std::move(read);
