@@ -20,11 +20,9 @@
 
 #include <mpi.h>
 #include <sched.h>
-#include <signal.h>
 #include <unistd.h>
 
 #include <algorithm>
-#include <atomic>
 #include <chrono>
 #include <condition_variable>
 #include <cstring>
@@ -36,8 +34,10 @@
 #include <utility>
 #include <vector>
 
+#include "analysis/pattern_run.h"
 #include "analysis/pattern_workers.h"
 #include "distributed/job_codec.h"
+#include "platform/stop_signal.h"
 #include "simulation/null_model.h"
 
 namespace qlor::distributed {
@@ -53,6 +53,7 @@ enum Tag : int {
   kResult,       // r -> 0: a pattern's outcome, asking for the next number
   kEnd,          // 0 -> r: no more numbers for this job
   kEndAck,       // r -> 0: nothing more of this job will follow
+  kStop,         // r -> 0: a stop signal reached this rank (its number)
 };
 enum ControlKind : std::int64_t { kFinish = 0, kJob = 1 };
 
@@ -181,35 +182,6 @@ void broadcast(Bytes& bytes, MPI_Comm comm) {
   }
 }
 
-// Rank 0 ends on SIGINT, SIGTERM or SIGHUP (the launcher's way of ending a
-// job whose rank died, or Ctrl-C at mpirun), but never while it writes a
-// block of the temporary file, so that file always ends with a complete
-// pattern and no result file follows.
-std::atomic<int> g_pending_signal{0};
-std::atomic<bool> g_in_block{false};
-
-extern "C" void on_rank0_stop_signal(int sig) {
-  g_pending_signal.store(sig);
-  if (!g_in_block.load()) _exit(128 + sig);
-}
-
-void install_stop_handlers() {
-  struct sigaction action {};
-  action.sa_handler = on_rank0_stop_signal;
-  sigemptyset(&action.sa_mask);
-  for (int sig : {SIGINT, SIGTERM, SIGHUP}) sigaction(sig, &action, nullptr);
-}
-
-Status consume_guarded(const PatternConsumer& consume, std::int32_t s,
-                       const PatternValues& values) {
-  g_in_block.store(true);
-  if (const int sig = g_pending_signal.load()) _exit(128 + sig);
-  Status status = consume(s, values);
-  g_in_block.store(false);
-  if (const int sig = g_pending_signal.load()) _exit(128 + sig);
-  return status;
-}
-
 // Rank 0's side of one job: its own worker threads, the numbers it hands
 // to the other ranks and the consumption in order.
 Status coordinate(MPI_Comm comm, int size, const AnalysisState& observed,
@@ -256,6 +228,8 @@ Status coordinate(MPI_Comm comm, int size, const AnalysisState& observed,
           numbers.window += 2 * t;
         }
         pool.wake();
+      } else if (tag == kStop) {
+        request_stop(static_cast<int>(read_int(bytes, comm)));
       } else if (tag == kResult) {
         std::int32_t s = 0;
         PatternOutcome outcome;
@@ -304,9 +278,16 @@ Status coordinate(MPI_Comm comm, int size, const AnalysisState& observed,
       }
       pool.wake();
       activity = true;
-      status = outcome.status.ok() ? consume_guarded(consume, s, outcome.values)
-                                   : outcome.status;
+      status =
+          outcome.status.ok() ? consume(s, outcome.values) : outcome.status;
       done = !status.ok() || s == last;
+    }
+    // Stopped while the next pattern is still being made (or its rank is
+    // gone): the patterns consumed so far are whole.
+    if (!done && stop_signal() != 0) {
+      status =
+          interrupted_text(static_cast<std::int32_t>(numbers.consumed), last);
+      done = true;
     }
     sends.test();
     if (done) break;
@@ -333,7 +314,10 @@ Status coordinate(MPI_Comm comm, int size, const AnalysisState& observed,
 }
 
 // A rank's side of one job: makes the patterns rank 0 assigns and sends
-// their outcomes back until rank 0 ends the job.
+// their outcomes back until rank 0 ends the job. A stop signal (SIGTERM,
+// SIGINT) stops the whole job after a whole pattern, whichever rank it
+// reached first: this rank passes it on and goes on until rank 0, which
+// stops consuming, ends the job.
 void serve_job(MPI_Comm comm, const Bytes& job_bytes) {
   JobHeader header;
   AnalysisState observed;
@@ -378,8 +362,13 @@ void serve_job(MPI_Comm comm, const Bytes& job_bytes) {
   int from = 0;
   int tag = 0;
   Bytes bytes;
+  bool stop_passed_on = false;
   for (bool ended = false; !ended;) {
     bool activity = false;
+    if (!stop_passed_on && stop_signal() != 0) {
+      sends.send(int_bytes(stop_signal()), 0, kStop);
+      stop_passed_on = true;
+    }
     while (!ended && receive_any(comm, 0, from, tag, bytes)) {
       activity = true;
       if (tag == kAssign) {
@@ -417,6 +406,7 @@ void serve_job(MPI_Comm comm, const Bytes& job_bytes) {
 }  // namespace
 
 struct MpiSession::Impl final : PatternExecutor {
+  std::unique_ptr<StopWindow> stop_window;
   MPI_Comm comm = MPI_COMM_NULL;
   int rank = 0;
   int size = 1;
@@ -455,7 +445,12 @@ MpiSession::MpiSession(int* argc, char*** argv)
   MPI_Comm_dup(MPI_COMM_WORLD, &impl_->comm);
   MPI_Comm_rank(impl_->comm, &impl_->rank);
   MPI_Comm_size(impl_->comm, &impl_->size);
-  if (impl_->rank == 0 && impl_->size > 1) install_stop_handlers();
+  // The other ranks keep a stop signal for rank 0 (serve_job passes it on);
+  // rank 0's console catches its own around each run.
+  if (impl_->rank != 0) {
+    catch_stop_signals();
+    impl_->stop_window = std::make_unique<StopWindow>();
+  }
 }
 
 MpiSession::~MpiSession() {

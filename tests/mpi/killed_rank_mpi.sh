@@ -1,9 +1,11 @@
 #!/usr/bin/env bash
 # A job that loses a rank in the middle of a run (SIGKILL, as when a node is
-# lost), and one stopped by Ctrl-C at mpirun: mpirun ends non-zero, the
-# temporary file holds whole patterns only (a byte prefix of one process's
-# file), no result or test file is written and the sample file is
-# untouched.
+# lost), one stopped by Ctrl-C at mpirun, and ones whose rank 0 or rank 1
+# gets SIGTERM (a batch system's preemption): the job ends non-zero (143,
+# with its message, for SIGTERM at a rank), the temporary file holds whole
+# patterns only (a byte prefix of one process's file), no result or test
+# file is written and the sample file is untouched. Run again with
+# --resume, the job writes the files of the uninterrupted run.
 #
 # Usage: killed_rank_mpi.sh QLOR MAKE_PATTERN_SCRIPT
 set -uo pipefail
@@ -58,11 +60,13 @@ run_and_stop() {
       return
     fi
   done
-  if [ "$stop_what" = mpirun ]; then
-    target="$job"
-  else
-    target="$(rank_pid "$job" 1)" || { fail "$label: rank 1 not found"; kill "$job"; wait "$job"; return; }
-  fi
+  case "$stop_what" in
+    mpirun) target="$job" ;;
+    rank*)
+      target="$(rank_pid "$job" "${stop_what#rank}")" ||
+        { fail "$label: $stop_what not found"; kill "$job"; wait "$job"; return; }
+      ;;
+  esac
   kill "-$signal" "$target"
   local rc=0
   wait "$job" || rc=$?
@@ -80,11 +84,26 @@ run_and_stop() {
     [ ! -e "$dir/p.$ext" ] || fail "$label: p.$ext written"
   done
   cmp -s "$dir/p.dat" "$work/p.dat" || fail "$label: the sample file changed"
+  if [ "$signal" = TERM ] && [ "$stop_what" != mpirun ]; then
+    [ "$rc" -eq 143 ] || fail "$label: status $rc, not 143"
+    grep -q "interrupted after .* of 999 patterns: run again with --resume" \
+      "$dir/out.txt" "$dir/err.txt" || fail "$label: no 'interrupted' message"
+  fi
   echo "$label: status $rc, $((lines / lines_per_pattern)) whole patterns kept"
+  # The resumed job takes the recorded seed and ends as if never stopped.
+  (cd "$dir" && mpi_run 3 "$qlor" single p.dat --yes --significance 3 \
+    --threads 1 --resume </dev/null >out2.txt 2>err2.txt) ||
+    fail "$label: the resumed job failed: $(cat "$dir/err2.txt")"
+  for ext in tmp ktt sup cvm; do
+    cmp -s "$dir/p.$ext" "$work/one/p.$ext" ||
+      fail "$label: resumed p.$ext differs from the uninterrupted run's"
+  done
 }
 
 run_and_stop killed_rank rank1 KILL
 run_and_stop interrupted mpirun INT
+run_and_stop preempted_rank0 rank0 TERM
+run_and_stop preempted_rank1 rank1 TERM
 
 echo "$failures failure(s)"
 [ "$failures" -eq 0 ]
