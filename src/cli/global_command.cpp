@@ -7,6 +7,8 @@
 #include "batch/global_envelope_run.h"
 #include "cli/file_commands.h"
 #include "results/file_names.h"
+#include "results/run_record.h"
+#include "results/tmp_file.h"
 
 namespace qlor {
 
@@ -45,12 +47,20 @@ int run_global_command(const GlobalCommand& c, std::ostream& out,
     err << "qlor: --alpha takes a level between 0 and 1, such as 0.05\n";
     return 2;
   }
+  // The run record beside the temporary file says which run made it.
+  RunRecord record;
+  const std::string record_path = change_extension(c.file, kRunRecordExtension);
+  const bool recorded = read_run_record(record_path, record).ok();
   RunCurves run;
   if (auto s = read_run_curves(c.file, run); !s.ok()) {
     if (s.allocation_cause()) {
       err << "qlor: not enough memory for the curves of '" << c.file << "'\n";
     } else {
       err << s.text() << '\n';
+      if (recorded && s == kTmpIncomplete) {
+        err << "qlor: '" << record_path << "' records its run: qlor single "
+            << record.value("sample") << " --resume completes it\n";
+      }
     }
     return 1;
   }
@@ -72,6 +82,10 @@ int run_global_command(const GlobalCommand& c, std::ostream& out,
   out << format_global_outcome(g) << '\n';
   out << format_outside(run.t, g) << '\n';
   if (auto note = few_simulations_note(g); !note.empty()) out << note << '\n';
+  if (recorded) {
+    out << "run: generator " << record.value("generator") << ", seed "
+        << record.value("seed") << " (" << path_title(record_path) << ")\n";
+  }
   out << std::flush;
   err << "qlor: wrote '" << output << "'\n";
   return 0;

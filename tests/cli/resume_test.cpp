@@ -4,6 +4,7 @@
 // record is refused without touching anything.
 #include <gtest/gtest.h>
 
+#include <cerrno>
 #include <csignal>
 #include <filesystem>
 #include <string>
@@ -13,6 +14,7 @@
 #include "cli/cli_app.h"
 #include "cli_fixture.h"
 #include "platform/stop_signal.h"
+#include "results/whole_file.h"
 #include "temp_dir.h"
 
 namespace qlor {
@@ -132,6 +134,28 @@ TEST_F(ResumeTest, AStoppedRunResumesToTheBytesOfAnUninterruptedOne) {
   }
 }
 
+// Saved patterns of a resumed run: all of them, as the uninterrupted run
+// saved them (each is made again from its own stream).
+TEST_F(ResumeTest, AResumedRunSavesEveryPattern) {
+  const Kind& kind = kKinds[1];
+  dir.write("p.dat", kind.sample);
+  ASSERT_EQ(
+      run_with(nullptr, single_args(kind, {"--save-patterns", "s.csv"})).code,
+      0);
+  const std::string whole = read_bytes("s.csv");
+  StoppingExecutor stopping(6);
+  ASSERT_EQ(
+      run_with(&stopping, single_args(kind, {"--save-patterns", "s.csv"})).code,
+      128 + SIGTERM);
+  EXPECT_EQ(read_bytes("s.csv"), whole);  // the earlier file, untouched
+  fs::remove("s.csv");
+  ASSERT_EQ(run_with(nullptr, single_args(kind, {"--save-patterns", "s.csv",
+                                                 "--resume"}))
+                .code,
+            0);
+  EXPECT_EQ(read_bytes("s.csv"), whole);
+}
+
 // A kill can cut the temporary file anywhere: the cut-off pattern is made
 // again.
 TEST_F(ResumeTest, AKillInTheMiddleOfAPatternLosesOnlyThatPattern) {
@@ -245,6 +269,59 @@ TEST_F(ResumeTest, ABatchGoesOnFromItsInterruptedEntry) {
     again.push_back(read_bytes(f));
   }
   EXPECT_EQ(again, whole);
+}
+
+}  // namespace
+}  // namespace qlor
+
+namespace qlor {
+namespace {
+
+// Every kind of result file is written whole: when its write fails (a
+// full disk), the earlier file of that name stays as it was and no part of
+// the new one is left behind.
+TEST_F(ResumeTest, EveryResultKindKeepsTheEarlierFileWhenItsWriteFails) {
+  dir.write("p.dat", kUnivariate);
+  dir.write("t.csv", "x,y\n1,1\n2,2\n");
+  ASSERT_EQ(run_with(nullptr, {"single", "p.dat", "--yes", "--seed", "3",
+                               "--significance", "both"})
+                .code,
+            0);
+  struct Case {
+    const char* file;
+    std::vector<const char*> args;
+  };
+  // The result file last: the others read it.
+  const std::vector<Case> cases = {
+      {"p.sup", {"significance", "p.tmp", "--significance", "supremum"}},
+      {"p.cvm", {"significance", "p.tmp", "--significance", "cvm"}},
+      {"p_global.csv", {"global", "p.tmp"}},
+      {"e.csv", {"export", "p.ktt", "-o", "e.csv"}},
+      {"s.csv",
+       {"single", "p.dat", "--yes", "--seed", "3", "--save-patterns", "s.csv"}},
+      {"i.dat",
+       {"import", "t.csv", "--x", "x", "--y", "y", "--plot", "5x5", "--t",
+        "1:1:2", "--simulations", "19", "-o", "i.dat", "--force"}},
+#ifdef QLOR_WITH_PLOT
+      {"p.svg", {"plot", "p.ktt"}},
+#endif
+      {"p.ktt", {"single", "p.dat", "--yes", "--seed", "3"}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.file);
+    dir.write(c.file, "earlier\n");
+    const std::string tmp = read_bytes("p.tmp");
+    inject_write_failure(c.file, ENOSPC);
+    const Result r = run_with(nullptr, c.args);
+    inject_write_failure({}, 0);
+    EXPECT_EQ(r.code, 1);
+    EXPECT_TRUE(r.said(std::string(c.file) + " (No space left on device)"))
+        << r.out << r.err;
+    EXPECT_EQ(read_bytes(c.file), "earlier\n");
+    EXPECT_FALSE(fs::exists(std::string(c.file) + kPartialSuffix));
+    // The run's patterns are kept for the next attempt.
+    EXPECT_EQ(read_bytes("p.tmp"), tmp);
+  }
 }
 
 }  // namespace

@@ -254,7 +254,6 @@ Status run_patterns(const AppContext& ctx, AnalysisState& state,
     status = read_plot_origin(
         change_extension(files.input_path, kOriginExtension), origin);
   }
-  if (status.ok()) status = writer.open(files.tmp_paths, first > 0);
   std::unique_ptr<NullModel> model;
   if (status.ok()) status = make_null_model(state, env, model);
   if (status.ok() && !saved.empty()) {
@@ -265,6 +264,8 @@ Status run_patterns(const AppContext& ctx, AnalysisState& state,
       status = saver.save(s);
     }
   }
+  // The temporary file last: whatever fails before leaves it as it was.
+  if (status.ok()) status = writer.open(files.tmp_paths, first > 0);
   if (status.ok()) {
     const StopWindow stop_window;
     status =

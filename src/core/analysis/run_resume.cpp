@@ -36,14 +36,6 @@ const char* direction_name(Direction direction) {
   return "none";
 }
 
-Status read_record(const std::string& path, RunRecord& record) {
-  std::ifstream in(path, std::ios::binary);
-  if (!in) return path + ": cannot be read";
-  std::ostringstream text;
-  text << in.rdbuf();
-  return parse_run_record(text.str(), path, record);
-}
-
 }  // namespace
 
 Status make_run_record(const AppContext& ctx, const AnalysisState& state,
@@ -79,7 +71,7 @@ bool recorded_seed(const RunFiles& files, RunSeed& seed) {
   RunRecord record;
   std::error_code ec;
   if (!fs::exists(files.record_path, ec) ||
-      !read_record(files.record_path, record).ok()) {
+      !read_run_record(files.record_path, record).ok()) {
     return false;
   }
   const std::string text = record.value("seed");
@@ -108,7 +100,7 @@ Status resume_point(const RunFiles& files, const RunRecord& requested,
            ") to say which run made it; run without --resume to start again";
   }
   RunRecord recorded;
-  if (auto s = read_record(files.record_path, recorded); !s.ok()) return s;
+  if (auto s = read_run_record(files.record_path, recorded); !s.ok()) return s;
   if (auto diff = first_difference(recorded, requested); !diff.empty()) {
     return "Cannot resume: the run recorded in " + files.record_path +
            " differs from this one (" + diff +

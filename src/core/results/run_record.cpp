@@ -53,6 +53,14 @@ Status parse_run_record(const std::string& text, const std::string& name,
   return {};
 }
 
+Status read_run_record(const std::string& path, RunRecord& record) {
+  std::ifstream in(path, std::ios::binary);
+  if (!in) return path + ": cannot be read";
+  std::ostringstream text;
+  text << in.rdbuf();
+  return parse_run_record(text.str(), path, record);
+}
+
 std::string first_difference(const RunRecord& recorded,
                              const RunRecord& requested) {
   for (const auto& [key, value] : requested.entries) {

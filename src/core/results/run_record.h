@@ -42,6 +42,10 @@ struct RunRecord {
                                       const std::string& name,
                                       RunRecord& record);
 
+/// Reads the record file at `path` as parse_run_record does.
+[[nodiscard]] Status read_run_record(const std::string& path,
+                                     RunRecord& record);
+
 /// The first entry in which `recorded` and `requested` differ, as "seed:
 /// 5 recorded, 7 now"; "" when they agree entry for entry.
 [[nodiscard]] std::string first_difference(const RunRecord& recorded,
