@@ -176,6 +176,40 @@ TEST_F(ResumeTest, AKillInTheMiddleOfAPatternLosesOnlyThatPattern) {
   }
 }
 
+// A directional run writes four temporary files, one after the other for
+// each pattern: a kill between them leaves them at different patterns, and
+// the resumed run goes on from the fewest.
+TEST_F(ResumeTest, TheSectorFilesGoOnFromTheirFewestPatterns) {
+  dir.write("p.dat", kBivariate);
+  const std::vector<const char*> args{
+      "single", "p.dat", "--yes", "--seed", "4", "--direction", "cardinal"};
+  ASSERT_EQ(run_with(nullptr, args).code, 0);
+  const char* sectors[] = {"p_W4", "p_N4", "p_E4", "p_S4"};
+  std::vector<std::string> whole;
+  for (const char* stem : sectors) {
+    for (const char* ext : {".tmp", ".ktt"}) {
+      whole.push_back(read_bytes(std::string(stem) + ext));
+    }
+  }
+  const std::size_t keep[] = {7, 4, 5, 3};  // in twentieths of each file
+  for (std::size_t k = 0; k < 4; ++k) {
+    const std::string tmp = whole[2 * k];
+    dir.write(std::string(sectors[k]) + ".tmp",
+              tmp.substr(0, tmp.size() * keep[k] / 20 + k));
+    fs::remove(std::string(sectors[k]) + ".ktt");
+  }
+  std::vector<const char*> again = args;
+  again.push_back("--resume");
+  ASSERT_EQ(run_with(nullptr, again).code, 0);
+  std::vector<std::string> resumed;
+  for (const char* stem : sectors) {
+    for (const char* ext : {".tmp", ".ktt"}) {
+      resumed.push_back(read_bytes(std::string(stem) + ext));
+    }
+  }
+  EXPECT_EQ(resumed, whole);
+}
+
 TEST_F(ResumeTest, ARecordThatDoesNotMatchIsRefusedAndNothingChanges) {
   const Kind& kind = kKinds[0];
   dir.write("p.dat", kind.sample);

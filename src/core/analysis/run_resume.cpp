@@ -48,7 +48,22 @@ Status make_run_record(const AppContext& ctx, const AnalysisState& state,
   record.add("version", kVersion);
   record.add("sample", path_title(files.input_path));
   record.add("checksum", checksum);
-  record.add("simulations", std::to_string(state.n_simulations));
+  // The header's parameters as read: plot, distances, simulations and the
+  // null model's.
+  std::string parameters;
+  for (const double v : {state.x_axis, state.y_axis, state.t_min,
+                         state.t_interval, state.t_max}) {
+    parameters.append(shortest_decimal(v)).append(" ");
+  }
+  parameters.append(std::to_string(state.n_simulations));
+  if (state.process_type != ProcessType::kCsr) {
+    parameters.append(" ").append(shortest_decimal(state.radius));
+    parameters.append(" ").append(shortest_decimal(state.c));
+  }
+  if (state.process_type == ProcessType::kCluster) {
+    parameters.append(" ").append(std::to_string(state.n_centers));
+  }
+  record.add("parameters", parameters);
   record.add("function", describe_function(choice));
   record.add("bandwidth", shortest_decimal(choice.bandwidth));
   record.add("intensity", describe_intensity(choice.intensity));
@@ -57,6 +72,9 @@ Status make_run_record(const AppContext& ctx, const AnalysisState& state,
     if (auto s = file_checksum(choice.intensity.path, grid); !s.ok()) return s;
     record.add("intensity-checksum", grid);
   }
+  record.add("pairs", choice.pairs == PairSet::kCross ? "cross"
+                      : choice.pairs == PairSet::k11  ? "11"
+                                                      : "22");
   record.add("null", null_model_name(state, ctx.settings.null_model));
   if (state.analysis_type == AnalysisType::kBivariate) {
     record.add("randomize", randomize_name(ctx.settings.randomize_mode));
