@@ -11,8 +11,8 @@
 
 #include "model/analysis_state.h"
 #include "statistics/edge_weight.h"
-#include "statistics/interval_sums.h"
 #include "statistics/inhomogeneous.h"
+#include "statistics/interval_sums.h"
 #include "statistics/kernel_intensity.h"
 #include "statistics/kl_directional.h"
 #include "statistics/kl_estimator.h"

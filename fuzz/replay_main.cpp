@@ -29,7 +29,8 @@ int main(int argc, char** argv) {
   for (int i = 1; i < argc; ++i) {
     const std::filesystem::path arg(argv[i]);
     if (std::filesystem::is_directory(arg)) {
-      for (const auto& entry : std::filesystem::recursive_directory_iterator(arg)) {
+      for (const auto& entry :
+           std::filesystem::recursive_directory_iterator(arg)) {
         if (entry.is_regular_file()) replay(entry.path(), count);
       }
     } else if (std::filesystem::exists(arg)) {

@@ -3,12 +3,16 @@
 set -euo pipefail
 
 packages=(cmake ninja-build g++ libgtest-dev libgmock-dev libbenchmark-dev libcli11-dev
-  librandom123-dev zlib1g-dev)
+  librandom123-dev zlib1g-dev libmpfr-dev)
 if [[ "${QLOR_MPI:-ON}" == "ON" ]]; then
   packages+=(libopenmpi-dev openmpi-bin)
 fi
 if [[ "${QLOR_GUI:-ON}" == "ON" ]]; then
   packages+=(qt6-base-dev qt6-svg-dev xvfb xauth)
+fi
+# CI's second compiler, its fuzzing runtime and the format check.
+if [[ "${QLOR_CLANG:-OFF}" == "ON" ]]; then
+  packages+=(clang libclang-rt-14-dev clang-format)
 fi
 
 missing=()

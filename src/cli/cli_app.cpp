@@ -3,6 +3,7 @@
 #include "cli/cli_app.h"
 
 #include <CLI/CLI.hpp>
+#include <cstdlib>
 #include <map>
 #include <memory>
 #include <optional>
@@ -22,6 +23,7 @@
 #include "platform/stop_signal.h"
 #include "results/file_names.h"
 #include "simulation/null_model.h"
+#include "statistics/kernel_isa.h"
 #include "statistics/summary_function.h"
 
 namespace qlor {
@@ -425,7 +427,19 @@ int run_cli(int argc, const char* const* argv, std::istream& in,
       "Without a command, runs the automatic analysis that qlor.ini "
       "requests (AUTORUN=1 with INFILE).",
       "qlor"};
-  app.set_version_flag("--version", std::string("QLOR Version ") + kVersion);
+  // The estimator's instruction-set variant, which QLOR_ISA may cap; every
+  // variant writes the same files.
+  if (const char* isa = std::getenv("QLOR_ISA")) {
+    KernelIsa asked;
+    if (!parse_kernel_isa(isa, asked)) {
+      err << "qlor: QLOR_ISA takes avx512, avx2 or baseline, not '" << isa
+          << "'\n";
+      return 2;
+    }
+  }
+  app.set_version_flag(
+      "--version", std::string("QLOR Version ") + kVersion +
+                       "\nestimator: " + kernel_isa_name(best_kernel_isa()));
   app.require_subcommand(0, 1);
   CliOptions options;
   add_run_options(app, options, kAllOptions);

@@ -138,5 +138,4 @@ PlotWindow* plot_result(QtPlatform& platform, QWidget* parent,
   return window;
 }
 
-
 }  // namespace qlor::gui

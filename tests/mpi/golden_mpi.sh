@@ -5,7 +5,8 @@
 # third case also runs with the default generator (and every sixth with
 # --function g), and, without a direction, inhomogeneous (--intensity
 # kernel), and, bivariate, under random labelling, its files compared with
-# one process's.
+# one process's. The cases take the estimator's instruction-set variants in
+# turn (QLOR_ISA avx512, avx2, baseline): each writes the golden files.
 #
 # Usage: golden_mpi.sh QLOR GOLDEN_DIR [SHARD COUNT]
 set -uo pipefail
@@ -26,11 +27,14 @@ while IFS=$'\t' read -r name seed sig dir rnd; do
   case_dir="$golden/$name"
   mkdir -p "$work/$name/in"
   cp "$case_dir/$name.dat" "$work/$name/in/"
-  # One and two worker threads per rank in turn.
+  # One and two worker threads per rank in turn, and each variant.
   threads=$((index % 2 + 1))
-  same_as_one_process "$name" "$work/$name/in" 3 "$qlor" single "$name.dat" \
+  isas=(avx512 avx2 baseline)
+  export QLOR_ISA="${isas[index % 3]}"
+  same_as_one_process "$name ($QLOR_ISA)" "$work/$name/in" 3 "$qlor" single "$name.dat" \
     --yes --seed "$seed" --generator classic --significance "$sig" --direction "$dir" \
     --randomize "$rnd" --threads "$threads"
+  unset QLOR_ISA
   want_rc=0
   [ -f "$case_dir/message.txt" ] && want_rc=1
   [ "$last_rc" = "$want_rc" ] || fail "$name: exit status $last_rc, want $want_rc"

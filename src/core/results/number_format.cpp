@@ -9,8 +9,8 @@ namespace qlor {
 void append_g(std::string& out, double v) {
   char buf[64];
   // to_chars is locale-free and gives the same digits as printf "%g".
-  const auto res = std::to_chars(buf, buf + sizeof buf, v,
-                                 std::chars_format::general, 6);
+  const auto res =
+      std::to_chars(buf, buf + sizeof buf, v, std::chars_format::general, 6);
   std::size_t len = static_cast<std::size_t>(res.ptr - buf);
   // Widen a two-digit exponent to three digits: e-05 -> e-005.
   const char* e = static_cast<const char*>(std::memchr(buf, 'e', len));

@@ -7,9 +7,9 @@
 #include <fstream>
 
 #include "results/file_names.h"
-#include "results/whole_file.h"
 #include "results/number_format.h"
 #include "results/tmp_file.h"
+#include "results/whole_file.h"
 
 namespace qlor {
 

@@ -23,10 +23,10 @@ namespace qlor {
 
 /// Reusable arrays of edge_weights, sized for a centre's candidates.
 struct EdgeBatch {
-  std::vector<double> arcs;           // the x edges' arcs, then the y edges'
-  std::vector<double> arguments;      // acos arguments, packed
-  std::vector<std::int32_t> places;   // where each one's arc goes
-  std::vector<double> weights;        // by circle
+  std::vector<double> arcs;          // the x edges' arcs, then the y edges'
+  std::vector<double> arguments;     // acos arguments, packed
+  std::vector<std::int32_t> places;  // where each one's arc goes
+  std::vector<double> weights;       // by circle
 
   // The packing stores whole vectors: room for one beyond the last.
   void resize(std::size_t circles) {

@@ -4,6 +4,7 @@
 // run more lanes at once.
 #pragma once
 
+#include <string_view>
 #include <utility>
 #include <vector>
 
@@ -22,8 +23,20 @@ namespace qlor {
 
 enum class KernelIsa { kBaseline, kAvx2, kAvx512 };
 
-/// The widest variant this processor runs.
+/// The variant the estimators use: the widest this processor runs, capped
+/// by the environment variable QLOR_ISA (avx512, avx2 or baseline) when it
+/// is set, or by cap_kernel_isa.
 [[nodiscard]] KernelIsa best_kernel_isa();
+
+/// "avx512", "avx2", "baseline".
+[[nodiscard]] const char* kernel_isa_name(KernelIsa isa);
+
+/// Reads a name as kernel_isa_name writes it; false for any other text.
+[[nodiscard]] bool parse_kernel_isa(std::string_view name, KernelIsa& isa);
+
+/// Caps the variant from now on at `isa` (or the widest the processor
+/// runs, when it runs less), as QLOR_ISA does at the start.
+void cap_kernel_isa(KernelIsa isa);
 
 /// Every variant this processor runs, the baseline first.
 [[nodiscard]] std::vector<KernelIsa> supported_kernel_isas();

@@ -13,6 +13,7 @@
 #include "golden_compare.h"
 #include "input/parameter_summary.h"
 #include "scripted_platform.h"
+#include "statistics/kernel_isa.h"
 #include "temp_dir.h"
 
 namespace qlor {
@@ -77,6 +78,20 @@ TEST_P(GoldenTest, ReproducesEveryFile) {
   const GoldenCase& gc = GetParam();
   run_case(gc, 1);
   run_case(gc, 4);
+}
+
+// Every instruction-set variant of the estimators the processor runs (the
+// widest above) writes the same files.
+TEST_P(GoldenTest, ReproducesEveryFileUnderEveryVariant) {
+  const GoldenCase& gc = GetParam();
+  const std::vector<KernelIsa> isas = supported_kernel_isas();
+  for (auto isa = isas.begin(); isa + 1 < isas.end(); ++isa) {
+    SCOPED_TRACE(kernel_isa_name(*isa));
+    cap_kernel_isa(*isa);
+    run_case(gc, 1);
+    run_case(gc, 4);
+  }
+  cap_kernel_isa(isas.back());
 }
 
 // The case's run with the default generator: its outputs after a run with

@@ -8,9 +8,11 @@ namespace {
 
 TEST(CsvExport, CopiesResultColumnsUnderAHeader) {
   std::string error;
-  const auto csv = result_file_to_csv("1 0.784124 -1 -1\r\n2 1.2e-005 -2 -0.2\r\n", error);
+  const auto csv =
+      result_file_to_csv("1 0.784124 -1 -1\r\n2 1.2e-005 -2 -0.2\r\n", error);
   ASSERT_TRUE(csv) << error;
-  EXPECT_EQ(*csv, "t,upper,lower,observed\n1,0.784124,-1,-1\n2,1.2e-005,-2,-0.2\n");
+  EXPECT_EQ(*csv,
+            "t,upper,lower,observed\n1,0.784124,-1,-1\n2,1.2e-005,-2,-0.2\n");
   EXPECT_FALSE(result_file_to_csv("1 2 3\n", error));
   EXPECT_EQ(error, "line 1 is not 't upper lower observed'");
 }

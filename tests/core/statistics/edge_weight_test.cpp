@@ -141,6 +141,5 @@ TEST(EdgeWeight, BatchedWeightsAreTheSameBits) {
   }
 }
 
-
 }  // namespace
 }  // namespace qlor
