@@ -1,5 +1,6 @@
-// How close QLOR's arc cosine (fixed_acos) and the C library's come to the
-// correctly rounded values, against MPFR: N random arguments in [0, 1] (the
+// How close QLOR's arc cosines (fixed_acos, the estimators', and
+// correctly_rounded_acos) and the C library's come to the correctly rounded
+// values, against MPFR: N random arguments in [0, 1] (the
 // edge weights' range; 10^8 by default) and every argument the edge weights
 // of the golden cases' observed patterns meet.
 //
@@ -62,32 +63,35 @@ void golden_arguments(const fs::path& dat, std::vector<double>& out) {
   }
 }
 
-// Checks both functions on `arguments` with two threads.
+double fixed(double x) { return qlor::fixed_acos(x); }
+double rounded(double x) { return qlor::correctly_rounded_acos(x); }
+double libm(double x) { return std::acos(x); }
+
+// Checks the three functions on `arguments` with two threads.
 void report(const char* what, const std::vector<double>& arguments) {
   const std::size_t half = arguments.size() / 2;
   const std::span<const double> all(arguments);
-  AcosCheck ours[2];
-  AcosCheck libm[2];
-  std::thread second([&] {
-    ours[1] = qlor::testing::check_acos(
-        all.subspan(half), [](double x) { return qlor::fixed_acos(x); });
-    libm[1] = qlor::testing::check_acos(all.subspan(half),
-                                        [](double x) { return std::acos(x); });
-  });
-  ours[0] = qlor::testing::check_acos(
-      all.first(half), [](double x) { return qlor::fixed_acos(x); });
-  libm[0] = qlor::testing::check_acos(all.first(half),
-                                      [](double x) { return std::acos(x); });
+  double (*const functions[])(double) = {fixed, rounded, libm};
+  const char* const names[] = {"fixed_acos", "correctly_rounded_acos",
+                               "libm acos"};
+  AcosCheck checks[3][2];
+  auto check_part = [&](int part) {
+    const auto some = part == 0 ? all.first(half) : all.subspan(half);
+    for (int f = 0; f < 3; ++f) {
+      checks[f][part] = qlor::testing::check_acos(some, functions[f]);
+    }
+  };
+  std::thread second(check_part, 1);
+  check_part(0);
   second.join();
-  ours[0].merge(ours[1]);
-  libm[0].merge(libm[1]);
-  for (const auto& [name, c] :
-       {std::pair{"fixed_acos", ours[0]}, std::pair{"libm acos", libm[0]}}) {
+  for (int f = 0; f < 3; ++f) {
+    checks[f][0].merge(checks[f][1]);
+    const AcosCheck& c = checks[f][0];
     std::printf(
-        "%-28s %-10s %12lld arguments, %.6f %% correctly rounded, worst "
+        "%-28s %-22s %12lld arguments, %.6f %% correctly rounded, worst "
         "%.4f ulp (at %.17g)\n",
-        what, name, static_cast<long long>(c.count), 100.0 * c.rounded_share(),
-        c.worst_ulps, c.worst_at);
+        what, names[f], static_cast<long long>(c.count),
+        100.0 * c.rounded_share(), c.worst_ulps, c.worst_at);
   }
 }
 

@@ -115,6 +115,18 @@ struct Dd {
   return {p, ((ah * bh - p) + ah * bl + al * bh) + al * bl};
 }
 
+// a where `sign` has its sign bit set, else b: a mask from the sign bit by
+// integer operations, so that both sides are computed and no comparison
+// lets the compiler move one side under a branch (which would keep vector
+// loops from vectorising).
+[[gnu::always_inline]] inline double select_by_sign(double sign, double a,
+                                                    double b) {
+  const std::uint64_t mask =
+      std::uint64_t{0} - (std::bit_cast<std::uint64_t>(sign) >> 63);
+  return std::bit_cast<double>((std::bit_cast<std::uint64_t>(a) & mask) |
+                               (std::bit_cast<std::uint64_t>(b) & ~mask));
+}
+
 [[gnu::always_inline]] inline Dd mul(Dd a, Dd b) {
   const Dd p = two_prod(a.hi, b.hi);
   return fast_two_sum(p.hi, p.lo + (a.hi * b.lo + a.lo * b.hi));
@@ -127,21 +139,66 @@ struct Dd {
 
 }  // namespace fixed_math_detail
 
-/// arccos x for -1 <= x <= 1, correctly rounded but for about two
-/// arguments in a million, and never more than 0.51 units in the last place
-/// off (checked against MPFR by bench/acos_accuracy). |x| < 1/2: pi/2 -
-/// asin x; beyond, with z = (1 - |x|) / 2 (exact) and s = sqrt z carried
-/// in two parts, 2 asin s for x > 0 and pi - 2 asin s for x < 0. asin u for
-/// |u| <= 1/2 is u + u^3 (c1 + v (c2 + v (c3 + v (c4 + v Q(v))))), v = u^2,
-/// with c1 .. c3 of its Taylor series in double-double and the rest (below
-/// 2^-13 of the whole) in doubles: Q a polynomial of degree 12, fitted at
-/// Chebyshev nodes on [0, 1/4] to within 2^-50. The branches are chosen by
-/// selects, every lane computes the same operations.
+/// arccos x for -1 <= x <= 1, within one unit in the last place: the
+/// rational approximations of asin on [0, 1/2] of Sun's fdlibm, evaluated
+/// for every argument and the branches chosen by selects. |x| < 1/2: pi/2 -
+/// (x + x r(x^2)); beyond, with z = (1 - |x|) / 2 and s = sqrt z: 2 (s + s
+/// r(z)) for x > 0 (s split in two halves for its last bits), pi - 2 (s + s
+/// r(z)) for x < 0. Every lane computes every branch; masks choose.
 [[gnu::always_inline]] inline double fixed_acos(double x) {
+  constexpr double kFullPi = 3.14159265358979311600e+00;
+  constexpr double kHalfPiHigh = 1.57079632679489655800e+00;
+  constexpr double kHalfPiLow = 6.12323399573676603587e-17;
+  constexpr double p0 = 1.66666666666666657415e-01;
+  constexpr double p1 = -3.25565818622400915405e-01;
+  constexpr double p2 = 2.01212532134862925881e-01;
+  constexpr double p3 = -4.00555345006794114027e-02;
+  constexpr double p4 = 7.91534994289814532176e-04;
+  constexpr double p5 = 3.47933107596021167570e-05;
+  constexpr double q1 = -2.40339491173441421878e+00;
+  constexpr double q2 = 2.02094576023350569471e+00;
+  constexpr double q3 = -6.88283971605453293030e-01;
+  constexpr double q4 = 7.70381505559019352791e-02;
+  const double ax = std::bit_cast<double>(std::bit_cast<std::uint64_t>(x) &
+                                          0x7fffffffffffffffull);
+  const double z =
+      fixed_math_detail::select_by_sign(ax - 0.5, x * x, (1.0 - ax) * 0.5);
+  const double p =
+      z * (p0 + z * (p1 + z * (p2 + z * (p3 + z * (p4 + z * p5)))));
+  const double q = 1.0 + z * (q1 + z * (q2 + z * (q3 + z * q4)));
+  const double r = p / q;
+  const double s = std::sqrt(z);
+  // s's high half, exact when squared, and the low part of sqrt z.
+  const double high = std::bit_cast<double>(std::bit_cast<std::uint64_t>(s) &
+                                            0xffffffff00000000ull);
+  // s + high is 0 (at |x| = 1) or at least 2^-27, which the smallest
+  // normal double leaves as it is: no 0 / 0, and no select.
+  const double c = (z - high * high) / ((s + high) + 2.2250738585072014e-308);
+  const double from_middle = kHalfPiHigh - (x - (kHalfPiLow - x * r));
+  const double from_one = 2.0 * (high + (r * s + c));
+  const double from_minus_one = kFullPi - 2.0 * (s + (r * s - kHalfPiLow));
+  return fixed_math_detail::select_by_sign(
+      ax - 0.5, from_middle,
+      fixed_math_detail::select_by_sign(x, from_minus_one, from_one));
+}
+
+/// arccos x for -1 <= x <= 1, correctly rounded but for about five
+/// arguments in a million, and never more than 0.51 units in the last place
+/// off (checked against MPFR by bench/acos_accuracy): eight times the cost
+/// of fixed_acos, which the estimators therefore keep for now. |x| < 1/2: pi/2
+/// - asin x; beyond, with z = (1 - |x|) / 2 (exact) and s = sqrt z carried in
+/// two parts, 2 asin s for x > 0 and pi - 2 asin s for x < 0. asin u for |u| <=
+/// 1/2 is u + u^3 (c1 + v (c2 + v (c3 + v (c4 + v Q(v))))), v = u^2, with c1 ..
+/// c3 of its Taylor series in double-double and the rest (below 2^-13 of the
+/// whole) in doubles: Q a polynomial of degree 12, fitted at Chebyshev nodes on
+/// [0, 1/4] to within 2^-50. The branches are chosen by selects, every lane
+/// computes the same operations.
+[[gnu::always_inline]] inline double correctly_rounded_acos(double x) {
   using fixed_math_detail::add;
   using fixed_math_detail::Dd;
   using fixed_math_detail::fast_two_sum;
   using fixed_math_detail::mul;
+  using fixed_math_detail::select_by_sign;
   using fixed_math_detail::two_prod;
   using fixed_math_detail::two_sum;
   constexpr Dd kHalfPi{1.5707963267948966, 6.123233995736766e-17};
@@ -165,15 +222,16 @@ struct Dd {
   constexpr double q12 = 0.02021714632062441;
   const double ax = std::bit_cast<double>(std::bit_cast<std::uint64_t>(x) &
                                           0x7fffffffffffffffull);
-  const bool middle = ax < 0.5;
+  const double middle = ax - 0.5;  // negative for |x| < 1/2
   // Beyond 1/2: s = sqrt z and its low part (z - s^2) / 2s, 0 at |x| = 1.
   const double z = (1.0 - ax) * 0.5;
   const double s = std::sqrt(z);
   const Dd square = two_prod(s, s);
-  const double twice_s = s + s;
-  const double s_low =
-      ((z - square.hi) - square.lo) / (twice_s == 0 ? 1.0 : twice_s);
-  const Dd u{middle ? x : s, middle ? 0.0 : s_low};
+  // 2s is 0 or at least 2^-26, which the smallest normal double leaves as
+  // it is: a division by 0 at |x| = 1 is avoided without a select.
+  const double twice_s = (s + s) + 2.2250738585072014e-308;
+  const double s_low = ((z - square.hi) - square.lo) / twice_s;
+  const Dd u{select_by_sign(middle, x, s), select_by_sign(middle, 0.0, s_low)};
   const Dd uu = two_prod(u.hi, u.hi);
   const Dd v = fast_two_sum(uu.hi, uu.lo + 2.0 * u.hi * u.lo);
   const double w = v.hi;
@@ -195,10 +253,14 @@ struct Dd {
   t = add(c2, mul(v, t));
   t = add(c1, mul(v, t));
   const Dd asin = add(u, mul(u, mul(v, t)));
-  const Dd twice{2.0 * asin.hi, 2.0 * asin.lo};
-  const Dd r = middle ? add(kHalfPi, Dd{-asin.hi, -asin.lo})
-                      : (x > 0 ? twice : add(kPi, Dd{-twice.hi, -twice.lo}));
-  return r.hi + r.lo;
+  // All three ends are computed and one is selected.
+  const Dd from_middle = add(kHalfPi, Dd{-asin.hi, -asin.lo});
+  const Dd from_minus_one = add(kPi, Dd{-2.0 * asin.hi, -2.0 * asin.lo});
+  const double to_middle = from_middle.hi + from_middle.lo;
+  const double to_one = 2.0 * asin.hi + 2.0 * asin.lo;
+  const double to_minus_one = from_minus_one.hi + from_minus_one.lo;
+  return select_by_sign(middle, to_middle,
+                        select_by_sign(x, to_minus_one, to_one));
 }
 
 }  // namespace qlor
