@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "model/analysis_state.h"
+#include "model/fixed_math.h"
 #include "statistics/edge_weight.h"
 #include "statistics/inhomogeneous.h"
 #include "statistics/interval_sums.h"
@@ -188,8 +189,9 @@ void BM_ComputeKlVariant(benchmark::State& bench) {
 // tight loops, each with its inputs laid out ahead (untimed):
 //   - the square root of every candidate pair the cell scan of compute_kl
 //     visits (the same grid, rows and cells);
-//   - one library acos per edge crossing that a weight needs (the pair lies
-//     within the largest distance and its centre's circle crosses an edge);
+//   - one arc cosine (fixed_acos, the estimator's) per edge crossing that a
+//     weight needs (the pair lies within the largest distance and its
+//     centre's circle crosses an edge), at the vector width;
 //   - the ordered interval adds of every edge-corrected weight: each weight
 //     added on its own, in pair order, to the intervals from its first one
 //     on, at the vector width of the instruction set (from the vector that
@@ -202,6 +204,7 @@ void BM_ComputeKlVariant(benchmark::State& bench) {
 struct FloorWork {
   double reach = 0;
   std::vector<double> acos_arguments;         // in pair order
+  mutable std::vector<double> arcs;           // their arc cosines
   std::vector<std::uint8_t> first;            // edge pairs' first intervals
   std::vector<double> weight;                 // and their weights
   std::vector<std::uint8_t> interior_first;   // interior pairs' ...
@@ -262,6 +265,7 @@ FloorWork floor_work(const AnalysisState& state, PairScratch& scratch) {
       work.candidates += span.stop - span.begin;
     }
   }
+  work.arcs = std::vector<double>(work.acos_arguments.size(), 0.0);
   return work;
 }
 
@@ -359,8 +363,11 @@ template <int W>
     }
   }
   // The arc cosines.
-  double arcs = 0;
-  for (const double e : work.acos_arguments) arcs += std::acos(e);
+  const std::size_t n_arcs = work.acos_arguments.size();
+  for (std::size_t i = 0; i < n_arcs; ++i) {
+    work.arcs[i] = fixed_acos(work.acos_arguments[i]);
+  }
+  const double arcs = n_arcs > 0 ? work.arcs[n_arcs / 2] : 0.0;
   // The ordered adds of the edge-corrected weights.
   FloorSums<W> sums;
   for (std::size_t p = 0; p < work.first.size(); ++p) {
