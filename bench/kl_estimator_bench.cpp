@@ -280,57 +280,18 @@ struct FloorSums {
   static_assert(kRegisters <= 32, "one case per register below");
   FloorVector<W> sum[kRegisters] = {};
 
+  // The weight added to every interval from `first` on: one add per
+  // register, each lane masked by its interval, so that nothing branches on
+  // the pair (as in the estimator); each register's adds form the pair's
+  // dependent chain through the sums.
   [[gnu::always_inline]] void add_from(std::size_t first, double w) {
-    const auto lane = static_cast<double>(first % W);
     FloorVector<W> lanes;
     set_lanes<W>(lanes, 0.0);
     const FloorVector<W> all = FloorVector<W>{} + w;
-    const FloorVector<W> head = lanes >= lane ? all : FloorVector<W>{};
-    // A jump into the run of adds keeps the sums in registers.
-    FloorVector<W> add = head;
-    switch (static_cast<int>(first / W)) {
-#define QLOR_FLOOR_ADD(c)           \
-  case c:                           \
-    if constexpr (c < kRegisters) { \
-      sum[c] += add;                \
-      add = all;                    \
-    }                               \
-    [[fallthrough]];
-      QLOR_FLOOR_ADD(0)
-      QLOR_FLOOR_ADD(1)
-      QLOR_FLOOR_ADD(2)
-      QLOR_FLOOR_ADD(3)
-      QLOR_FLOOR_ADD(4)
-      QLOR_FLOOR_ADD(5)
-      QLOR_FLOOR_ADD(6)
-      QLOR_FLOOR_ADD(7)
-      QLOR_FLOOR_ADD(8)
-      QLOR_FLOOR_ADD(9)
-      QLOR_FLOOR_ADD(10)
-      QLOR_FLOOR_ADD(11)
-      QLOR_FLOOR_ADD(12)
-      QLOR_FLOOR_ADD(13)
-      QLOR_FLOOR_ADD(14)
-      QLOR_FLOOR_ADD(15)
-      QLOR_FLOOR_ADD(16)
-      QLOR_FLOOR_ADD(17)
-      QLOR_FLOOR_ADD(18)
-      QLOR_FLOOR_ADD(19)
-      QLOR_FLOOR_ADD(20)
-      QLOR_FLOOR_ADD(21)
-      QLOR_FLOOR_ADD(22)
-      QLOR_FLOOR_ADD(23)
-      QLOR_FLOOR_ADD(24)
-      QLOR_FLOOR_ADD(25)
-      QLOR_FLOOR_ADD(26)
-      QLOR_FLOOR_ADD(27)
-      QLOR_FLOOR_ADD(28)
-      QLOR_FLOOR_ADD(29)
-      QLOR_FLOOR_ADD(30)
-      QLOR_FLOOR_ADD(31)
-#undef QLOR_FLOOR_ADD
-      default:
-        break;
+    const double from = static_cast<double>(first);
+    for (int c = 0; c < kRegisters; ++c) {
+      const FloorVector<W> interval = lanes + static_cast<double>(c * W);
+      sum[c] += interval >= from ? all : FloorVector<W>{};
     }
   }
 };
