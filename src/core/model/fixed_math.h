@@ -182,7 +182,7 @@ struct Dd {
       fixed_math_detail::select_by_sign(x, from_minus_one, from_one));
 }
 
-/// arccos x for -1 <= x <= 1, correctly rounded but for about five
+/// arccos x for -1 <= x <= 1, correctly rounded but for about seven
 /// arguments in a million, and never more than 0.51 units in the last place
 /// off (checked against MPFR by bench/acos_accuracy): eight times the cost
 /// of fixed_acos, which the estimators therefore keep for now. |x| < 1/2: pi/2
