@@ -22,20 +22,6 @@ const char* randomize_name(RandomizeMode mode) {
   return mode == RandomizeMode::kBothSpecies ? "both species" : "species 2";
 }
 
-const char* direction_name(Direction direction) {
-  switch (direction) {
-    case Direction::kNone:
-      break;
-    case Direction::kCardinal:
-      return "cardinal";
-    case Direction::kDiagonal:
-      return "diagonal";
-    case Direction::kHalfPlanes:
-      return "half-planes";
-  }
-  return "none";
-}
-
 }  // namespace
 
 Status make_run_record(const AppContext& ctx, const AnalysisState& state,
@@ -72,9 +58,7 @@ Status make_run_record(const AppContext& ctx, const AnalysisState& state,
     if (auto s = file_checksum(choice.intensity.path, grid); !s.ok()) return s;
     record.add("intensity-checksum", grid);
   }
-  record.add("pairs", choice.pairs == PairSet::kCross ? "cross"
-                      : choice.pairs == PairSet::k11  ? "11"
-                                                      : "22");
+  record.add("pairs", pair_set_name(choice.pairs));
   record.add("null", null_model_name(state, ctx.settings.null_model));
   if (state.analysis_type == AnalysisType::kBivariate) {
     record.add("randomize", randomize_name(ctx.settings.randomize_mode));

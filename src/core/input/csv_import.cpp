@@ -103,9 +103,10 @@ double on_lattice(double v, std::int32_t units, int shift) {
 // Moves the duplicate p by a uniform offset in the disc of the jitter
 // radius, rounded to the lattice, to a position inside the plot that no
 // row holds; returns "" or the message naming the row.
-std::string jitter(KeptRow& p, const ImportOptions& o, double step,
+std::string jitter(KeptRow& p, const ImportOptions& o, std::int32_t units,
                    std::set<std::pair<double, double>>& taken) {
   const double r = o.jitter_radius;
+  const double step = units / 1000.0;
   if (r < step) {
     return row_error(
         p.row, {"a point at a position already read, and the jitter "
@@ -113,7 +114,6 @@ std::string jitter(KeptRow& p, const ImportOptions& o, double step,
                 shortest_decimal(r), " is below the coordinate step ",
                 shortest_decimal(step), ": every move would round back to it"});
   }
-  const auto units = static_cast<std::int32_t>(std::lround(step * 1000));
   constexpr int kAttempts = 1000;
   for (int attempt = 0; attempt < kAttempts; ++attempt) {
     const double dx = (2 * o.uniform() - 1) * r;
@@ -346,7 +346,7 @@ std::optional<std::string> import_points_csv(const std::string& csv,
       p.row = 0;  // dropped (or the import refused below)
       continue;
     }
-    if (auto moved = jitter(p, o, step, taken); !moved.empty()) {
+    if (auto moved = jitter(p, o, units, taken); !moved.empty()) {
       error = moved;
       return std::nullopt;
     }

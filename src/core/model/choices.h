@@ -95,6 +95,26 @@ enum class PcfEstimator : std::int32_t {
   return g == GeneratorKind::kClassic ? "classic" : "philox";
 }
 
+/// The name a direction goes by in options and run records.
+[[nodiscard]] constexpr const char* direction_name(Direction d) {
+  switch (d) {
+    case Direction::kNone:
+      break;
+    case Direction::kCardinal:
+      return "cardinal";
+    case Direction::kDiagonal:
+      return "diagonal";
+    case Direction::kHalfPlanes:
+      return "half-planes";
+  }
+  return "none";
+}
+
+/// The name a pair set goes by in options and run records.
+[[nodiscard]] constexpr const char* pair_set_name(PairSet p) {
+  return p == PairSet::k11 ? "11" : p == PairSet::k22 ? "22" : "cross";
+}
+
 [[nodiscard]] constexpr bool runs_supremum(Significance s) {
   return s == Significance::kSupremum || s == Significance::kBoth;
 }

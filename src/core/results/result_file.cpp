@@ -107,16 +107,12 @@ Status write_envelopes(const AnalysisState& state,
         static_cast<std::size_t>(state.last_interval) + 1);
     std::string text;
     if (auto s = result_text(state, curves, text); !s.ok()) return s;
-    if (auto s = write_text_file(change_extension(tmp_path, ".ktt"), text);
+    if (auto s = write_whole_file(change_extension(tmp_path, ".ktt"), text);
         !s.ok()) {
       return s;
     }
   }
   return {};
-}
-
-Status write_text_file(const std::string& path, const std::string& text) {
-  return write_whole_file(path, text);
 }
 
 Status result_text(const RunParameters& parameters, const CurveSource& curves,

@@ -24,9 +24,4 @@ namespace qlor {
 [[nodiscard]] Status write_envelopes(const AnalysisState& state,
                                      const std::vector<std::string>& tmp_paths);
 
-/// Writes `text` as the whole file `path` (write_whole_file). Returns "" or
-/// the write-error text naming the path and the reason.
-[[nodiscard]] Status write_text_file(const std::string& path,
-                                     const std::string& text);
-
 }  // namespace qlor

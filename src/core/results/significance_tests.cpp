@@ -10,6 +10,7 @@
 #include "results/number_format.h"
 #include "results/result_file.h"
 #include "results/tmp_file.h"
+#include "results/whole_file.h"
 
 namespace qlor {
 
@@ -46,8 +47,8 @@ Status rank_test(const AnalysisState& state, const std::string& tmp_file_name,
     }
     outcome->file_name = file_name;
   }
-  return write_text_file(file_name,
-                         format_ranked_statistics(std::move(statistics)));
+  return write_whole_file(file_name,
+                          format_ranked_statistics(std::move(statistics)));
 }
 
 }  // namespace
