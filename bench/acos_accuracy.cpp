@@ -1,8 +1,7 @@
-// How close QLOR's arc cosines (fixed_acos, the estimators', and
-// correctly_rounded_acos) and the C library's come to the correctly rounded
-// values, against MPFR: N random arguments in [0, 1] (the
-// edge weights' range; 10^8 by default) and every argument the edge weights
-// of the golden cases' observed patterns meet.
+// How close QLOR's arc cosine (fixed_acos, the estimators') and the C
+// library's come to the correctly rounded values, against MPFR: N random
+// arguments in [0, 1] (the edge weights' range; 10^8 by default) and every
+// argument the edge weights of the golden cases' observed patterns meet.
 //
 // Usage: acos_accuracy [N [GOLDEN_DIR]]
 #include <cmath>
@@ -64,27 +63,25 @@ void golden_arguments(const fs::path& dat, std::vector<double>& out) {
 }
 
 double fixed(double x) { return qlor::fixed_acos(x); }
-double rounded(double x) { return qlor::correctly_rounded_acos(x); }
 double libm(double x) { return std::acos(x); }
 
-// Checks the three functions on `arguments` with two threads.
+// Checks the two functions on `arguments` with two threads.
 void report(const char* what, const std::vector<double>& arguments) {
   const std::size_t half = arguments.size() / 2;
   const std::span<const double> all(arguments);
-  double (*const functions[])(double) = {fixed, rounded, libm};
-  const char* const names[] = {"fixed_acos", "correctly_rounded_acos",
-                               "libm acos"};
-  AcosCheck checks[3][2];
+  double (*const functions[])(double) = {fixed, libm};
+  const char* const names[] = {"fixed_acos", "libm acos"};
+  AcosCheck checks[2][2];
   auto check_part = [&](int part) {
     const auto some = part == 0 ? all.first(half) : all.subspan(half);
-    for (int f = 0; f < 3; ++f) {
+    for (int f = 0; f < 2; ++f) {
       checks[f][part] = qlor::testing::check_acos(some, functions[f]);
     }
   };
   std::thread second(check_part, 1);
   check_part(0);
   second.join();
-  for (int f = 0; f < 3; ++f) {
+  for (int f = 0; f < 2; ++f) {
     checks[f][0].merge(checks[f][1]);
     const AcosCheck& c = checks[f][0];
     std::printf(

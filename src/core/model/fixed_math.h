@@ -5,9 +5,12 @@
 // branch-free, so that loops calling them vectorise.
 #pragma once
 
+#include <algorithm>
 #include <bit>
 #include <cmath>
 #include <cstdint>
+
+#include "model/asin_table.h"
 
 namespace qlor {
 
@@ -127,103 +130,34 @@ struct Dd {
                                (std::bit_cast<std::uint64_t>(b) & ~mask));
 }
 
-[[gnu::always_inline]] inline Dd mul(Dd a, Dd b) {
-  const Dd p = two_prod(a.hi, b.hi);
-  return fast_two_sum(p.hi, p.lo + (a.hi * b.lo + a.lo * b.hi));
-}
-
-[[gnu::always_inline]] inline Dd add(Dd a, Dd b) {
-  const Dd s = two_sum(a.hi, b.hi);
-  return fast_two_sum(s.hi, s.lo + (a.lo + b.lo));
-}
-
 }  // namespace fixed_math_detail
 
-/// arccos x for -1 <= x <= 1, within one unit in the last place: the
-/// rational approximations of asin on [0, 1/2] of Sun's fdlibm, evaluated
-/// for every argument and the branches chosen by selects. |x| < 1/2: pi/2 -
-/// (x + x r(x^2)); beyond, with z = (1 - |x|) / 2 and s = sqrt z: 2 (s + s
-/// r(z)) for x > 0 (s split in two halves for its last bits), pi - 2 (s + s
-/// r(z)) for x < 0. Every lane computes every branch; masks choose.
+/// arccos x for -1 <= x <= 1, correctly rounded but for about one argument
+/// in ten thousand and never more than 0.502 units in the last place off
+/// (checked against MPFR by bench/acos_accuracy). Through arcsin u, 0 <= u
+/// <= 1/2: |x| < 1/2 gives u = |x| and pi/2 -+ arcsin u; beyond, with z = (1 -
+/// |x|) / 2 (exact) and u = sqrt z carried in two parts, 2 arcsin u for x > 0
+/// and pi - 2 arcsin u for x < 0. arcsin u is Taylor's polynomial of degree
+/// 8 at the nearest s0 = j / 128 (asin_table.h), h = u - s0 exact: its value
+/// and slope are pairs of doubles and the slope's product with h is exact, so
+/// the part computed in plain doubles is below 2^-15 of the whole. Every
+/// lane computes every branch and selects by masks; the coefficients are
+/// gathered from arrays, so vector loops over it vectorise.
 [[gnu::always_inline]] inline double fixed_acos(double x) {
-  constexpr double kFullPi = 3.14159265358979311600e+00;
-  constexpr double kHalfPiHigh = 1.57079632679489655800e+00;
-  constexpr double kHalfPiLow = 6.12323399573676603587e-17;
-  constexpr double p0 = 1.66666666666666657415e-01;
-  constexpr double p1 = -3.25565818622400915405e-01;
-  constexpr double p2 = 2.01212532134862925881e-01;
-  constexpr double p3 = -4.00555345006794114027e-02;
-  constexpr double p4 = 7.91534994289814532176e-04;
-  constexpr double p5 = 3.47933107596021167570e-05;
-  constexpr double q1 = -2.40339491173441421878e+00;
-  constexpr double q2 = 2.02094576023350569471e+00;
-  constexpr double q3 = -6.88283971605453293030e-01;
-  constexpr double q4 = 7.70381505559019352791e-02;
-  const double ax = std::bit_cast<double>(std::bit_cast<std::uint64_t>(x) &
-                                          0x7fffffffffffffffull);
-  const double z =
-      fixed_math_detail::select_by_sign(ax - 0.5, x * x, (1.0 - ax) * 0.5);
-  const double p =
-      z * (p0 + z * (p1 + z * (p2 + z * (p3 + z * (p4 + z * p5)))));
-  const double q = 1.0 + z * (q1 + z * (q2 + z * (q3 + z * q4)));
-  const double r = p / q;
-  const double s = std::sqrt(z);
-  // s's high half, exact when squared, and the low part of sqrt z.
-  const double high = std::bit_cast<double>(std::bit_cast<std::uint64_t>(s) &
-                                            0xffffffff00000000ull);
-  // s + high is 0 (at |x| = 1) or at least 2^-27, which the smallest
-  // normal double leaves as it is: no 0 / 0, and no select.
-  const double c = (z - high * high) / ((s + high) + 2.2250738585072014e-308);
-  const double from_middle = kHalfPiHigh - (x - (kHalfPiLow - x * r));
-  const double from_one = 2.0 * (high + (r * s + c));
-  const double from_minus_one = kFullPi - 2.0 * (s + (r * s - kHalfPiLow));
-  return fixed_math_detail::select_by_sign(
-      ax - 0.5, from_middle,
-      fixed_math_detail::select_by_sign(x, from_minus_one, from_one));
-}
-
-/// arccos x for -1 <= x <= 1, correctly rounded but for about seven
-/// arguments in a million, and never more than 0.51 units in the last place
-/// off (checked against MPFR by bench/acos_accuracy): eight times the cost
-/// of fixed_acos, which the estimators therefore keep for now. |x| < 1/2: pi/2
-/// - asin x; beyond, with z = (1 - |x|) / 2 (exact) and s = sqrt z carried in
-/// two parts, 2 asin s for x > 0 and pi - 2 asin s for x < 0. asin u for |u| <=
-/// 1/2 is u + u^3 (c1 + v (c2 + v (c3 + v (c4 + v Q(v))))), v = u^2, with c1 ..
-/// c3 of its Taylor series in double-double and the rest (below 2^-13 of the
-/// whole) in doubles: Q a polynomial of degree 12, fitted at Chebyshev nodes on
-/// [0, 1/4] to within 2^-50. The branches are chosen by selects, every lane
-/// computes the same operations.
-[[gnu::always_inline]] inline double correctly_rounded_acos(double x) {
-  using fixed_math_detail::add;
   using fixed_math_detail::Dd;
-  using fixed_math_detail::fast_two_sum;
-  using fixed_math_detail::mul;
   using fixed_math_detail::select_by_sign;
   using fixed_math_detail::two_prod;
   using fixed_math_detail::two_sum;
-  constexpr Dd kHalfPi{1.5707963267948966, 6.123233995736766e-17};
-  constexpr Dd kPi{3.141592653589793, 1.2246467991473532e-16};
-  constexpr Dd c1{0.16666666666666666, 9.25185853854297e-18};     // 1/6
-  constexpr Dd c2{0.075, 2.7755575615628915e-18};                 // 3/40
-  constexpr Dd c3{0.044642857142857144, -9.912705577010326e-19};  // 15/336
-  constexpr double c4 = 0.030381944444444444;                     // 105/3456
-  constexpr double q0 = 0.0223721590909091;
-  constexpr double q1 = 0.017352764423065686;
-  constexpr double q2 = 0.013964843752508664;
-  constexpr double q3 = 0.011551800676790474;
-  constexpr double q4 = 0.009761619459257952;
-  constexpr double q5 = 0.008390069397541474;
-  constexpr double q6 = 0.00731708942626872;
-  constexpr double q7 = 0.006395198533159293;
-  constexpr double q8 = 0.006141721255953746;
-  constexpr double q9 = 0.003055910028678267;
-  constexpr double q10 = 0.011865702664725277;
-  constexpr double q11 = -0.010940370101140752;
-  constexpr double q12 = 0.02021714632062441;
+  namespace table = asin_table;
+  constexpr double kHalfPiHigh = 1.5707963267948966;
+  constexpr double kHalfPiLow = 6.123233995736766e-17;
+  constexpr double kPiHigh = 3.141592653589793;
+  constexpr double kPiLow = 1.2246467991473532e-16;
+  constexpr double kRound = 6755399441055744.0;  // 1.5 * 2^52
   const double ax = std::bit_cast<double>(std::bit_cast<std::uint64_t>(x) &
                                           0x7fffffffffffffffull);
   const double middle = ax - 0.5;  // negative for |x| < 1/2
-  // Beyond 1/2: s = sqrt z and its low part (z - s^2) / 2s, 0 at |x| = 1.
+  // Beyond 1/2: u = sqrt z and its low part (z - u^2) / 2u, 0 at |x| = 1.
   const double z = (1.0 - ax) * 0.5;
   const double s = std::sqrt(z);
   const Dd square = two_prod(s, s);
@@ -231,35 +165,40 @@ struct Dd {
   // it is: a division by 0 at |x| = 1 is avoided without a select.
   const double twice_s = (s + s) + 2.2250738585072014e-308;
   const double s_low = ((z - square.hi) - square.lo) / twice_s;
-  const Dd u{select_by_sign(middle, x, s), select_by_sign(middle, 0.0, s_low)};
-  const Dd uu = two_prod(u.hi, u.hi);
-  const Dd v = fast_two_sum(uu.hi, uu.lo + 2.0 * u.hi * u.lo);
-  const double w = v.hi;
-  double q = q12;
-  q = q * w + q11;
-  q = q * w + q10;
-  q = q * w + q9;
-  q = q * w + q8;
-  q = q * w + q7;
-  q = q * w + q6;
-  q = q * w + q5;
-  q = q * w + q4;
-  q = q * w + q3;
-  q = q * w + q2;
-  q = q * w + q1;
-  q = q * w + q0;
-  Dd t = two_sum(c3.hi, w * (c4 + w * q));
-  t = fast_two_sum(t.hi, t.lo + c3.lo);
-  t = add(c2, mul(v, t));
-  t = add(c1, mul(v, t));
-  const Dd asin = add(u, mul(u, mul(v, t)));
-  // All three ends are computed and one is selected.
-  const Dd from_middle = add(kHalfPi, Dd{-asin.hi, -asin.lo});
-  const Dd from_minus_one = add(kPi, Dd{-2.0 * asin.hi, -2.0 * asin.lo});
-  const double to_middle = from_middle.hi + from_middle.lo;
-  const double to_one = 2.0 * asin.hi + 2.0 * asin.lo;
-  const double to_minus_one = from_minus_one.hi + from_minus_one.lo;
-  return select_by_sign(middle, to_middle,
+  const double u = select_by_sign(middle, ax, s);
+  const double u_low = select_by_sign(middle, 0.0, s_low);
+  // j = u * 128 rounded to the nearest integer, 0 .. 64; the minimum keeps
+  // an argument beyond [-1, 1] (a NaN) inside the table.
+  const double shifted = u * table::kSteps + kRound;
+  const std::uint64_t j = std::min<std::uint64_t>(
+      std::bit_cast<std::uint64_t>(shifted) & 127u, table::kEntries - 1);
+  const double h = u - (shifted - kRound) * (1.0 / table::kSteps);
+  double tail = table::k_c8[j];
+  tail = tail * h + table::k_c7[j];
+  tail = tail * h + table::k_c6[j];
+  tail = tail * h + table::k_c5[j];
+  tail = tail * h + table::k_c4[j];
+  tail = tail * h + table::k_c3[j];
+  tail = tail * h + table::k_c2[j];
+  tail = tail * (h * h);
+  const double slope = table::k_slope[j];
+  const Dd linear = two_prod(slope, h);
+  // arcsin u = lead.hi + low.
+  const Dd lead = two_sum(table::k_value[j], linear.hi);
+  const double low =
+      lead.lo +
+      (table::k_value_low[j] +
+       ((linear.lo + (table::k_slope_low[j] * h + slope * u_low)) + tail));
+  // All four ends are computed and one is selected.
+  const Dd above = two_sum(kHalfPiHigh, -lead.hi);
+  const double to_middle = above.hi + (above.lo + (kHalfPiLow - low));
+  const Dd below = two_sum(kHalfPiHigh, lead.hi);
+  const double to_negative_middle = below.hi + (below.lo + (kHalfPiLow + low));
+  const double to_one = 2.0 * lead.hi + 2.0 * low;
+  const Dd far = two_sum(kPiHigh, -2.0 * lead.hi);
+  const double to_minus_one = far.hi + (far.lo + (kPiLow - 2.0 * low));
+  return select_by_sign(middle,
+                        select_by_sign(x, to_negative_middle, to_middle),
                         select_by_sign(x, to_minus_one, to_one));
 }
 

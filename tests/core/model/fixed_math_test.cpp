@@ -37,14 +37,10 @@ TEST(FixedMath, ArcCosinesAgainstMpfr) {
     if (i % 11 == 3) x = std::nextafter(0.5, i % 2 == 0 ? 0.0 : 1.0);
     arguments.push_back(x);
   }
-  const testing::AcosCheck fast =
+  const testing::AcosCheck check =
       testing::check_acos(arguments, [](double x) { return fixed_acos(x); });
-  EXPECT_LT(fast.worst_ulps, 1.0) << "at " << fast.worst_at;
-  EXPECT_GE(fast.rounded_share(), 0.9);
-  const testing::AcosCheck rounded = testing::check_acos(
-      arguments, [](double x) { return correctly_rounded_acos(x); });
-  EXPECT_LE(rounded.worst_ulps, 0.51) << "at " << rounded.worst_at;
-  EXPECT_GE(rounded.rounded_share(), 0.999);
+  EXPECT_LT(check.worst_ulps, 1.0) << "at " << check.worst_at;
+  EXPECT_GE(check.rounded_share(), 0.999);
   struct Case {
     double x, want;
   };
@@ -56,8 +52,11 @@ TEST(FixedMath, ArcCosinesAgainstMpfr) {
                         {-0.5, 2.0943951023931957}};
   for (const Case& c : exact) {
     EXPECT_EQ(fixed_acos(c.x), c.want) << c.x;
-    EXPECT_EQ(correctly_rounded_acos(c.x), c.want) << c.x;
   }
+  // Arguments beyond [-1, 1] give NaN (and read nothing outside the table).
+  EXPECT_TRUE(std::isnan(fixed_acos(1.5)));
+  EXPECT_TRUE(std::isnan(fixed_acos(-3.0)));
+  EXPECT_TRUE(std::isnan(fixed_acos(std::nan(""))));
 }
 
 TEST(FixedMath, LogarithmWithinTwoUnitsInTheLastPlace) {
