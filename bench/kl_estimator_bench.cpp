@@ -188,19 +188,24 @@ void BM_ComputeKlVariant(benchmark::State& bench) {
 // The floor: the work no exact estimator of this pattern can avoid, as
 // tight loops, each with its inputs laid out ahead (untimed):
 //   - the square root of every candidate pair the cell scan of compute_kl
-//     visits (the same grid, rows and cells);
+//     visits (the same grid and cells; each centre's rows of cells found
+//     ahead);
 //   - one arc cosine (fixed_acos, the estimator's) per edge crossing that a
 //     weight needs (the pair lies within the largest distance and its
 //     centre's circle crosses an edge), at the vector width;
 //   - the ordered interval adds of every edge-corrected weight: each weight
 //     added on its own, in pair order, to the intervals from its first one
-//     on, at the vector width of the instruction set (from the vector that
-//     holds the first interval);
+//     on, at the vector width of the instruction set: one masked add per
+//     register, the pairs' adds one dependent chain through the sums (a
+//     loop from the register of the first interval on, with fewer adds,
+//     takes 2.7 times as long: its trip count mispredicts);
 //   - for a centre whose circle lies inside the plot, one count per pair by
 //     first interval and each interval's ones added in closed form, as an
 //     exact estimator does it.
 // compute_kl's time per pattern is reported as a multiple of this. Built for
 // the same instruction sets as the estimator, and run with the widest.
+// BM_PairKernelFloor/N/15 is the whole floor; /5000/1, 2, 4 and 8 time the
+// square roots, arc cosines, edge adds and interior counts alone.
 struct FloorWork {
   double reach = 0;
   std::vector<double> acos_arguments;         // in pair order
@@ -209,7 +214,13 @@ struct FloorWork {
   std::vector<double> weight;                 // and their weights
   std::vector<std::uint8_t> interior_first;   // interior pairs' ...
   std::vector<std::uint32_t> interior_pairs;  // ... per interior centre
-  double candidates = 0;                      // square roots
+  // The cell scan's rows: each centre's candidates in one row of cells.
+  struct Run {
+    double x, y;  // the centre
+    std::uint32_t begin, count;
+  };
+  std::vector<Run> runs;
+  double candidates = 0;   // square roots
   double pairs = 0;        // ordered pairs within the largest distance
   double scalar_adds = 0;  // weight adds, one per edge pair and interval
 };
@@ -263,6 +274,11 @@ FloorWork floor_work(const AnalysisState& state, PairScratch& scratch) {
     for (int gy = rows.lo; gy <= rows.hi; ++gy) {
       const RowSpan span = row_span(grid, rows, c.x, c.y, gy);
       work.candidates += span.stop - span.begin;
+      if (span.stop > span.begin) {
+        work.runs.push_back(
+            {c.x, c.y, static_cast<std::uint32_t>(span.begin),
+             static_cast<std::uint32_t>(span.stop - span.begin)});
+      }
     }
   }
   work.arcs = std::vector<double>(work.acos_arguments.size(), 0.0);
@@ -296,63 +312,77 @@ struct FloorSums {
   }
 };
 
+// The floor's parts, which BM_PairKernelFloor also times one at a time.
+enum FloorPart : int {
+  kSquareRoots = 1,
+  kArcCosines = 2,
+  kEdgeAdds = 4,
+  kInteriorCounts = 8,
+  kWholeFloor = 15
+};
+
 template <int W>
-[[gnu::always_inline]] inline double floor_pass(const AnalysisState& state,
-                                                const FloorWork& work,
-                                                PairScratch& scratch) {
+[[gnu::always_inline]] inline double floor_pass(
+    [[maybe_unused]] const AnalysisState& state, const FloorWork& work,
+    PairScratch& scratch, int parts) {
+  double total = 0;
   // The square roots of the cell scan.
-  const PointGrid& grid = scratch.grids[0];
-  const double* xs = grid.xs();
-  const double* ys = grid.ys();
-  double* d = scratch.candidate_d.data();
-  std::size_t within = 0;
-  for (const PointRecord& c : state.points) {
-    const ReachRows rows(grid, c.y, work.reach);
-    for (int gy = rows.lo; gy <= rows.hi; ++gy) {
-      const RowSpan span = row_span(grid, rows, c.x, c.y, gy);
-      const auto count = static_cast<std::size_t>(span.stop - span.begin);
-      const double* row_x = xs + span.begin;
-      const double* row_y = ys + span.begin;
-      for (std::size_t i = 0; i < count; ++i) {
-        const double dx = c.x - row_x[i];
-        const double dy = c.y - row_y[i];
+  if ((parts & kSquareRoots) != 0) {
+    const PointGrid& grid = scratch.grids[0];
+    const double* xs = grid.xs();
+    const double* ys = grid.ys();
+    double* d = scratch.candidate_d.data();
+    std::size_t within = 0;
+    for (const FloorWork::Run& run : work.runs) {
+      const double* row_x = xs + run.begin;
+      const double* row_y = ys + run.begin;
+      for (std::size_t i = 0; i < run.count; ++i) {
+        const double dx = run.x - row_x[i];
+        const double dy = run.y - row_y[i];
         d[i] = std::sqrt(dx * dx + dy * dy);
       }
-      for (std::size_t i = 0; i < count; ++i) {
+      for (std::size_t i = 0; i < run.count; ++i) {
         within += d[i] <= work.reach ? 1 : 0;
       }
     }
+    total += static_cast<double>(within);
   }
   // The arc cosines.
-  const std::size_t n_arcs = work.acos_arguments.size();
-  for (std::size_t i = 0; i < n_arcs; ++i) {
-    work.arcs[i] = fixed_acos(work.acos_arguments[i]);
+  if ((parts & kArcCosines) != 0) {
+    const std::size_t n_arcs = work.acos_arguments.size();
+    for (std::size_t i = 0; i < n_arcs; ++i) {
+      work.arcs[i] = fixed_acos(work.acos_arguments[i]);
+    }
+    total += n_arcs > 0 ? work.arcs[n_arcs / 2] : 0.0;
   }
-  const double arcs = n_arcs > 0 ? work.arcs[n_arcs / 2] : 0.0;
   // The ordered adds of the edge-corrected weights.
-  FloorSums<W> sums;
-  for (std::size_t p = 0; p < work.first.size(); ++p) {
-    sums.add_from(work.first[p], work.weight[p]);
-  }
-  // The interior centres: counts by first interval, ones in closed form.
-  std::vector<std::uint64_t> counts(kIntervals + 1);
-  std::vector<double> ones(kIntervals, 0.0);
-  const std::uint8_t* first = work.interior_first.data();
-  for (const std::uint32_t pairs : work.interior_pairs) {
-    std::fill(counts.begin(), counts.end(), 0);
-    for (std::uint32_t p = 0; p < pairs; ++p) ++counts[*first++];
-    std::uint64_t reached = 0;
-    for (int i = 0; i < kIntervals; ++i) {
-      reached += counts[static_cast<std::size_t>(i)];
-      ones[static_cast<std::size_t>(i)] =
-          add_ones(ones[static_cast<std::size_t>(i)], reached);
+  if ((parts & kEdgeAdds) != 0) {
+    FloorSums<W> sums;
+    for (std::size_t p = 0; p < work.first.size(); ++p) {
+      sums.add_from(work.first[p], work.weight[p]);
+    }
+    for (const FloorVector<W>& s : sums.sum) {
+      double lanes[W];
+      std::memcpy(lanes, &s, sizeof lanes);
+      total += lanes[0];
     }
   }
-  double total = arcs + static_cast<double>(within) + ones.back();
-  for (const FloorVector<W>& s : sums.sum) {
-    double lanes[W];
-    std::memcpy(lanes, &s, sizeof lanes);
-    total += lanes[0];
+  // The interior centres: counts by first interval, ones in closed form.
+  if ((parts & kInteriorCounts) != 0) {
+    std::vector<std::uint64_t> counts(kIntervals + 1);
+    std::vector<double> ones(kIntervals, 0.0);
+    const std::uint8_t* first = work.interior_first.data();
+    for (const std::uint32_t pairs : work.interior_pairs) {
+      std::fill(counts.begin(), counts.end(), 0);
+      for (std::uint32_t p = 0; p < pairs; ++p) ++counts[*first++];
+      std::uint64_t reached = 0;
+      for (int i = 0; i < kIntervals; ++i) {
+        reached += counts[static_cast<std::size_t>(i)];
+        ones[static_cast<std::size_t>(i)] =
+            add_ones(ones[static_cast<std::size_t>(i)], reached);
+      }
+    }
+    total += ones.back();
   }
   return total;
 }
@@ -360,9 +390,9 @@ template <int W>
 /// The floor pass of the widest instruction set the processor runs, at its
 /// vector width: 8 lanes with AVX-512, 4 with AVX2, 2 otherwise.
 double run_floor(const AnalysisState& state, const FloorWork& work,
-                 PairScratch& scratch) {
+                 PairScratch& scratch, int parts) {
   return run_kernel<floor_pass<2>, floor_pass<4>, floor_pass<8>>(
-      best_kernel_isa(), state, work, scratch);
+      best_kernel_isa(), state, work, scratch, parts);
 }
 
 int vector_width() {
@@ -378,11 +408,12 @@ int vector_width() {
 
 void BM_PairKernelFloor(benchmark::State& bench) {
   const int n = static_cast<int>(bench.range(0));
+  const int parts = static_cast<int>(bench.range(1));
   const AnalysisState state = csr_pattern(n, false, Direction::kNone);
   PairScratch scratch;
   const FloorWork work = floor_work(state, scratch);
   for (auto _ : bench) {
-    benchmark::DoNotOptimize(run_floor(state, work, scratch));
+    benchmark::DoNotOptimize(run_floor(state, work, scratch, parts));
   }
   count_items(bench, n);
   const int w = vector_width();
@@ -400,9 +431,9 @@ void BM_PairKernelFloor(benchmark::State& bench) {
 }
 
 BENCHMARK(BM_PairKernelFloor)
-    ->Arg(2000)
-    ->Arg(5000)
-    ->Arg(20000)
+    ->ArgsProduct({{2000, 5000, 20000}, {kWholeFloor}})
+    ->ArgsProduct({{5000},
+                   {kSquareRoots, kArcCosines, kEdgeAdds, kInteriorCounts}})
     ->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_ComputeKl)
     ->Arg(2000)
