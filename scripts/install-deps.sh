@@ -10,6 +10,10 @@ fi
 if [[ "${QLOR_GUI:-ON}" == "ON" ]]; then
   packages+=(qt6-base-dev qt6-svg-dev xvfb xauth)
 fi
+# R and the packages the R package builds and is tested with.
+if [[ "${QLOR_R:-ON}" == "ON" ]]; then
+  packages+=(r-base-dev r-cran-rcpp r-cran-testthat r-cran-spatstat)
+fi
 # CI's second compiler, its fuzzing runtime and the format check.
 if [[ "${QLOR_CLANG:-OFF}" == "ON" ]]; then
   packages+=(clang libclang-rt-14-dev clang-format)

@@ -28,45 +28,38 @@ void append_result_line(std::string& out, double t, double upper, double lower,
 }
 
 // Envelopes as the largest and smallest simulated value.
-Status minmax_text(const RunParameters& p, const CurveSource& curves,
-                   std::string& text) {
+Status minmax_envelopes(const RunParameters& p, const CurveSource& curves,
+                        ResultEnvelopes& out) {
   const auto n_dist = static_cast<std::size_t>(p.last_interval) + 1;
-  std::vector<double> observed, upper, lower;
-  for (auto* v : {&observed, &upper, &lower}) {
+  for (auto* v : {&out.observed, &out.upper, &out.lower}) {
     if (auto s = allocate(*v, n_dist, AllocationCause::kSimulationsOrIntervals);
         !s.ok()) {
       return s;
     }
   }
-  const Status status =
-      curves.each([&](std::size_t s, const std::vector<double>& curve) {
-        if (s == 0) {
-          observed = curve;
-        } else if (s == 1) {
-          upper = curve;
-          lower = curve;
-        } else {
-          for (std::size_t i = 0; i < n_dist; ++i) {
-            upper[i] = std::max(upper[i], curve[i]);
-            lower[i] = std::min(lower[i], curve[i]);
-          }
-        }
-      });
-  if (!status.ok()) return status;
-  for (std::size_t i = 0; i < n_dist; ++i) {
-    append_result_line(text, p.t_of(static_cast<std::int32_t>(i)), upper[i],
-                       lower[i], observed[i]);
-  }
-  return {};
+  return curves.each([&](std::size_t s, const std::vector<double>& curve) {
+    if (s == 0) {
+      out.observed = curve;
+    } else if (s == 1) {
+      out.upper = curve;
+      out.lower = curve;
+    } else {
+      for (std::size_t i = 0; i < n_dist; ++i) {
+        out.upper[i] = std::max(out.upper[i], curve[i]);
+        out.lower[i] = std::min(out.lower[i], curve[i]);
+      }
+    }
+  });
 }
 
 // Envelopes as mean +/- 1.96 standard deviations: one pass for the means,
 // one for the squared deviations from them.
-Status stdev_text(const RunParameters& p, const CurveSource& curves,
-                  std::string& text) {
+Status stdev_envelopes(const RunParameters& p, const CurveSource& curves,
+                       ResultEnvelopes& out) {
   const auto n_dist = static_cast<std::size_t>(p.last_interval) + 1;
-  std::vector<double> observed, sum, mean, sum_sq, sd;
-  for (auto* v : {&observed, &sum, &mean, &sum_sq, &sd}) {
+  std::vector<double> sum, mean, sum_sq;
+  for (auto* v :
+       {&out.observed, &out.upper, &out.lower, &sum, &mean, &sum_sq}) {
     if (auto s = allocate(*v, n_dist, AllocationCause::kSimulations); !s.ok())
       return s;
   }
@@ -74,7 +67,7 @@ Status stdev_text(const RunParameters& p, const CurveSource& curves,
   Status status =
       curves.each([&](std::size_t s, const std::vector<double>& curve) {
         if (s == 0) {
-          observed = curve;
+          out.observed = curve;
           return;
         }
         for (std::size_t i = 0; i < n_dist; ++i) sum[i] += curve[i];
@@ -89,10 +82,9 @@ Status stdev_text(const RunParameters& p, const CurveSource& curves,
   });
   if (!status.ok()) return status;
   for (std::size_t i = 0; i < n_dist; ++i) {
-    sd[i] = std::sqrt(sum_sq[i] / (n_sims - 1));
-    append_result_line(text, p.t_of(static_cast<std::int32_t>(i)),
-                       mean[i] + 1.96 * sd[i], mean[i] - 1.96 * sd[i],
-                       observed[i]);
+    const double sd = std::sqrt(sum_sq[i] / (n_sims - 1));
+    out.upper[i] = mean[i] + 1.96 * sd;
+    out.lower[i] = mean[i] - 1.96 * sd;
   }
   return {};
 }
@@ -115,11 +107,31 @@ Status write_envelopes(const AnalysisState& state,
   return {};
 }
 
+Status result_envelopes(const RunParameters& parameters,
+                        const CurveSource& curves, ResultEnvelopes& envelopes) {
+  envelopes = {};
+  if (auto s = parameters.n_simulations < 100
+                   ? minmax_envelopes(parameters, curves, envelopes)
+                   : stdev_envelopes(parameters, curves, envelopes);
+      !s.ok()) {
+    return s;
+  }
+  envelopes.t.resize(envelopes.observed.size());
+  for (std::size_t i = 0; i < envelopes.t.size(); ++i) {
+    envelopes.t[i] = parameters.t_of(static_cast<std::int32_t>(i));
+  }
+  return {};
+}
+
 Status result_text(const RunParameters& parameters, const CurveSource& curves,
                    std::string& text) {
   text.clear();
-  return parameters.n_simulations < 100 ? minmax_text(parameters, curves, text)
-                                        : stdev_text(parameters, curves, text);
+  ResultEnvelopes e;
+  if (auto s = result_envelopes(parameters, curves, e); !s.ok()) return s;
+  for (std::size_t i = 0; i < e.t.size(); ++i) {
+    append_result_line(text, e.t[i], e.upper[i], e.lower[i], e.observed[i]);
+  }
+  return {};
 }
 
 }  // namespace qlor

@@ -10,10 +10,22 @@
 
 namespace qlor {
 
+/// A result file's numbers: per distance t, the upper and the lower
+/// envelope and the observed value.
+struct ResultEnvelopes {
+  std::vector<double> t, upper, lower, observed;
+};
+
+/// The envelopes of a run's curves: the largest and smallest simulated
+/// value below 100 simulations, else mean +/- 1.96 standard deviations.
+/// Returns "", "MAF:3", "MAF:4" or the incomplete-file text.
+[[nodiscard]] Status result_envelopes(const RunParameters& parameters,
+                                      const CurveSource& curves,
+                                      ResultEnvelopes& envelopes);
+
 /// The text of a result file from a run's curves: per distance t, the upper
-/// and the lower envelope and the observed value. The envelopes are the
-/// largest and smallest simulated value below 100 simulations, else mean
-/// +/- 1.96 standard deviations. Returns "", "MAF:3", "MAF:4" or the
+/// and the lower envelope (result_envelopes) and the observed value, as
+/// six significant digits. Returns "", "MAF:3", "MAF:4" or the
 /// incomplete-file text.
 [[nodiscard]] Status result_text(const RunParameters& parameters,
                                  const CurveSource& curves, std::string& text);

@@ -1,0 +1,126 @@
+# The one place that codes the R choices as the core's numbers and runs it.
+
+qlor_functions <- c(L = 0L, K = 0L, g = 1L, O = 2L)
+qlor_nulls <- c("csr", "ssi", "strauss", "cluster", "inhomogeneous", "labels",
+                "shift")
+
+qlor_choice <- function(value, choices, what) {
+  if (!is.character(value) || length(value) != 1 || !(value %in% choices)) {
+    qlor_fail(what, " must be one of ", paste0('"', choices, '"', collapse = ", "))
+  }
+  value
+}
+
+qlor_number <- function(value, what, whole = FALSE, positive = FALSE) {
+  if (!is.numeric(value) || length(value) != 1 || is.na(value) ||
+      !is.finite(value)) {
+    qlor_fail(what, " must be a number")
+  }
+  if (whole && value != round(value)) qlor_fail(what, " must be a whole number")
+  if (positive && value <= 0) qlor_fail(what, " must be above 0")
+  value
+}
+
+# Runs the core; returns its list (t, curves, csr_value, seed, ...).
+qlor_core_run <- function(pattern, fun, nsim, null, model, r, pairs,
+                          intensity, sigma, bandwidth, estimator, seed,
+                          threads, generator = "philox",
+                          observed_only = FALSE) {
+  fun <- qlor_choice(fun, names(qlor_functions), "fun")
+  null <- qlor_choice(null, qlor_nulls, "null")
+  pairs <- qlor_choice(pairs, c("cross", "11", "22"), "pairs")
+  estimator <- qlor_choice(estimator, c("kernel", "ring"), "estimator")
+  generator <- qlor_choice(generator, c("philox", "classic"), "generator")
+  nsim <- qlor_number(nsim, "nsim", whole = TRUE, positive = TRUE)
+  bivariate <- length(pattern$species) > 0
+  if (null %in% c("labels", "shift") && !bivariate) {
+    qlor_fail('null = "', null, '" needs a pattern of two species')
+  }
+  radius <- 0
+  c <- 0
+  centres <- 0L
+  process <- 0L
+  if (null %in% c("ssi", "strauss")) {
+    process <- 1L
+    radius <- qlor_number(model$radius, "radius", positive = TRUE)
+    c <- if (null == "ssi") 0 else qlor_number(model$c, "c")
+  } else if (null == "cluster") {
+    process <- 2L
+    radius <- qlor_number(model$radius, "radius", positive = TRUE)
+    c <- qlor_number(if (is.null(model$c)) 0 else model$c, "c")
+    centres <- qlor_number(model$centres, "centres", whole = TRUE,
+                           positive = TRUE)
+  }
+  intensity_source <- 0L
+  intensity_path <- ""
+  if (null == "inhomogeneous") {
+    if (fun == "O") qlor_fail('fun = "O" has no inhomogeneous version')
+    intensity_source <- 1L
+    if (!is.null(intensity)) qlor_fail("intensity images are not taken yet; give sigma")
+  }
+  if (is.null(sigma)) {
+    sigma <- 0
+  } else {
+    sigma <- qlor_number(sigma, "sigma", positive = TRUE)
+  }
+  if (is.null(bandwidth)) {
+    bandwidth <- 0
+  } else {
+    bandwidth <- qlor_number(bandwidth, "bandwidth", positive = TRUE)
+  }
+  if (is.null(seed)) {
+    seed <- NA_real_
+  } else {
+    seed <- qlor_number(seed, "seed", whole = TRUE)
+    if (seed < 0 || seed > 4294967295) qlor_fail("seed must be 0 .. 2^32 - 1")
+  }
+  if (is.null(threads)) {
+    threads <- 0L
+  } else {
+    threads <- qlor_number(threads, "threads", whole = TRUE, positive = TRUE)
+  }
+  d <- qlor_distances(r, pattern)
+  numbers <- list(xmax = pattern$xmax, ymax = pattern$ymax, t_min = d$t_min,
+                  t_interval = d$t_interval, t_max = d$t_max,
+                  nsim = as.integer(nsim), radius = as.double(radius),
+                  c = as.double(c), centres = as.integer(centres),
+                  bandwidth = as.double(bandwidth), sigma = as.double(sigma),
+                  seed = as.double(seed), threads = as.integer(threads))
+  show <- interactive() && nsim >= 20
+  bar <- NULL
+  progress <- function(kept) {
+    if (is.null(bar)) bar <<- utils::txtProgressBar(min = 0, max = nsim + 1,
+                                                    style = 3)
+    utils::setTxtProgressBar(bar, kept)
+  }
+  choices <- list(process = process, function_ = qlor_functions[[fun]],
+                  null = switch(null, labels = 1L, shift = 2L, 0L),
+                  pairs = match(pairs, c("cross", "11", "22")) - 1L,
+                  estimator = match(estimator, c("kernel", "ring")) - 1L,
+                  randomize = 1L,
+                  generator = match(generator, c("philox", "classic")) - 1L,
+                  intensity = intensity_source, intensity_path = intensity_path,
+                  progress = show && !observed_only,
+                  observed_only = observed_only)
+  names(choices)[names(choices) == "function_"] <- "function"
+  out <- .qlor_run(pattern$x, pattern$y, pattern$species, numbers, choices,
+                   progress)
+  if (!is.null(bar)) close(bar)
+  if (isTRUE(out$interrupted)) {
+    stop(structure(class = c("interrupt", "condition"),
+                   list(message = "qlor: interrupted", call = NULL)))
+  }
+  if (!is.null(out$error)) qlor_fail(qlor_message(out$error))
+  out$fun <- fun
+  out$null <- null
+  out$t_interval <- d$t_interval
+  out
+}
+
+# The core's allocation tags as words.
+qlor_message <- function(text) {
+  if (grepl("^MAF:[0-9]$", text)) {
+    return(paste0("QLOR could not allocate the memory the run needs (", text, ")"))
+  }
+  text
+}

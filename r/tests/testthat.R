@@ -1,0 +1,3 @@
+library(testthat)
+library(qlor)
+test_check("qlor")
