@@ -56,7 +56,13 @@ qlor_core_run <- function(pattern, fun, nsim, null, model, r, pairs,
   if (null == "inhomogeneous") {
     if (fun == "O") qlor_fail('fun = "O" has no inhomogeneous version')
     intensity_source <- 1L
-    if (!is.null(intensity)) qlor_fail("intensity images are not taken yet; give sigma")
+    if (!is.null(intensity)) {
+      intensity_source <- 2L
+      intensity_path <- qlor_intensity_file(intensity, pattern)
+      on.exit(unlink(intensity_path), add = TRUE)
+    }
+  } else if (!is.null(intensity)) {
+    qlor_fail('intensity is for null = "inhomogeneous"')
   }
   if (is.null(sigma)) {
     sigma <- 0
@@ -123,4 +129,33 @@ qlor_message <- function(text) {
     return(paste0("QLOR could not allocate the memory the run needs (", text, ")"))
   }
   text
+}
+
+# An intensity image (one im, or a list of two for two species) as the grid
+# file the core reads: a CSV of the cell centres, as as.data.frame() of an
+# im gives them, moved with the pattern to the plot's origin.
+qlor_intensity_file <- function(intensity, pattern) {
+  images <- if (inherits(intensity, "im")) list(intensity) else intensity
+  bivariate <- length(pattern$species) > 0
+  wanted <- if (bivariate) 2 else 1
+  if (!is.list(images) || length(images) != wanted ||
+      !all(vapply(images, inherits, logical(1), "im"))) {
+    qlor_fail("intensity must be ", if (bivariate) "a list of two spatstat images (one per species)"
+              else "a spatstat image (im)")
+  }
+  frames <- lapply(images, as.data.frame)
+  grid <- data.frame(x = frames[[1]]$x - pattern$origin[1],
+                     y = frames[[1]]$y - pattern$origin[2])
+  if (bivariate) {
+    if (!isTRUE(all.equal(frames[[1]][, 1:2], frames[[2]][, 1:2]))) {
+      qlor_fail("the two intensity images must have the same pixels")
+    }
+    grid$intensity1 <- frames[[1]]$value
+    grid$intensity2 <- frames[[2]]$value
+  } else {
+    grid$intensity <- frames[[1]]$value
+  }
+  path <- tempfile("qlor-intensity", fileext = ".csv")
+  utils::write.csv(grid, path, row.names = FALSE)
+  path
 }

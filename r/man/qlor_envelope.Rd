@@ -31,7 +31,10 @@ qlor_envelope(X, fun = "L", nsim = 99, null = "csr", ..., r = NULL,
   \item{r}{distances: equally spaced, above 0, starting at a whole multiple
     of their step. \code{NULL}: a quarter of the shorter side in 50 steps.}
   \item{pairs}{for two species: \code{"cross"}, \code{"11"} or \code{"22"}.}
-  \item{intensity}{reserved for intensity images; must be \code{NULL}.}
+  \item{intensity}{for \code{null = "inhomogeneous"}: a spatstat image
+    (\code{im}) of the intensity covering the plot, or a list of two for two
+    species; \code{NULL} estimates it from each pattern with a Gaussian
+    kernel of standard deviation \code{sigma}.}
   \item{sigma}{the Gaussian kernel's standard deviation of an
     inhomogeneous run (\code{NULL}: the console's default).}
   \item{bandwidth}{the half-width of the kernel of g and O (\code{NULL}:

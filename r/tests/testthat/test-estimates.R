@@ -48,3 +48,16 @@ test_that("a seed gives the same envelope, and another seed another one", {
   expect_false(identical(a$hi, c$hi))
   expect_equal(a$theo, rep(1, length(a$r)))
 })
+
+test_that("an intensity image gives the inhomogeneous run of its grid", {
+  X <- csr_pattern()
+  # A flat image at the pattern's own intensity n / area: each pair's weight
+  # 1 / lambda^2 is the homogeneous estimate's (area / n)^2, so the curves
+  # agree.
+  flat <- spatstat.geom::as.im(X$n / 6000, W = X$window, dimyx = c(6, 10))
+  inhom <- qlor_envelope(X, "L", nsim = 19, null = "inhomogeneous",
+                         intensity = flat, seed = 2)
+  homog <- qlor_envelope(X, "L", nsim = 19, seed = 2)
+  expect_equal(inhom$obs, homog$obs, tolerance = 1e-5)
+  expect_equal(attr(inhom, "fname"), "Linhom")
+})

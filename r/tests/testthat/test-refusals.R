@@ -8,6 +8,7 @@ test_that("each refusal names what is wrong", {
   dup <- suppressWarnings(spatstat.geom::superimpose(X, X[1:2]))
   df_out <- data.frame(x = c(1, 120), y = c(1, 1))
   df_na <- data.frame(x = c(1, NA), y = c(1, 2))
+  flat <- spatstat.geom::as.im(0.05, W = X$window, dimyx = c(6, 10))
   cases <- list(
     list(quote(qlor_envelope(disc, nsim = 9)), "rectangular plot"),
     list(quote(qlor_envelope(three, nsim = 9)), "one or two species"),
@@ -20,7 +21,12 @@ test_that("each refusal names what is wrong", {
     list(quote(qlor_envelope(X, nsim = 9, null = "ssi")), "radius"),
     list(quote(qlor_envelope(X, nsim = 9, r = c(0, 1, 2))), "above 0"),
     list(quote(qlor_envelope(X, nsim = 9, r = c(1, 2, 4))), "equally spaced"),
-    list(quote(qlor_envelope(list(), nsim = 9)), "ppp"))
+    list(quote(qlor_envelope(list(), nsim = 9)), "ppp"),
+    list(quote(qlor_envelope(X, nsim = 19, null = "inhomogeneous",
+                             intensity = 3)), "spatstat image"),
+    list(quote(qlor_envelope(X, nsim = 19, intensity = flat)), "inhomogeneous"),
+    list(quote(qlor_envelope(X, nsim = 19, null = "inhomogeneous",
+                             intensity = -flat)), "negative"))
   for (case in cases) {
     expect_error(eval(case[[1]]), case[[2]], info = deparse(case[[1]]))
   }
