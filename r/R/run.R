@@ -123,8 +123,10 @@ qlor_core_run <- function(pattern, fun, nsim, null, model, r, pairs,
   out
 }
 
-# The core's allocation tags as words.
+# The core's message as the console shows it (without its trailing blanks),
+# and its allocation tags as words.
 qlor_message <- function(text) {
+  text <- sub("[[:space:]]+$", "", text)
   if (grepl("^MAF:[0-9]$", text)) {
     return(paste0("QLOR could not allocate the memory the run needs (", text, ")"))
   }

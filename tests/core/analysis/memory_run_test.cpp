@@ -6,6 +6,7 @@
 
 #include "analysis/single_run.h"
 #include "input/sample_header.h"
+#include "results/number_format.h"
 #include "results/significance_tests.h"
 #include "scripted_platform.h"
 #include "temp_dir.h"
@@ -118,6 +119,62 @@ TEST(MemoryRun, RefusesWhatTheFileWouldRefuse) {
   outside[3].x = 31;
   EXPECT_EQ(run_in_memory(ctx, parameters_of(c), outside, run).text(),
             "x-coordinate out of range: sample record 4  ");
+}
+
+// The embedding program's hooks: a check that stops the run after a pattern
+// (an R interrupt), and the observed pattern alone at full precision.
+TEST(MemoryRun, StopsWhenTheCheckSaysSoAndEstimatesTheObservedAlone) {
+  testing::ScriptedPlatform platform;
+  const FixedClock clock(5);
+  AppContext ctx(platform, clock);
+  ctx.settings.threads = 2;
+  ctx.settings.null_model = NullKind::kLabels;
+  const Case c{"bivariate", ProcessType::kCsr, true, FunctionKind::kL,
+               Direction::kNone};
+  MemoryRun run;
+  MemoryRunOptions stop_after_three;
+  std::vector<std::int32_t> seen;
+  stop_after_three.check = [&](std::int32_t kept) -> Status {
+    seen.push_back(kept);
+    return kept == 3 ? Status("interrupted") : Status{};
+  };
+  EXPECT_EQ(
+      run_in_memory(ctx, parameters_of(c), points_of(c), run, stop_after_three),
+      "interrupted");
+  EXPECT_EQ(seen, (std::vector<std::int32_t>{1, 2, 3}));
+  EXPECT_EQ(run.curves[0].size(), 3u);
+
+  MemoryRun full;
+  ASSERT_EQ(run_in_memory(ctx, parameters_of(c), points_of(c), full), "");
+  EXPECT_EQ(full.suffixes, std::vector<std::string>{"_labels"});
+  MemoryRunOptions observed_only;
+  observed_only.observed_only = true;
+  MemoryRun alone;
+  ASSERT_EQ(
+      run_in_memory(ctx, parameters_of(c), points_of(c), alone, observed_only),
+      "");
+  ASSERT_EQ(alone.curves[0].size(), 1u);
+  EXPECT_EQ(alone.curves[0][0], full.curves[0][0]);
+  ASSERT_EQ(alone.observed_exact.size(), 1u);
+  for (std::size_t i = 0; i < alone.t.size(); ++i) {
+    EXPECT_EQ(as_written(alone.observed_exact[0][i]), alone.curves[0][0][i]);
+  }
+
+  // The envelopes as numbers are the result file's.
+  ResultEnvelopes e;
+  ASSERT_EQ(memory_envelopes(full, 0, e), "");
+  std::string text;
+  ASSERT_EQ(memory_result_text(full, 0, text), "");
+  std::string again;
+  for (std::size_t i = 0; i < e.t.size(); ++i) {
+    for (const double v : {e.t[i], e.upper[i], e.lower[i]}) {
+      append_g(again, v);
+      again += ' ';
+    }
+    append_g(again, e.observed[i]);
+    again += "\r\n";
+  }
+  EXPECT_EQ(again, text);
 }
 
 }  // namespace
