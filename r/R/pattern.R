@@ -38,6 +38,15 @@ qlor_pattern <- function(X, window = NULL) {
     qlor_fail("X must be a spatstat ppp or a data.frame with x and y")
   }
   if (anyNA(x) || anyNA(y)) qlor_fail("QLOR needs every point's x and y (NA found)")
+  # QLOR's plot is [0, xmax) x [0, ymax); spatstat's window holds its upper
+  # and right edges. A point on them moves inside by the least amount.
+  on_edge <- x == xmax | y == ymax
+  if (inherits(X, "ppp") && any(on_edge)) {
+    x[x == xmax] <- xmax * (1 - 2^-52)
+    y[y == ymax] <- ymax * (1 - 2^-52)
+    warning(sum(on_edge), " point(s) on the window's upper or right edge moved",
+            " just inside (QLOR's plot is [0, xmax) x [0, ymax))", call. = FALSE)
+  }
   species <- integer(0)
   levels <- NULL
   if (!is.null(marks)) {

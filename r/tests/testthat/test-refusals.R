@@ -31,3 +31,10 @@ test_that("each refusal names what is wrong", {
     expect_error(eval(case[[1]]), case[[2]], info = deparse(case[[1]]))
   }
 })
+
+test_that("a point on the window's upper or right edge moves just inside", {
+  X <- spatstat.geom::ppp(c(10, 100, 50), c(60, 5, 30),
+                          window = spatstat.geom::owin(c(0, 100), c(0, 60)))
+  expect_warning(K <- qlor_K(X, r = c(1, 2, 3)), "2 point\\(s\\) on the window")
+  expect_equal(K$iso, c(0, 0, 0))
+})

@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "model/fixed_math.h"
+#include "statistics/avx2.h"
 #include "statistics/avx512.h"
 #include "statistics/edge_weight.h"
 #include "statistics/kernel_isa.h"
@@ -147,6 +148,59 @@ QLOR_TARGET_AVX512 inline std::size_t pack_crossed_avx512(
   return packed;
 }
 
+/// One axis of a centre for AVX2 (AxisLanes).
+struct AxisLanes4 {
+  __m256d to_low;
+  __m256d to_high;
+  __m256d side;
+};
+
+/// append_crossed for AVX2, four circles at a time.
+[[gnu::always_inline]] QLOR_TARGET_AVX2 inline std::size_t append_crossed_avx2(
+    const AxisLanes4& axis, __m256d dq, __m256i live, __m128i place,
+    double* arguments, std::int32_t* places) {
+  const __m256d low = _mm256_cmp_pd(_mm256_sub_pd(axis.to_low, dq),
+                                    _mm256_setzero_pd(), _CMP_LT_OQ);
+  const __m256d high =
+      _mm256_cmp_pd(_mm256_add_pd(axis.to_low, dq), axis.side, _CMP_GT_OQ);
+  const __m256d ratio =
+      _mm256_div_pd(_mm256_blendv_pd(axis.to_high, axis.to_low, low), dq);
+  const int keep = _mm256_movemask_pd(
+      _mm256_and_pd(_mm256_or_pd(low, high), _mm256_castsi256_pd(live)));
+  return append_kept_avx2(keep, ratio, place, arguments, places);
+}
+
+/// pack_crossed_avx512 for AVX2, four circles at a time.
+template <bool X, bool Y>
+QLOR_TARGET_AVX2 inline std::size_t pack_crossed_avx2(const EdgeCentre& c,
+                                                      const double* d,
+                                                      std::size_t count,
+                                                      double* arguments,
+                                                      std::int32_t* places) {
+  const AxisLanes4 x{_mm256_set1_pd(c.x), _mm256_set1_pd(c.x_far),
+                     _mm256_set1_pd(c.x_axis)};
+  const AxisLanes4 y{_mm256_set1_pd(c.y), _mm256_set1_pd(c.y_far),
+                     _mm256_set1_pd(c.y_axis)};
+  const __m128i lanes = _mm_setr_epi32(0, 1, 2, 3);
+  const __m128i y_half = _mm_set1_epi32(static_cast<int>(count));
+  std::size_t packed = 0;
+  for (std::size_t q = 0; q < count; q += 4) {
+    const __m256i live = live_lanes_avx2(count - q);
+    const __m256d dq = _mm256_maskload_pd(d + q, live);
+    const __m128i x_place =
+        _mm_add_epi32(lanes, _mm_set1_epi32(static_cast<int>(q)));
+    if constexpr (X) {
+      packed += append_crossed_avx2(x, dq, live, x_place, arguments + packed,
+                                    places + packed);
+    }
+    if constexpr (Y) {
+      packed += append_crossed_avx2(y, dq, live, _mm_add_epi32(x_place, y_half),
+                                    arguments + packed, places + packed);
+    }
+  }
+  return packed;
+}
+
 #endif
 
 /// batch.weights[q] = analyse_edges(x_axis, y_axis, x, y, d[q]).w_tot for
@@ -155,7 +209,8 @@ QLOR_TARGET_AVX512 inline std::size_t pack_crossed_avx512(
 /// contributes an arc of +0 (so a + 0 is a, and a circle that crosses
 /// nothing gets 1 / (1 - 0) = 1), and the corner test compares d with the
 /// same four square roots. Returns the number of acos calls.
-/// With W == 8 (an AVX-512 kernel only) the packing is pack_crossed_avx512.
+/// With W == 8 (an AVX-512 kernel only) the packing is pack_crossed_avx512,
+/// with W == 4 (AVX2 only) pack_crossed_avx2.
 /// X and Y say whether the centre's circles can cross x edges and y edges
 /// (edge_weights picks them).
 template <int W, bool X, bool Y>
@@ -173,6 +228,9 @@ template <int W, bool X, bool Y>
     // Only the halves of arcs that the weights below read.
     std::fill(arcs + (X ? 0 : count), arcs + (Y ? 2 * count : count), 0.0);
     packed = pack_crossed_avx512<X, Y>(c, d, count, arguments, places);
+  } else if constexpr (W == 4) {
+    std::fill(arcs + (X ? 0 : count), arcs + (Y ? 2 * count : count), 0.0);
+    packed = pack_crossed_avx2<X, Y>(c, d, count, arguments, places);
   } else
 #endif
   {

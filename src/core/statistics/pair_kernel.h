@@ -18,6 +18,7 @@
 #include <vector>
 
 #include "model/analysis_state.h"
+#include "statistics/avx2.h"
 #include "statistics/avx512.h"
 #include "statistics/edge_batch.h"
 #include "statistics/edge_weight.h"
@@ -319,11 +320,42 @@ QLOR_TARGET_AVX512 inline std::size_t collect_row_avx512(
 }
 #endif
 
+#ifdef QLOR_WIDE_KERNELS
+/// collect_row_avx512 for AVX2, four candidates at a time, the survivors
+/// appended with append_kept_avx2.
+QLOR_TARGET_AVX2 inline std::size_t collect_row_avx2(
+    const double* xs, const double* ys, const std::int32_t* ids,
+    std::int32_t begin, std::size_t span, double x, double y, double reach,
+    std::int32_t* survivors, double* survivor_d) {
+  const __m256d cx = _mm256_set1_pd(x);
+  const __m256d cy = _mm256_set1_pd(y);
+  const __m256d limit = _mm256_set1_pd(reach);
+  std::size_t count = 0;
+  for (std::size_t i = 0; i < span; i += 4) {
+    const __m256i live = live_lanes_avx2(span - i);
+    const std::size_t at = static_cast<std::size_t>(begin) + i;
+    const __m256d dx = _mm256_sub_pd(cx, _mm256_maskload_pd(xs + at, live));
+    const __m256d dy = _mm256_sub_pd(cy, _mm256_maskload_pd(ys + at, live));
+    const __m256d d = _mm256_sqrt_pd(
+        _mm256_add_pd(_mm256_mul_pd(dx, dx), _mm256_mul_pd(dy, dy)));
+    const int within = _mm256_movemask_pd(_mm256_and_pd(
+        _mm256_cmp_pd(d, limit, _CMP_LE_OQ), _mm256_castsi256_pd(live)));
+    // The four ids' lanes: the low halves of the live mask's 64-bit lanes.
+    const __m128i id_live = _mm256_castsi256_si128(_mm256_permutevar8x32_epi32(
+        live, _mm256_setr_epi32(0, 2, 4, 6, 0, 0, 0, 0)));
+    const __m128i id = _mm_maskload_epi32(ids + at, id_live);
+    count +=
+        append_kept_avx2(within, d, id, survivor_d + count, survivors + count);
+  }
+  return count;
+}
+#endif
+
 /// Collects the candidates within reach of the point (x, y) in `grid`
 /// (a centre in the grid itself among them): their point indices in
 /// scratch.survivors and distances in scratch.survivor_d, in grid order.
 /// Returns their number. With W == 8 (an AVX-512 kernel only) each row is
-/// collect_row_avx512's.
+/// collect_row_avx512's, with W == 4 (AVX2 only) collect_row_avx2's.
 template <int W = 4>
 [[gnu::always_inline]] inline std::size_t collect_within_reach(
     const PointGrid& grid, double x, double y, double reach,
@@ -343,6 +375,11 @@ template <int W = 4>
     if constexpr (W == 8) {
       count += collect_row_avx512(xs, ys, ids, begin, span, x, y, reach,
                                   survivors + count, survivor_d + count);
+      continue;
+    }
+    if constexpr (W == 4) {
+      count += collect_row_avx2(xs, ys, ids, begin, span, x, y, reach,
+                                survivors + count, survivor_d + count);
       continue;
     }
 #endif
