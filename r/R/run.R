@@ -42,13 +42,13 @@ qlor_core_run <- function(pattern, fun, nsim, null, model, r, pairs,
   process <- 0L
   if (null %in% c("ssi", "strauss")) {
     process <- 1L
-    radius <- qlor_number(model$radius, "radius", positive = TRUE)
-    c <- if (null == "ssi") 0 else qlor_number(model$c, "c")
+    radius <- qlor_number(model[["radius"]], "radius", positive = TRUE)
+    c <- if (null == "ssi") 0 else qlor_number(model[["c"]], "c")
   } else if (null == "cluster") {
     process <- 2L
-    radius <- qlor_number(model$radius, "radius", positive = TRUE)
-    c <- qlor_number(if (is.null(model$c)) 0 else model$c, "c")
-    centres <- qlor_number(model$centres, "centres", whole = TRUE,
+    radius <- qlor_number(model[["radius"]], "radius", positive = TRUE)
+    c <- qlor_number(if (is.null(model[["c"]])) 0 else model[["c"]], "c")
+    centres <- qlor_number(model[["centres"]], "centres", whole = TRUE,
                            positive = TRUE)
   }
   intensity_source <- 0L

@@ -61,3 +61,31 @@ test_that("an intensity image gives the inhomogeneous run of its grid", {
   expect_equal(inhom$obs, homog$obs, tolerance = 1e-5)
   expect_equal(attr(inhom, "fname"), "Linhom")
 })
+
+test_that("every null model and function runs and names its curve", {
+  X <- csr_pattern(150)
+  B <- two_species(150)
+  cases <- list(
+    list(X, "L", "ssi", list(radius = 1), "L", 0),
+    list(X, "K", "strauss", list(radius = 2, c = 0.3), "K", 0),
+    list(X, "g", "cluster", list(radius = 3, centres = 10), "g", 1),
+    list(X, "O", "csr", list(), "O", 150 / 6000),
+    list(X, "g", "inhomogeneous", list(), "ginhom", 1),
+    list(B, "L", "shift", list(), "L", 0),
+    list(B, "g", "labels", list(), "g", 1))
+  for (case in cases) {
+    env <- do.call(qlor_envelope, c(list(case[[1]], case[[2]], nsim = 19,
+                                         null = case[[3]], seed = 9),
+                                    case[[4]]))
+    what <- paste(case[[2]], case[[3]])
+    expect_equal(attr(env, "fname"), case[[5]], info = what)
+    expect_true(all(env$lo <= env$hi), info = what)
+    theo <- switch(case[[2]], L = env$r, K = pi * env$r^2,
+                   rep(case[[6]], length(env$r)))
+    expect_equal(env$theo, theo, tolerance = 1e-12, info = what)
+  }
+  cross <- qlor_envelope(B, "L", nsim = 19, null = "labels", seed = 9)
+  within <- qlor_envelope(B, "L", nsim = 19, null = "labels", pairs = "11",
+                          seed = 9)
+  expect_false(identical(cross$obs, within$obs))
+})
