@@ -19,6 +19,11 @@ qlor_pattern <- function(X, window = NULL) {
     if (is.data.frame(marks)) {
       qlor_fail("QLOR takes a pattern with one factor of marks (the species)")
     }
+    # Only a factor (or text) names species; numeric marks such as stem
+    # diameters are left aside, as spatstat's Lest does.
+    if (!is.null(marks) && !is.factor(marks) && !is.character(marks)) {
+      marks <- NULL
+    }
   } else if (is.data.frame(X)) {
     if (!all(c("x", "y") %in% names(X))) {
       qlor_fail("the data.frame needs columns x and y")

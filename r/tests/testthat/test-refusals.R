@@ -38,3 +38,10 @@ test_that("a point on the window's upper or right edge moves just inside", {
   expect_warning(K <- qlor_K(X, r = c(1, 2, 3)), "2 point\\(s\\) on the window")
   expect_equal(K$iso, c(0, 0, 0))
 })
+
+test_that("numeric marks leave a pattern univariate", {
+  X <- csr_pattern(100)
+  sized <- X
+  spatstat.geom::marks(sized) <- runif(100)
+  expect_equal(qlor_K(sized, r = 1:5)$iso, qlor_K(X, r = 1:5)$iso)
+})
