@@ -210,7 +210,8 @@ QLOR_TARGET_AVX2 inline std::size_t pack_crossed_avx2(const EdgeCentre& c,
 /// nothing gets 1 / (1 - 0) = 1), and the corner test compares d with the
 /// same four square roots. Returns the number of acos calls.
 /// With W == 8 (an AVX-512 kernel only) the packing is pack_crossed_avx512,
-/// with W == 4 (AVX2 only) pack_crossed_avx2.
+/// with W == 4 (an AVX2 kernel only) pack_crossed_avx2, otherwise plain
+/// loops.
 /// X and Y say whether the centre's circles can cross x edges and y edges
 /// (edge_weights picks them).
 template <int W, bool X, bool Y>
@@ -224,13 +225,11 @@ template <int W, bool X, bool Y>
   double* weights = batch.weights.data();
   std::size_t packed = 0;
 #ifdef QLOR_WIDE_KERNELS
-  if constexpr (W == 8) {
+  if constexpr (W == 8 || W == 4) {
     // Only the halves of arcs that the weights below read.
     std::fill(arcs + (X ? 0 : count), arcs + (Y ? 2 * count : count), 0.0);
-    packed = pack_crossed_avx512<X, Y>(c, d, count, arguments, places);
-  } else if constexpr (W == 4) {
-    std::fill(arcs + (X ? 0 : count), arcs + (Y ? 2 * count : count), 0.0);
-    packed = pack_crossed_avx2<X, Y>(c, d, count, arguments, places);
+    packed = W == 8 ? pack_crossed_avx512<X, Y>(c, d, count, arguments, places)
+                    : pack_crossed_avx2<X, Y>(c, d, count, arguments, places);
   } else
 #endif
   {
@@ -298,8 +297,10 @@ template <int W, bool X, bool Y>
   return packed;
 }
 
-/// edge_weights_of for the edges the centre's circles can cross.
-template <int W = 4>
+/// edge_weights_of for the edges the centre's circles can cross. W is the
+/// kernel's vector width; the default, 1, is the plain loops, which any
+/// caller may run whatever the processor.
+template <int W = 1>
 [[gnu::always_inline]] inline std::size_t edge_weights(const EdgeCentre& c,
                                                        const double* d,
                                                        std::size_t count,

@@ -355,8 +355,10 @@ QLOR_TARGET_AVX2 inline std::size_t collect_row_avx2(
 /// (a centre in the grid itself among them): their point indices in
 /// scratch.survivors and distances in scratch.survivor_d, in grid order.
 /// Returns their number. With W == 8 (an AVX-512 kernel only) each row is
-/// collect_row_avx512's, with W == 4 (AVX2 only) collect_row_avx2's.
-template <int W = 4>
+/// collect_row_avx512's, with W == 4 (an AVX2 kernel only)
+/// collect_row_avx2's; the default, 1, is the plain loops, which any caller
+/// may run whatever the processor.
+template <int W = 1>
 [[gnu::always_inline]] inline std::size_t collect_within_reach(
     const PointGrid& grid, double x, double y, double reach,
     PairScratch& scratch) {
@@ -451,8 +453,9 @@ struct CentreCandidates {
 /// then calls visit(candidates) for each centre j in ascending order with the
 /// points within `reach` (d <= reach) of the grid that holds its partners:
 /// all points, or for a bivariate pattern those of the other species.
-/// W is the kernel's vector width (collect_within_reach).
-template <int W = 4, class VisitCentre>
+/// W is the kernel's vector width (collect_within_reach; 1, the default, for
+/// callers outside the instruction-set variants).
+template <int W = 1, class VisitCentre>
 [[gnu::always_inline]] inline void for_each_centre(
     const std::vector<PointRecord>& points, double x_axis, double y_axis,
     double reach, bool bivariate, PairScratch& scratch, VisitCentre&& visit) {

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <bit>
 #include <cmath>
 #include <random>
@@ -132,7 +133,13 @@ TEST(EdgeWeight, BatchedWeightsAreTheSameBits) {
     batch.resize(d.size());
     check(batch, edge_weights(centre, d.data(), d.size(), batch));
 #ifdef QLOR_WIDE_KERNELS
-    if (supported_kernel_isas().back() == KernelIsa::kAvx512) {
+    const std::vector<KernelIsa> isas = supported_kernel_isas();
+    if (std::find(isas.begin(), isas.end(), KernelIsa::kAvx2) != isas.end()) {
+      EdgeBatch four;
+      four.resize(d.size());
+      check(four, edge_weights<4>(centre, d.data(), d.size(), four));
+    }
+    if (isas.back() == KernelIsa::kAvx512) {
       EdgeBatch wide;
       wide.resize(d.size());
       check(wide, edge_weights<8>(centre, d.data(), d.size(), wide));
