@@ -3,6 +3,10 @@
 qlor_functions <- c(L = 0L, K = 0L, g = 1L, O = 2L)
 qlor_nulls <- c("csr", "ssi", "strauss", "cluster", "inhomogeneous", "labels",
                 "shift")
+# Choices the core takes as their 0-based position in these.
+qlor_pair_sets <- c("cross", "11", "22")
+qlor_estimators <- c("kernel", "ring")
+qlor_generators <- c("philox", "classic")
 
 qlor_choice <- function(value, choices, what) {
   if (!is.character(value) || length(value) != 1 || !(value %in% choices)) {
@@ -11,7 +15,10 @@ qlor_choice <- function(value, choices, what) {
   value
 }
 
-qlor_number <- function(value, what, whole = FALSE, positive = FALSE) {
+# A number, checked; `unset` when value is NULL and an unset is given.
+qlor_number <- function(value, what, whole = FALSE, positive = FALSE,
+                        unset = NULL) {
+  if (is.null(value) && !is.null(unset)) return(unset)
   if (!is.numeric(value) || length(value) != 1 || is.na(value) ||
       !is.finite(value)) {
     qlor_fail(what, " must be a number")
@@ -28,9 +35,9 @@ qlor_core_run <- function(pattern, fun, nsim, null, model, r, pairs,
                           observed_only = FALSE) {
   fun <- qlor_choice(fun, names(qlor_functions), "fun")
   null <- qlor_choice(null, qlor_nulls, "null")
-  pairs <- qlor_choice(pairs, c("cross", "11", "22"), "pairs")
-  estimator <- qlor_choice(estimator, c("kernel", "ring"), "estimator")
-  generator <- qlor_choice(generator, c("philox", "classic"), "generator")
+  pairs <- qlor_choice(pairs, qlor_pair_sets, "pairs")
+  estimator <- qlor_choice(estimator, qlor_estimators, "estimator")
+  generator <- qlor_choice(generator, qlor_generators, "generator")
   nsim <- qlor_number(nsim, "nsim", whole = TRUE, positive = TRUE)
   bivariate <- length(pattern$species) > 0
   if (null %in% c("labels", "shift") && !bivariate) {
@@ -47,7 +54,7 @@ qlor_core_run <- function(pattern, fun, nsim, null, model, r, pairs,
   } else if (null == "cluster") {
     process <- 2L
     radius <- qlor_number(model[["radius"]], "radius", positive = TRUE)
-    c <- qlor_number(if (is.null(model[["c"]])) 0 else model[["c"]], "c")
+    c <- qlor_number(model[["c"]], "c", unset = 0)
     centres <- qlor_number(model[["centres"]], "centres", whole = TRUE,
                            positive = TRUE)
   }
@@ -64,27 +71,14 @@ qlor_core_run <- function(pattern, fun, nsim, null, model, r, pairs,
   } else if (!is.null(intensity)) {
     qlor_fail('intensity is for null = "inhomogeneous"')
   }
-  if (is.null(sigma)) {
-    sigma <- 0
-  } else {
-    sigma <- qlor_number(sigma, "sigma", positive = TRUE)
+  sigma <- qlor_number(sigma, "sigma", positive = TRUE, unset = 0)
+  bandwidth <- qlor_number(bandwidth, "bandwidth", positive = TRUE, unset = 0)
+  seed <- qlor_number(seed, "seed", whole = TRUE, unset = NA_real_)
+  if (!is.na(seed) && (seed < 0 || seed > 4294967295)) {
+    qlor_fail("seed must be 0 .. 2^32 - 1")
   }
-  if (is.null(bandwidth)) {
-    bandwidth <- 0
-  } else {
-    bandwidth <- qlor_number(bandwidth, "bandwidth", positive = TRUE)
-  }
-  if (is.null(seed)) {
-    seed <- NA_real_
-  } else {
-    seed <- qlor_number(seed, "seed", whole = TRUE)
-    if (seed < 0 || seed > 4294967295) qlor_fail("seed must be 0 .. 2^32 - 1")
-  }
-  if (is.null(threads)) {
-    threads <- 0L
-  } else {
-    threads <- qlor_number(threads, "threads", whole = TRUE, positive = TRUE)
-  }
+  threads <- qlor_number(threads, "threads", whole = TRUE, positive = TRUE,
+                         unset = 0L)
   d <- qlor_distances(r, pattern)
   numbers <- list(xmax = pattern$xmax, ymax = pattern$ymax, t_min = d$t_min,
                   t_interval = d$t_interval, t_max = d$t_max,
@@ -99,16 +93,15 @@ qlor_core_run <- function(pattern, fun, nsim, null, model, r, pairs,
                                                     style = 3)
     utils::setTxtProgressBar(bar, kept)
   }
-  choices <- list(process = process, function_ = qlor_functions[[fun]],
+  choices <- list(process = process, "function" = qlor_functions[[fun]],
                   null = switch(null, labels = 1L, shift = 2L, 0L),
-                  pairs = match(pairs, c("cross", "11", "22")) - 1L,
-                  estimator = match(estimator, c("kernel", "ring")) - 1L,
+                  pairs = match(pairs, qlor_pair_sets) - 1L,
+                  estimator = match(estimator, qlor_estimators) - 1L,
                   randomize = 1L,
-                  generator = match(generator, c("philox", "classic")) - 1L,
+                  generator = match(generator, qlor_generators) - 1L,
                   intensity = intensity_source, intensity_path = intensity_path,
                   progress = show && !observed_only,
                   observed_only = observed_only)
-  names(choices)[names(choices) == "function_"] <- "function"
   out <- .qlor_run(pattern$x, pattern$y, pattern$species, numbers, choices,
                    progress)
   if (!is.null(bar)) close(bar)

@@ -61,6 +61,17 @@ Rcpp::NumericMatrix as_matrix(const qlor::CurveSet& curves) {
   return m;
 }
 
+// A matrix of curves (rows, the observed first) as the core holds them.
+qlor::CurveSet as_curves(const Rcpp::NumericMatrix& patterns) {
+  qlor::CurveSet curves(static_cast<std::size_t>(patterns.nrow()));
+  for (int s = 0; s < patterns.nrow(); ++s) {
+    for (int i = 0; i < patterns.ncol(); ++i) {
+      curves[static_cast<std::size_t>(s)].push_back(patterns(s, i));
+    }
+  }
+  return curves;
+}
+
 }  // namespace
 
 // One run. `choices` holds the coded choices (see R/run.R, the one place
@@ -176,11 +187,7 @@ Rcpp::List qlor_test(Rcpp::NumericMatrix patterns, Rcpp::NumericVector t,
   p.last_interval = patterns.ncol() - 1;
   p.t_interval = t_interval;
   p.t_min_steps = static_cast<std::int32_t>(std::lround(t[0] / t_interval));
-  qlor::CurveSet curves(static_cast<std::size_t>(patterns.nrow()));
-  for (int s = 0; s < patterns.nrow(); ++s) {
-    for (int i = 0; i < patterns.ncol(); ++i)
-      curves[static_cast<std::size_t>(s)].push_back(patterns(s, i));
-  }
+  const qlor::CurveSet curves = as_curves(patterns);
   std::vector<double> statistics;
   const Status st = qlor::test_statistics(
       p, qlor::MemoryCurves(curves),
@@ -198,11 +205,7 @@ Rcpp::List qlor_test(Rcpp::NumericMatrix patterns, Rcpp::NumericVector t,
 // the ERL p-value and band at level alpha.
 // [[Rcpp::export(.qlor_global)]]
 Rcpp::List qlor_global(Rcpp::NumericMatrix patterns, double alpha) {
-  qlor::CurveSet curves(static_cast<std::size_t>(patterns.nrow()));
-  for (int s = 0; s < patterns.nrow(); ++s) {
-    for (int i = 0; i < patterns.ncol(); ++i)
-      curves[static_cast<std::size_t>(s)].push_back(patterns(s, i));
-  }
+  const qlor::CurveSet curves = as_curves(patterns);
   const qlor::GlobalEnvelope g = qlor::global_envelope(curves, alpha);
   return Rcpp::List::create(Rcpp::Named("p") = g.p_value,
                             Rcpp::Named("lo") = Rcpp::wrap(g.lower),

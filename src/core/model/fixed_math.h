@@ -99,12 +99,6 @@ struct Dd {
   return {s, (a - (s - bb)) + (b - bb)};
 }
 
-// a + b exactly, for |a| >= |b| (or a == 0).
-[[gnu::always_inline]] inline Dd fast_two_sum(double a, double b) {
-  const double s = a + b;
-  return {s, b - (s - a)};
-}
-
 // a b exactly (Veltkamp's split into 26-bit halves), for |a|, |b| < 2^995.
 [[gnu::always_inline]] inline Dd two_prod(double a, double b) {
   constexpr double kSplit = 134217729.0;  // 2^27 + 1
