@@ -6,7 +6,6 @@ qlor_nulls <- c("csr", "ssi", "strauss", "cluster", "inhomogeneous", "labels",
 # Choices the core takes as their 0-based position in these.
 qlor_pair_sets <- c("cross", "11", "22")
 qlor_estimators <- c("kernel", "ring")
-qlor_generators <- c("philox", "classic")
 
 qlor_choice <- function(value, choices, what) {
   if (!is.character(value) || length(value) != 1 || !(value %in% choices)) {
@@ -31,13 +30,11 @@ qlor_number <- function(value, what, whole = FALSE, positive = FALSE,
 # Runs the core; returns its list (t, curves, csr_value, seed, ...).
 qlor_core_run <- function(pattern, fun, nsim, null, model, r, pairs,
                           intensity, sigma, bandwidth, estimator, seed,
-                          threads, generator = "philox",
-                          observed_only = FALSE) {
+                          threads, observed_only = FALSE) {
   fun <- qlor_choice(fun, names(qlor_functions), "fun")
   null <- qlor_choice(null, qlor_nulls, "null")
   pairs <- qlor_choice(pairs, qlor_pair_sets, "pairs")
   estimator <- qlor_choice(estimator, qlor_estimators, "estimator")
-  generator <- qlor_choice(generator, qlor_generators, "generator")
   nsim <- qlor_number(nsim, "nsim", whole = TRUE, positive = TRUE)
   bivariate <- length(pattern$species) > 0
   if (null %in% c("labels", "shift") && !bivariate) {
@@ -98,7 +95,7 @@ qlor_core_run <- function(pattern, fun, nsim, null, model, r, pairs,
                   pairs = match(pairs, qlor_pair_sets) - 1L,
                   estimator = match(estimator, qlor_estimators) - 1L,
                   randomize = 1L,
-                  generator = match(generator, qlor_generators) - 1L,
+                  generator = 0L,  # Philox, keyed by the seed and pattern
                   intensity = intensity_source, intensity_path = intensity_path,
                   progress = show && !observed_only,
                   observed_only = observed_only)
