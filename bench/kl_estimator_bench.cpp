@@ -11,6 +11,7 @@
 
 #include "model/analysis_state.h"
 #include "model/fixed_math.h"
+#include "statistics/edge_batch.h"
 #include "statistics/edge_weight.h"
 #include "statistics/inhomogeneous.h"
 #include "statistics/interval_sums.h"
@@ -208,8 +209,9 @@ void BM_ComputeKlVariant(benchmark::State& bench) {
 // square roots, arc cosines, edge adds and interior counts alone.
 struct FloorWork {
   double reach = 0;
-  std::vector<double> acos_arguments;         // in pair order
-  mutable std::vector<double> arcs;           // their arc cosines
+  std::vector<double> acos_arguments;         // in pair order, and room
+  mutable std::vector<double> arcs;           // their arc cosines, and room
+  std::size_t acos_count = 0;                 // the arguments
   std::vector<std::uint8_t> first;            // edge pairs' first intervals
   std::vector<double> weight;                 // and their weights
   std::vector<std::uint8_t> interior_first;   // interior pairs' ...
@@ -281,6 +283,9 @@ FloorWork floor_work(const AnalysisState& state, PairScratch& scratch) {
       }
     }
   }
+  // Room for the whole vectors of arc_cosines.
+  work.acos_count = work.acos_arguments.size();
+  work.acos_arguments.resize(work.acos_count + 8, 0.0);
   work.arcs = std::vector<double>(work.acos_arguments.size(), 0.0);
   return work;
 }
@@ -349,10 +354,8 @@ template <int W>
   }
   // The arc cosines.
   if ((parts & kArcCosines) != 0) {
-    const std::size_t n_arcs = work.acos_arguments.size();
-    for (std::size_t i = 0; i < n_arcs; ++i) {
-      work.arcs[i] = fixed_acos(work.acos_arguments[i]);
-    }
+    const std::size_t n_arcs = work.acos_count;
+    arc_cosines<W>(work.acos_arguments.data(), work.arcs.data(), n_arcs);
     total += n_arcs > 0 ? work.arcs[n_arcs / 2] : 0.0;
   }
   // The ordered adds of the edge-corrected weights.
@@ -424,7 +427,7 @@ void BM_PairKernelFloor(benchmark::State& bench) {
   bench.counters["sqrt"] = work.candidates;
   bench.counters["pairs"] = work.pairs;
   bench.counters["edge_pairs"] = static_cast<double>(work.first.size());
-  bench.counters["acos"] = static_cast<double>(work.acos_arguments.size());
+  bench.counters["acos"] = static_cast<double>(work.acos_count);
   bench.counters["adds"] = work.scalar_adds;
   bench.counters["vector_adds"] = vector_adds;
   bench.counters["width"] = w;

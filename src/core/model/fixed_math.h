@@ -6,9 +6,11 @@
 #pragma once
 
 #include <algorithm>
+#include <array>
 #include <bit>
 #include <cmath>
 #include <cstdint>
+#include <type_traits>
 
 #include "model/asin_table.h"
 
@@ -86,42 +88,191 @@ namespace fixed_math_detail {
 
 // Double-double arithmetic (Dekker, Knuth): a value as an unevaluated sum
 // hi + lo with |lo| <= ulp(hi) / 2, made of additions and multiplications
-// alone (no fused multiply-add), so every processor gives the same bits.
-struct Dd {
-  double hi;
-  double lo;
+// alone, in doubles or in vectors of them (GCC's vector extension).
+template <class V>
+struct Pair {
+  V hi;
+  V lo;
 };
 
 // a + b exactly, for any a and b.
-[[gnu::always_inline]] inline Dd two_sum(double a, double b) {
-  const double s = a + b;
-  const double bb = s - a;
+template <class V>
+[[gnu::always_inline]] inline Pair<V> two_sum(const V& a, const V& b) {
+  const V s = a + b;
+  const V bb = s - a;
   return {s, (a - (s - bb)) + (b - bb)};
 }
 
-// a b exactly (Veltkamp's split into 26-bit halves), for |a|, |b| < 2^995.
-[[gnu::always_inline]] inline Dd two_prod(double a, double b) {
-  constexpr double kSplit = 134217729.0;  // 2^27 + 1
-  const double p = a * b;
-  const double ta = kSplit * a;
-  const double ah = ta - (ta - a);
-  const double al = a - ah;
-  const double tb = kSplit * b;
-  const double bh = tb - (tb - b);
-  const double bl = b - bh;
+// a b exactly (Veltkamp's split into 26-bit halves), for |a|, |b| < 2^995
+// and a product whose error is a normal number or 0.
+template <class V>
+[[gnu::always_inline]] inline Pair<V> two_prod(const V& a, const V& b) {
+  const V split = V{} + 134217729.0;  // 2^27 + 1
+  const V p = a * b;
+  const V ta = split * a;
+  const V ah = ta - (ta - a);
+  const V al = a - ah;
+  const V tb = split * b;
+  const V bh = tb - (tb - b);
+  const V bl = b - bh;
   return {p, ((ah * bh - p) + ah * bl + al * bh) + al * bl};
 }
 
-// a where `sign` has its sign bit set, else b: a mask from the sign bit by
-// integer operations, so that both sides are computed and no comparison
-// lets the compiler move one side under a branch (which would keep vector
-// loops from vectorising).
-[[gnu::always_inline]] inline double select_by_sign(double sign, double a,
-                                                    double b) {
-  const std::uint64_t mask =
-      std::uint64_t{0} - (std::bit_cast<std::uint64_t>(sign) >> 63);
-  return std::bit_cast<double>((std::bit_cast<std::uint64_t>(a) & mask) |
-                               (std::bit_cast<std::uint64_t>(b) & ~mask));
+// Taylor's terms of arcsin at one entry of asin_table: the value and the
+// slope as pairs, and the coefficients of h^2 .. h^8 in c[0] .. c[6].
+template <class V>
+struct AsinTerms {
+  V value;
+  V value_low;
+  V slope;
+  V slope_low;
+  V c[7];
+};
+
+// The entries of asin_table again, one row of twelve an entry (the terms
+// in AsinTerms' order, then a 0), for loops that load a lane's terms
+// together instead of one array at a time.
+inline constexpr int kAsinRowLength = 12;
+alignas(64) inline constexpr auto kAsinRows = [] {
+  namespace table = asin_table;
+  std::array<double, table::kEntries * kAsinRowLength> rows{};
+  for (int j = 0; j < table::kEntries; ++j) {
+    const double row[kAsinRowLength] = {
+        table::k_value[j],     table::k_value_low[j], table::k_slope[j],
+        table::k_slope_low[j], table::k_c2[j],        table::k_c3[j],
+        table::k_c4[j],        table::k_c5[j],        table::k_c6[j],
+        table::k_c7[j],        table::k_c8[j],        0.0};
+    for (int k = 0; k < kAsinRowLength; ++k) {
+      rows[static_cast<std::size_t>(j * kAsinRowLength + k)] = row[k];
+    }
+  }
+  return rows;
+}();
+
+// The lanes of arccos for one double at a time, as fixed_acos computes
+// them: a vector loop over it vectorises (the coefficients are read from
+// one array each), and every operation is a basic one. Each function writes
+// its result to its first parameter: every lane type passes its vectors by
+// reference (see acos_lanes).
+struct ScalarLanes {
+  using V = double;
+
+  [[gnu::always_inline]] static void abs(double& out, const double& x) {
+    out = std::bit_cast<double>(std::bit_cast<std::uint64_t>(x) &
+                                0x7fffffffffffffffull);
+  }
+  [[gnu::always_inline]] static void sqrt(double& out, const double& z) {
+    out = std::sqrt(z);
+  }
+  [[gnu::always_inline]] static void product(Pair<double>& out, const double& a,
+                                             const double& b) {
+    out = two_prod(a, b);
+  }
+  // a where `sign` has its sign bit set, else b: a mask from the sign bit
+  // by integer operations, so that both sides are computed and no
+  // comparison lets the compiler move one side under a branch (which would
+  // keep vector loops from vectorising).
+  [[gnu::always_inline]] static void select_by_sign(double& out,
+                                                    const double& sign,
+                                                    const double& a,
+                                                    const double& b) {
+    const std::uint64_t mask =
+        std::uint64_t{0} - (std::bit_cast<std::uint64_t>(sign) >> 63);
+    out = std::bit_cast<double>((std::bit_cast<std::uint64_t>(a) & mask) |
+                                (std::bit_cast<std::uint64_t>(b) & ~mask));
+  }
+  // The terms of the entry j whose low bits `shifted` holds: j = 0 .. 64,
+  // the minimum keeping an argument beyond [-1, 1] (a NaN) in the table.
+  [[gnu::always_inline]] static void terms(AsinTerms<double>& out,
+                                           const double& shifted) {
+    namespace table = asin_table;
+    const std::uint64_t j = std::min<std::uint64_t>(
+        std::bit_cast<std::uint64_t>(shifted) & 127u, table::kEntries - 1);
+    out = {table::k_value[j],
+           table::k_value_low[j],
+           table::k_slope[j],
+           table::k_slope_low[j],
+           {table::k_c2[j], table::k_c3[j], table::k_c4[j], table::k_c5[j],
+            table::k_c6[j], table::k_c7[j], table::k_c8[j]}};
+  }
+};
+
+// ScalarLanes with the exact product's error from one fused multiply-add,
+// fma(a, b, -ab), where Dekker's product takes seventeen operations: the
+// same exact value, so the same bits. Only for code compiled for a
+// processor that has the instruction (elsewhere fma is a library call).
+struct ScalarFmaLanes : ScalarLanes {
+  [[gnu::always_inline]] static void product(Pair<double>& out, const double& a,
+                                             const double& b) {
+    const double p = a * b;
+    out = {p, __builtin_fma(a, b, -p)};
+  }
+};
+
+/// Each lane of `lanes` becomes its arc cosine: see fixed_acos. Lanes gives
+/// the type V (double or a vector of doubles) and abs, sqrt, product
+/// (two_prod's exact pair), select_by_sign and terms; the arithmetic is
+/// written once, here, so that every lane type gives the same bits. Vectors
+/// pass by reference only: this template is compiled for no instruction set
+/// of its own, and a vector passed by value between it and a lane type's
+/// functions (compiled for theirs) would change the calling convention.
+template <class Lanes>
+[[gnu::always_inline]] inline void acos_lanes(typename Lanes::V& lanes) {
+  using V = typename Lanes::V;
+  namespace table = asin_table;
+  constexpr double kRound = 6755399441055744.0;  // 1.5 * 2^52
+  const V x = lanes;
+  V ax;
+  Lanes::abs(ax, x);
+  const V middle = ax - (V{} + 0.5);  // negative for |x| < 1/2
+  // Beyond 1/2: u = sqrt z and its low part (z - u^2) / 2u, 0 at |x| = 1.
+  const V z = ((V{} + 1.0) - ax) * (V{} + 0.5);
+  V s;
+  Lanes::sqrt(s, z);
+  Pair<V> square;
+  Lanes::product(square, s, s);
+  // 2s is 0 or at least 2^-26, which the smallest normal double leaves as
+  // it is: a division by 0 at |x| = 1 is avoided without a select.
+  const V twice_s = (s + s) + (V{} + 2.2250738585072014e-308);
+  const V s_low = ((z - square.hi) - square.lo) / twice_s;
+  V u;
+  Lanes::select_by_sign(u, middle, ax, s);
+  V u_low;
+  Lanes::select_by_sign(u_low, middle, V{} + 0.0, s_low);
+  // The entry j = u * 128 rounded to the nearest integer, and h = u - j /
+  // 128, exact.
+  const V shifted = u * (V{} + table::kSteps) + (V{} + kRound);
+  AsinTerms<V> t;
+  Lanes::terms(t, shifted);
+  const V h = u - (shifted - (V{} + kRound)) * (V{} + 1.0 / table::kSteps);
+  V tail = t.c[6];
+  for (int k = 5; k >= 0; --k) tail = tail * h + t.c[k];
+  tail = tail * (h * h);
+  Pair<V> linear;
+  Lanes::product(linear, t.slope, h);
+  // arcsin u = lead.hi + low.
+  const Pair<V> lead = two_sum(t.value, linear.hi);
+  const V low =
+      lead.lo + (t.value_low +
+                 ((linear.lo + (t.slope_low * h + t.slope * u_low)) + tail));
+  // The end: base + factor arcsin u, with the factor -1 (pi/2 - arcsin u,
+  // 0 <= x < 1/2), 1 (pi/2 + arcsin u, -1/2 < x < 0), 2 (2 arcsin u, x >=
+  // 1/2) or -2 (pi - 2 arcsin u, x <= -1/2), its products exact. With base
+  // 0, the sum below is factor (lead.hi + low) in two adds.
+  V base_high;
+  V base_low;
+  V factor;
+  V far;
+  Lanes::select_by_sign(far, x, V{} + 3.141592653589793, V{} + 0.0);
+  Lanes::select_by_sign(base_high, middle, V{} + 1.5707963267948966, far);
+  Lanes::select_by_sign(far, x, V{} + 1.2246467991473532e-16, V{} + 0.0);
+  Lanes::select_by_sign(base_low, middle, V{} + 6.123233995736766e-17, far);
+  V near;
+  Lanes::select_by_sign(near, x, V{} + 1.0, V{} - 1.0);
+  Lanes::select_by_sign(far, x, V{} - 2.0, V{} + 2.0);
+  Lanes::select_by_sign(factor, middle, near, far);
+  const Pair<V> end = two_sum(base_high, factor * lead.hi);
+  lanes = end.hi + (end.lo + (base_low + factor * low));
 }
 
 }  // namespace fixed_math_detail
@@ -136,64 +287,15 @@ struct Dd {
 /// and slope are pairs of doubles and the slope's product with h is exact, so
 /// the part computed in plain doubles is below 2^-15 of the whole. Every
 /// lane computes every branch and selects by masks; the coefficients are
-/// gathered from arrays, so vector loops over it vectorise.
+/// gathered from arrays, so vector loops over it vectorise. With Fma, the
+/// exact products take a fused multiply-add (for code compiled for a
+/// processor that has one): the same bits.
+template <bool Fma = false>
 [[gnu::always_inline]] inline double fixed_acos(double x) {
-  using fixed_math_detail::Dd;
-  using fixed_math_detail::select_by_sign;
-  using fixed_math_detail::two_prod;
-  using fixed_math_detail::two_sum;
-  namespace table = asin_table;
-  constexpr double kHalfPiHigh = 1.5707963267948966;
-  constexpr double kHalfPiLow = 6.123233995736766e-17;
-  constexpr double kPiHigh = 3.141592653589793;
-  constexpr double kPiLow = 1.2246467991473532e-16;
-  constexpr double kRound = 6755399441055744.0;  // 1.5 * 2^52
-  const double ax = std::bit_cast<double>(std::bit_cast<std::uint64_t>(x) &
-                                          0x7fffffffffffffffull);
-  const double middle = ax - 0.5;  // negative for |x| < 1/2
-  // Beyond 1/2: u = sqrt z and its low part (z - u^2) / 2u, 0 at |x| = 1.
-  const double z = (1.0 - ax) * 0.5;
-  const double s = std::sqrt(z);
-  const Dd square = two_prod(s, s);
-  // 2s is 0 or at least 2^-26, which the smallest normal double leaves as
-  // it is: a division by 0 at |x| = 1 is avoided without a select.
-  const double twice_s = (s + s) + 2.2250738585072014e-308;
-  const double s_low = ((z - square.hi) - square.lo) / twice_s;
-  const double u = select_by_sign(middle, ax, s);
-  const double u_low = select_by_sign(middle, 0.0, s_low);
-  // j = u * 128 rounded to the nearest integer, 0 .. 64; the minimum keeps
-  // an argument beyond [-1, 1] (a NaN) inside the table.
-  const double shifted = u * table::kSteps + kRound;
-  const std::uint64_t j = std::min<std::uint64_t>(
-      std::bit_cast<std::uint64_t>(shifted) & 127u, table::kEntries - 1);
-  const double h = u - (shifted - kRound) * (1.0 / table::kSteps);
-  double tail = table::k_c8[j];
-  tail = tail * h + table::k_c7[j];
-  tail = tail * h + table::k_c6[j];
-  tail = tail * h + table::k_c5[j];
-  tail = tail * h + table::k_c4[j];
-  tail = tail * h + table::k_c3[j];
-  tail = tail * h + table::k_c2[j];
-  tail = tail * (h * h);
-  const double slope = table::k_slope[j];
-  const Dd linear = two_prod(slope, h);
-  // arcsin u = lead.hi + low.
-  const Dd lead = two_sum(table::k_value[j], linear.hi);
-  const double low =
-      lead.lo +
-      (table::k_value_low[j] +
-       ((linear.lo + (table::k_slope_low[j] * h + slope * u_low)) + tail));
-  // All four ends are computed and one is selected.
-  const Dd above = two_sum(kHalfPiHigh, -lead.hi);
-  const double to_middle = above.hi + (above.lo + (kHalfPiLow - low));
-  const Dd below = two_sum(kHalfPiHigh, lead.hi);
-  const double to_negative_middle = below.hi + (below.lo + (kHalfPiLow + low));
-  const double to_one = 2.0 * lead.hi + 2.0 * low;
-  const Dd far = two_sum(kPiHigh, -2.0 * lead.hi);
-  const double to_minus_one = far.hi + (far.lo + (kPiLow - 2.0 * low));
-  return select_by_sign(middle,
-                        select_by_sign(x, to_negative_middle, to_middle),
-                        select_by_sign(x, to_minus_one, to_one));
+  using Lanes = std::conditional_t<Fma, fixed_math_detail::ScalarFmaLanes,
+                                   fixed_math_detail::ScalarLanes>;
+  fixed_math_detail::acos_lanes<Lanes>(x);
+  return x;
 }
 
 }  // namespace qlor

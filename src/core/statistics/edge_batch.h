@@ -203,6 +203,23 @@ QLOR_TARGET_AVX2 inline std::size_t pack_crossed_avx2(const EdgeCentre& c,
 
 #endif
 
+/// out[i] = fixed_acos(in[i]) for i < n (in may be out), at the kernel's
+/// vector width W: with 4 (an AVX2 kernel only) by arc_cosines_avx2, which
+/// needs room for a whole vector beyond n in both arrays; otherwise a loop
+/// the compiler vectorises, its exact products by fused multiply-adds with
+/// 8 (an AVX-512 kernel only). Every way gives the same bits.
+template <int W>
+[[gnu::always_inline]] inline void arc_cosines(const double* in, double* out,
+                                               std::size_t n) {
+#ifdef QLOR_WIDE_KERNELS
+  if constexpr (W == 4) {
+    arc_cosines_avx2(in, out, n);
+    return;
+  }
+#endif
+  for (std::size_t i = 0; i < n; ++i) out[i] = fixed_acos<W == 8>(in[i]);
+}
+
 /// batch.weights[q] = analyse_edges(x_axis, y_axis, x, y, d[q]).w_tot for
 /// q < count, with the same IEEE operations on the same operands: a ratio
 /// is numerator / d whichever edge it belongs to, an edge not crossed
@@ -259,9 +276,7 @@ template <int W, bool X, bool Y>
     }
   }
   // The arc cosines in vectors, then each to its circle.
-  for (std::size_t i = 0; i < packed; ++i) {
-    arguments[i] = fixed_acos(arguments[i]);
-  }
+  arc_cosines<W>(arguments, arguments, packed);
   for (std::size_t i = 0; i < packed; ++i) {
     arcs[places[i]] = arguments[i];
   }

@@ -4,6 +4,7 @@
 // one in the pairs' order.
 #pragma once
 
+#include <array>
 #include <cmath>
 #include <cstddef>
 #include <cstdint>
@@ -58,6 +59,24 @@ template <int W>
   }
 }
 
+/// kReachedHalf zeros, then as many ones: from reached_from(first) on,
+/// entry i is 1 where a pair whose first interval is `first` reaches
+/// interval i, else 0. A weight times its entry is the weight or +0 exactly.
+inline constexpr std::ptrdiff_t kReachedHalf = 64;
+alignas(64) inline constexpr auto kReached = [] {
+  std::array<double, 2 * kReachedHalf> row{};
+  for (std::ptrdiff_t i = kReachedHalf; i < 2 * kReachedHalf; ++i) {
+    row[static_cast<std::size_t>(i)] = 1.0;
+  }
+  return row;
+}();
+
+/// The row of kReached for a pair whose first interval is `first` (below
+/// kReachedHalf), to be read at 0 .. kReachedHalf - 1.
+[[gnu::always_inline]] inline const double* reached_from(double first) {
+  return kReached.data() + (kReachedHalf - static_cast<std::ptrdiff_t>(first));
+}
+
 /// Chunks of W lanes needed for the given number of intervals.
 template <int W>
 [[nodiscard]] constexpr std::size_t chunks_for(std::size_t intervals) {
@@ -81,13 +100,27 @@ struct RegisterSums {
       set_lanes<W>(lane[c], static_cast<double>(W * c));
     }
   }
-  /// Adds w to the intervals first, first + 1, ..
+  /// Adds w to the intervals first, first + 1, ..: with AVX-512 by masks
+  /// from comparisons; narrower, w times the register's entries of kReached
+  /// (w or +0, exactly), a multiplication from a row in memory where a
+  /// comparison and a select would take two vector operations.
   [[gnu::always_inline]] void add_from(double first, double w) {
-    const Chunk<W> from = Chunk<W>{} + first;
     const Chunk<W> weight = Chunk<W>{} + w;
+    if constexpr (W == 8) {
+      const Chunk<W> from = Chunk<W>{} + first;
 #pragma GCC unroll 16
-    for (int c = 0; c < N; ++c) {
-      add_where<W>(sum[c], lane[c], from, weight);
+      for (int c = 0; c < N; ++c) {
+        add_where<W>(sum[c], lane[c], from, weight);
+      }
+    } else {
+      static_assert(W * N <= kReachedHalf);
+      const double* reached = reached_from(first);
+#pragma GCC unroll 16
+      for (int c = 0; c < N; ++c) {
+        Chunk<W> ones;
+        std::memcpy(&ones, reached + W * c, sizeof ones);
+        sum[c] += weight * ones;
+      }
     }
   }
   [[gnu::always_inline]] void store(double* sums) const {

@@ -10,7 +10,11 @@ std::vector<KernelIsa> supported_kernel_isas() {
   std::vector<KernelIsa> isas = {KernelIsa::kBaseline};
 #ifdef QLOR_WIDE_KERNELS
   __builtin_cpu_init();
-  if (__builtin_cpu_supports("avx2")) isas.push_back(KernelIsa::kAvx2);
+  // The AVX2 variant also takes fused multiply-adds, which every AVX2
+  // processor made so far has.
+  if (__builtin_cpu_supports("avx2") && __builtin_cpu_supports("fma")) {
+    isas.push_back(KernelIsa::kAvx2);
+  }
   if (__builtin_cpu_supports("avx512f")) isas.push_back(KernelIsa::kAvx512);
 #endif
   return isas;

@@ -1,7 +1,8 @@
 // The instruction sets the estimator kernel is built for. Every variant
 // computes each value with the same IEEE operations (no contraction into
 // fused multiply-adds), so all give identical results; the wider ones only
-// run more lanes at once.
+// run more lanes at once. (The AVX2 and AVX-512 variants take a fused
+// multiply-add only for an exact product's error, which is exact either way.)
 #pragma once
 
 #include <string_view>
@@ -10,7 +11,7 @@
 
 #if defined(__x86_64__) && !defined(QLOR_NO_WIDE_KERNELS)
 #define QLOR_WIDE_KERNELS 1
-#define QLOR_TARGET_AVX2 __attribute__((target("avx2")))
+#define QLOR_TARGET_AVX2 __attribute__((target("avx2,fma")))
 #define QLOR_TARGET_AVX512 __attribute__((target("avx512f")))
 #endif
 

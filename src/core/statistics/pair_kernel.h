@@ -183,6 +183,48 @@ inline void first_intervals(const IntervalLattice& lattice, const double* d,
 }
 
 #ifdef QLOR_WIDE_KERNELS
+/// first_intervals four distances at a time with AVX2, with the exact
+/// truncation (vroundpd) and the tests of first_intervals_avx512. Stores
+/// whole vectors: `first` has room for one beyond count. Called, not
+/// inlined: one call per centre.
+QLOR_TARGET_AVX2 inline void first_intervals_avx2(
+    const IntervalLattice& lattice, const double* d, std::size_t count,
+    std::int32_t* first) {
+  const __m256d inverse_step = _mm256_set1_pd(lattice.inverse_step);
+  const __m256d step = _mm256_set1_pd(lattice.step);
+  const __m256d base = _mm256_set1_pd(lattice.t_min_steps);
+  const __m256d last = _mm256_set1_pd(lattice.last);
+  const __m256d zero = _mm256_setzero_pd();
+  const __m256d one = _mm256_set1_pd(1.0);
+  const __m256d unsettled = _mm256_set1_pd(-1.0);
+  for (std::size_t q = 0; q < count; q += 4) {
+    const __m256d dq = _mm256_maskload_pd(d + q, live_lanes_avx2(count - q));
+    const __m256d guess =
+        _mm256_sub_pd(_mm256_round_pd(_mm256_mul_pd(dq, inverse_step),
+                                      _MM_FROUND_TO_ZERO | _MM_FROUND_NO_EXC),
+                      base);
+    const __m256d i0 = _mm256_min_pd(_mm256_max_pd(guess, zero), last);
+    const __m256d a = _mm256_add_pd(i0, base);
+    const __m256d up = _mm256_add_pd(i0, one);
+    const __m256d below = _mm256_cmp_pd(_mm256_mul_pd(a, step), dq, _CMP_LT_OQ);
+    const __m256d up_confirmed =
+        _mm256_and_pd(_mm256_cmp_pd(up, last, _CMP_LE_OQ),
+                      _mm256_cmp_pd(_mm256_mul_pd(_mm256_add_pd(a, one), step),
+                                    dq, _CMP_GE_OQ));
+    const __m256d down_confirmed =
+        _mm256_or_pd(_mm256_cmp_pd(i0, zero, _CMP_EQ_OQ),
+                     _mm256_cmp_pd(_mm256_mul_pd(_mm256_sub_pd(a, one), step),
+                                   dq, _CMP_LT_OQ));
+    const __m256d settled =
+        _mm256_or_pd(_mm256_and_pd(below, up_confirmed),
+                     _mm256_andnot_pd(below, down_confirmed));
+    const __m256d f = _mm256_blendv_pd(i0, up, below);
+    _mm_storeu_si128(
+        reinterpret_cast<__m128i*>(first + q),
+        _mm256_cvttpd_epi32(_mm256_blendv_pd(unsettled, f, settled)));
+  }
+}
+
 /// first_intervals eight distances at a time with AVX-512, the truncation
 /// an exact one (roundscale). Stores whole vectors: `first` has room for one
 /// beyond count. Called, not inlined: one call per centre.
@@ -496,8 +538,9 @@ class IntervalFinder {
       : lattice_(state), t_(t), t_min_steps_(state.t_min_steps) {}
 
   /// Finds the first intervals of the candidates into scratch.survivor_first,
-  /// eight at a time with W == 8 (an AVX-512 kernel only).
-  template <int W = 4>
+  /// eight at a time with W == 8 (an AVX-512 kernel only), four with W == 4
+  /// (an AVX2 kernel only); the default, 1, is the plain loops.
+  template <int W = 1>
   [[gnu::always_inline]] void find(const CentreCandidates& candidates,
                                    PairScratch& scratch) {
     first_ = scratch.survivor_first.data();
@@ -505,6 +548,9 @@ class IntervalFinder {
 #ifdef QLOR_WIDE_KERNELS
     if constexpr (W == 8) {
       first_intervals_avx512(lattice_, d_, candidates.count, first_);
+      return;
+    } else if constexpr (W == 4) {
+      first_intervals_avx2(lattice_, d_, candidates.count, first_);
       return;
     }
 #endif
