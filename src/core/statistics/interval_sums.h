@@ -61,7 +61,8 @@ template <int W>
 
 /// kReachedHalf zeros, then as many ones: from reached_from(first) on,
 /// entry i is 1 where a pair whose first interval is `first` reaches
-/// interval i, else 0. A weight times its entry is the weight or +0 exactly.
+/// interval i, else 0. A finite weight times its entry is the weight or +0
+/// exactly (the estimator's weights are finite: at most 4).
 inline constexpr std::ptrdiff_t kReachedHalf = 64;
 alignas(64) inline constexpr auto kReached = [] {
   std::array<double, 2 * kReachedHalf> row{};
