@@ -1,8 +1,10 @@
 // Elementary functions made of IEEE-754 additions, multiplications,
 // divisions and square roots alone, in a fixed order, so that they give the
 // same bits on every processor and in every vector width (the C library picks
-// its variants by processor, and they differ in the last bit). Inline and
-// branch-free, so that loops calling them vectorise.
+// its variants by processor, and they differ in the last bit). A fused
+// multiply-add appears only as an exact product's error, which Dekker's
+// product gives as well. Inline and branch-free, so that loops calling them
+// vectorise.
 #pragma once
 
 #include <algorithm>
