@@ -142,29 +142,41 @@ struct IntervalLattice {
   return settled ? static_cast<std::int32_t>(below ? i0 + 1 : i0) : -1;
 }
 
-/// first[q] = the first interval whose t reaches d[q], for q < count, as
-/// first_interval_from_step finds it, or -1 where the guess is not
-/// confirmed (rare; the caller then searches). Four distances at a time in
-/// vectors, the same tests as first_interval: the truncation goes through
+/// The truncation of first_intervals without an instruction for it: through
 /// 32-bit integers, with the product capped at 2^30 (a capped guess is
 /// either confirmed as the right interval or left unsettled, like any
 /// other).
-inline void first_intervals(const IntervalLattice& lattice, const double* d,
-                            std::size_t count, std::int32_t* first) {
+struct CappedTruncation {
+  [[gnu::always_inline]] static void truncate(Chunk<4>& product) {
+    using Whole = std::int32_t __attribute__((vector_size(16)));
+    const double cap = 1073741824.0;  // 2^30
+    product = product < cap ? product : cap;
+    product = __builtin_convertvector(__builtin_convertvector(product, Whole),
+                                      Chunk<4>);
+  }
+};
+
+/// first[q] = the first interval whose t reaches d[q], for q < count, as
+/// first_interval_from_step finds it, or -1 where the guess is not
+/// confirmed (rare; the caller then searches). Four distances at a time in
+/// vectors, the same tests as first_interval, the truncation Truncation's
+/// (passed by reference: it may be compiled for an instruction set of its
+/// own).
+template <class Truncation>
+[[gnu::always_inline]] inline void first_intervals_of(
+    const IntervalLattice& lattice, const double* d, std::size_t count,
+    std::int32_t* first) {
   using Lanes = Chunk<4>;
   using Whole = std::int32_t __attribute__((vector_size(16)));
   const double step = lattice.step;
   const double base = lattice.t_min_steps;
-  const double cap = 1073741824.0;  // 2^30
   const std::size_t vectors = count / 4 * 4;
   for (std::size_t q = 0; q < vectors; q += 4) {
     Lanes dq;
     std::memcpy(&dq, d + q, sizeof dq);
     Lanes product = dq * lattice.inverse_step;
-    product = product < cap ? product : cap;
-    const Lanes guess = __builtin_convertvector(
-                            __builtin_convertvector(product, Whole), Lanes) -
-                        base;
+    Truncation::truncate(product);
+    const Lanes guess = product - base;
     Lanes i0 = guess < 0.0 ? Lanes{} : guess;
     i0 = lattice.last < i0 ? Lanes{} + lattice.last : i0;
     const Lanes a = i0 + base;
@@ -182,47 +194,26 @@ inline void first_intervals(const IntervalLattice& lattice, const double* d,
   }
 }
 
+/// first_intervals_of with the capped truncation, for any processor.
+inline void first_intervals(const IntervalLattice& lattice, const double* d,
+                            std::size_t count, std::int32_t* first) {
+  first_intervals_of<CappedTruncation>(lattice, d, count, first);
+}
+
 #ifdef QLOR_WIDE_KERNELS
-/// first_intervals four distances at a time with AVX2, with the exact
-/// truncation (vroundpd) and the tests of first_intervals_avx512. Stores
-/// whole vectors: `first` has room for one beyond count. Called, not
-/// inlined: one call per centre.
-QLOR_TARGET_AVX2 inline void first_intervals_avx2(
+/// The exact truncation of AVX (vroundpd), as AVX-512's roundscale.
+struct Avx2Truncation {
+  QLOR_TARGET_AVX2 static void truncate(Chunk<4>& product) {
+    product = _mm256_round_pd(product, _MM_FROUND_TO_ZERO | _MM_FROUND_NO_EXC);
+  }
+};
+
+/// first_intervals with AVX2's exact truncation. Called, not inlined: one
+/// call per centre (flattened, so that the truncation is inlined).
+[[gnu::flatten]] QLOR_TARGET_AVX2 inline void first_intervals_avx2(
     const IntervalLattice& lattice, const double* d, std::size_t count,
     std::int32_t* first) {
-  const __m256d inverse_step = _mm256_set1_pd(lattice.inverse_step);
-  const __m256d step = _mm256_set1_pd(lattice.step);
-  const __m256d base = _mm256_set1_pd(lattice.t_min_steps);
-  const __m256d last = _mm256_set1_pd(lattice.last);
-  const __m256d zero = _mm256_setzero_pd();
-  const __m256d one = _mm256_set1_pd(1.0);
-  const __m256d unsettled = _mm256_set1_pd(-1.0);
-  for (std::size_t q = 0; q < count; q += 4) {
-    const __m256d dq = _mm256_maskload_pd(d + q, live_lanes_avx2(count - q));
-    const __m256d guess =
-        _mm256_sub_pd(_mm256_round_pd(_mm256_mul_pd(dq, inverse_step),
-                                      _MM_FROUND_TO_ZERO | _MM_FROUND_NO_EXC),
-                      base);
-    const __m256d i0 = _mm256_min_pd(_mm256_max_pd(guess, zero), last);
-    const __m256d a = _mm256_add_pd(i0, base);
-    const __m256d up = _mm256_add_pd(i0, one);
-    const __m256d below = _mm256_cmp_pd(_mm256_mul_pd(a, step), dq, _CMP_LT_OQ);
-    const __m256d up_confirmed =
-        _mm256_and_pd(_mm256_cmp_pd(up, last, _CMP_LE_OQ),
-                      _mm256_cmp_pd(_mm256_mul_pd(_mm256_add_pd(a, one), step),
-                                    dq, _CMP_GE_OQ));
-    const __m256d down_confirmed =
-        _mm256_or_pd(_mm256_cmp_pd(i0, zero, _CMP_EQ_OQ),
-                     _mm256_cmp_pd(_mm256_mul_pd(_mm256_sub_pd(a, one), step),
-                                   dq, _CMP_LT_OQ));
-    const __m256d settled =
-        _mm256_or_pd(_mm256_and_pd(below, up_confirmed),
-                     _mm256_andnot_pd(below, down_confirmed));
-    const __m256d f = _mm256_blendv_pd(i0, up, below);
-    _mm_storeu_si128(
-        reinterpret_cast<__m128i*>(first + q),
-        _mm256_cvttpd_epi32(_mm256_blendv_pd(unsettled, f, settled)));
-  }
+  first_intervals_of<Avx2Truncation>(lattice, d, count, first);
 }
 
 /// first_intervals eight distances at a time with AVX-512, the truncation
